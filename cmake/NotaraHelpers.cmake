@@ -1,0 +1,35 @@
+# Libraries and test suites take every source file of their folders, so that adding a file
+# never needs a build-file edit.
+
+# notara_library(NAME DIRS dir... LINK lib...)
+function(notara_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LINK" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_LINK})
+  endif()
+endfunction()
+
+# notara_test_suite(NAME DIR dir LINK lib...): one GoogleTest executable per folder, run by ctest.
+function(notara_test_suite name)
+  cmake_parse_arguments(ARG "" "DIR" "LINK;ENV" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "NOTARA_SOURCE_DIR=${PROJECT_SOURCE_DIR};QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
+endfunction()
