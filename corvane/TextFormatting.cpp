@@ -129,6 +129,8 @@ std::string preciseNumber(std::string_view text, int precision) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::NumberFormat> format(icu::NumberFormat::createInstance(status));
     if (U_FAILURE(status) || !format) return "0.0";
+    // A plain number, as a default-style formatter writes it: no thousands grouping.
+    format->setGroupingUsed(false);
     format->setMaximumFractionDigits(digits);
     format->setMinimumFractionDigits(digits);
 

@@ -90,7 +90,7 @@ TEST(PreciseNumber, FormatsInTheDefaultLocale) {
     {
         DefaultLocale german("de_DE");
         EXPECT_EQ(preciseNumber("3.14159", 2), "3,14");
-        EXPECT_EQ(preciseNumber("-1234.5e0", 2), "-1.234,50");
+        EXPECT_EQ(preciseNumber("-1234.5e0", 2), "-1234,50");
         EXPECT_EQ(preciseNumber("1,5", 1), "0,0"); // reading never follows the locale
     }
     DefaultLocale english("en_US");
