@@ -282,9 +282,9 @@ void HtmlTreeBuilder::insertCharacters(std::string_view data) {
     Ref<Node> node;
     const TagId id = currentId();
     if (id == TagId::Script || id == TagId::Style)
-        node = make<DataNode>(data, sharedBaseUri);
+        node = Ref<Node>(make<DataNode>(data, sharedBaseUri));
     else
-        node = make<TextNode>(data, sharedBaseUri);
+        node = Ref<Node>(make<TextNode>(data, sharedBaseUri));
     insertNode(node.get());
 }
 

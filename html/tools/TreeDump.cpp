@@ -86,8 +86,8 @@ void dumpDoctype(const DocumentType& d, int depth, std::string& out) {
     prefix(out, depth);
     out += "<!DOCTYPE ";
     out += d.name();
-    const std::string publicId = d.publicId();
-    const std::string systemId = d.systemId();
+    const std::string_view publicId = d.publicId();
+    const std::string_view systemId = d.systemId();
     if (!publicId.empty() || !systemId.empty()) {
         out += " \"";
         out += publicId;
