@@ -148,6 +148,7 @@ void HtmlTreeBuilder::runParser() {
         process(t);
         if (emptyEndPending) {
             emptyEndPending = false;
+            skipNextNewline = false;
             currentKind = Kind::EndTag;
             processEndTag(emptyEnd);
         }

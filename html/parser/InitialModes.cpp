@@ -2,6 +2,7 @@
 // in head noscript and after head.
 #include "html/nodes/DocumentType.h"
 #include "html/nodes/Element.h"
+#include "html/parser/DoctypeQuirks.h"
 #include "html/parser/HtmlTreeBuilder.h"
 #include "html/parser/HtmlWhitespace.h"
 #include "html/parser/Token.h"
@@ -27,12 +28,14 @@ bool HtmlTreeBuilder::initial(Tok& t) {
             make<DocumentType>(settings.normalizeTag(d.getName()), d.getPubSysKey().value_or(""),
                                d.getPublicIdentifier(), d.getSystemIdentifier(), sharedBaseUri);
         doc->appendChild(doctype);
-        if (d.isForceQuirks()) doc->quirksMode(Document::QuirksMode::quirks);
+        doc->quirksMode(quirksModeOf(doctype->name(), doctype->publicId(), doctype->systemId(), d.isForceQuirks()));
         transition(State::BeforeHtml);
         return true;
     }
     default: break;
     }
+    // A document without a doctype is a legacy document.
+    doc->quirksMode(Document::QuirksMode::quirks);
     transition(State::BeforeHtml);
     return process(t);
 }

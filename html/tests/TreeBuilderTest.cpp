@@ -50,6 +50,12 @@ TEST(TreeBuilder, DoctypeAndQuirks) {
     EXPECT_EQ(quirky->quirksMode(), Document::QuirksMode::quirks);
     EXPECT_EQ(inner(*quirky->body()), "<p><table></table></p>");
     EXPECT_EQ(body("<!DOCTYPE html><p><table></table>"), "<p></p><table></table>");
+    // So does a missing doctype, or a legacy one.
+    EXPECT_EQ(parse("<p>")->quirksMode(), Document::QuirksMode::quirks);
+    EXPECT_EQ(parse("<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">")->quirksMode(),
+              Document::QuirksMode::quirks);
+    EXPECT_EQ(parse("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" \"x\">")->quirksMode(),
+              Document::QuirksMode::limitedQuirks);
 }
 
 TEST(TreeBuilder, ImpliedEndTags) {
