@@ -485,6 +485,7 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
             if (formattingElements[i].element == formatting) bookmark = i;
 
         Element* lastNode = furthestBlock;
+        Ref<Element> lastNodeHold;
         std::size_t nodePos = fbPos;
         for (int inner = 1;; ++inner) {
             --nodePos;
@@ -506,17 +507,17 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
                 stack.erase(stack.begin() + static_cast<std::ptrdiff_t>(nodePos));
                 continue;
             }
-            Ref<Element> replacement =
-                cloneFormattingElement(node);
+            // Held until it is in the tree: nothing else owns a new element yet.
+            Ref<Element> replacement = cloneFormattingElement(node);
             formattingElements[listPos].element = replacement.get();
             entry.element = replacement.get();
             if (lastNode == furthestBlock) bookmark = listPos + 1;
             replacement->appendChild(lastNode);
             lastNode = replacement.get();
+            lastNodeHold = std::move(replacement);
         }
 
         if (fosterInserts && sets::tableFamily.contains(commonAncestorId)) {
-            lastNode->remove();
             insertInFosterParent(lastNode);
         } else {
             commonAncestor->appendChild(lastNode);
