@@ -6,6 +6,7 @@
 #include "html/nodes/NodeVisitor.h"
 #include "html/select/ElementPositions.h"
 #include "html/select/Evaluator.h"
+#include "html/select/MatchMemo.h"
 
 namespace html {
 
@@ -38,6 +39,7 @@ Elements Collector::collect(const Evaluator& eval, Element& root) {
     Elements elements;
     Accumulator accumulator(root, elements, eval);
     ElementPositions::Scope positions;
+    MatchMemo::Scope memo;
     // The inline walk calls the (final) accumulator directly instead of through the visitor table.
     NodeTraversor::forEach(
         root, [&accumulator](Node& node, int depth) { accumulator.enter(node, depth); }, [](Node&, int) {});

@@ -2,6 +2,7 @@
 
 #include "html/nodes/Element.h"
 #include "html/nodes/Exception.h"
+#include "html/select/MatchMemo.h"
 
 namespace html {
 
@@ -58,11 +59,36 @@ bool StructuralEvaluator::Not::matches(const Element& root, const Element& eleme
 
 bool StructuralEvaluator::Parent::matches(const Element& root, const Element& element) const {
     if (&root == &element) return false;
-    for (const Element* ancestor = parentElement(element); ancestor; ancestor = parentElement(*ancestor)) {
-        if (innerMatches(root, *ancestor)) return true;
-        if (ancestor == &root) break;
+    // Walk up until an ancestor matches, the root has been tested, or an element already walked
+    // past in this selection answers for the rest of the way; then remember the answer for every
+    // element passed (they all share it).
+    bool result = false;
+    const Element* end = nullptr;
+    for (const Element* node = &element;;) {
+        if (const auto known = MatchMemo::find(*this, *node)) {
+            result = *known;
+            end = node;
+            break;
+        }
+        const Element* parent = parentElement(*node);
+        if (!parent) break;
+        if (innerMatches(root, *parent)) {
+            result = true;
+            end = parent;
+            break;
+        }
+        if (parent == &root) {
+            end = parent;
+            break;
+        }
+        node = parent;
     }
-    return false;
+    if (MatchMemo::active()) {
+        for (const Element* node = &element; node != end; node = parentElement(*node)) {
+            MatchMemo::store(*this, *node, result);
+        }
+    }
+    return result;
 }
 
 bool StructuralEvaluator::ImmediateParent::matches(const Element& root, const Element& element) const {
@@ -73,11 +99,31 @@ bool StructuralEvaluator::ImmediateParent::matches(const Element& root, const El
 
 bool StructuralEvaluator::PreviousSibling::matches(const Element& root, const Element& element) const {
     if (&root == &element) return false;
-    for (const Element* sibling = previousElementSibling(element); sibling;
-         sibling = previousElementSibling(*sibling)) {
-        if (innerMatches(root, *sibling)) return true;
+    // As Parent, along the earlier siblings: "some earlier sibling matches" is shared by every
+    // sibling walked past.
+    bool result = false;
+    const Element* end = nullptr;
+    for (const Element* node = &element;;) {
+        if (const auto known = MatchMemo::find(*this, *node)) {
+            result = *known;
+            end = node;
+            break;
+        }
+        const Element* sibling = previousElementSibling(*node);
+        if (!sibling) break;
+        if (innerMatches(root, *sibling)) {
+            result = true;
+            end = sibling;
+            break;
+        }
+        node = sibling;
     }
-    return false;
+    if (MatchMemo::active()) {
+        for (const Element* node = &element; node != end; node = previousElementSibling(*node)) {
+            MatchMemo::store(*this, *node, result);
+        }
+    }
+    return result;
 }
 
 bool StructuralEvaluator::ImmediatePreviousSibling::matches(const Element& root,

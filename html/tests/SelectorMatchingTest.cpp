@@ -301,3 +301,21 @@ TEST(SelectorMatching, DeepTreesNeedNoRecursion) {
     EXPECT_EQ(doc->select("span").size(), 100000u);
     EXPECT_EQ(ids(doc->select("#bottom:empty")), "bottom");
 }
+
+TEST(SelectorMatching, AncestorAndSiblingChainsStayLinear) {
+    // Each combinator of these queries would multiply the work by the depth (or width) if every
+    // element walked its ancestors (or earlier siblings) anew.
+    Ref<Document> doc = Document::createShell("");
+    Element* node = doc->body();
+    for (int i = 0; i < 3000; ++i)
+        node = add(node, "a");
+    EXPECT_EQ(doc->select("x a a a").size(), 0u);
+    EXPECT_EQ(doc->select("body a a a").size(), 2998u);
+
+    Element* wide = add(doc->body(), "ul");
+    for (int i = 0; i < 20000; ++i)
+        add(wide, i == 10000 ? "b" : "li");
+    EXPECT_EQ(wide->select("x ~ li ~ li").size(), 0u);
+    EXPECT_EQ(wide->select("b ~ li ~ li").size(), 9998u);
+    EXPECT_EQ(wide->select("li:nth-last-child(3)").size(), 1u);
+}
