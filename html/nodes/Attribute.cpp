@@ -14,10 +14,11 @@ namespace html {
 namespace {
 // Sorted, so a binary search answers membership.
 constexpr std::array<std::string_view, 31> kBooleanAttributes = {
-    "allowfullscreen", "async",    "autofocus", "checked",   "compact",   "controls",      "declare", "default",
-    "defer",           "disabled", "formnovalidate", "hidden", "inert",   "ismap",         "itemscope", "multiple",
-    "muted",           "nohref",   "noresize",  "noshade",   "novalidate", "nowrap",       "open",    "readonly",
-    "required",        "reversed", "seamless",  "selected",  "sortable",  "truespeed",     "typemustmatch"};
+    "allowfullscreen", "async",     "autofocus",    "checked",        "compact",  "controls", "declare",
+    "default",         "defer",     "disabled",     "formnovalidate", "hidden",   "inert",    "ismap",
+    "itemscope",       "multiple",  "muted",        "nohref",         "noresize", "noshade",  "novalidate",
+    "nowrap",          "open",      "readonly",     "required",       "reversed", "seamless", "selected",
+    "sortable",        "truespeed", "typemustmatch"};
 static_assert(std::is_sorted(kBooleanAttributes.begin(), kBooleanAttributes.end()));
 } // namespace
 
@@ -28,8 +29,10 @@ bool Attribute::isDataAttribute() const noexcept {
 bool Attribute::isBooleanAttribute(std::string_view key) noexcept {
     if (key.size() < 4 || key.size() > 15) return false;
     char buf[16];
-    for (std::size_t i = 0; i < key.size(); ++i) buf[i] = StringUtil::toLowerAscii(key[i]);
-    return std::binary_search(kBooleanAttributes.begin(), kBooleanAttributes.end(), std::string_view(buf, key.size()));
+    for (std::size_t i = 0; i < key.size(); ++i)
+        buf[i] = StringUtil::toLowerAscii(key[i]);
+    return std::binary_search(kBooleanAttributes.begin(), kBooleanAttributes.end(),
+                              std::string_view(buf, key.size()));
 }
 
 } // namespace html

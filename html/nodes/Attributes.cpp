@@ -57,7 +57,9 @@ Attributes& Attributes::put(const Attribute& attribute) {
     return *this;
 }
 
-void Attributes::putBoolean(std::string_view key) { put(BooleanAttribute(std::string(key))); }
+void Attributes::putBoolean(std::string_view key) {
+    put(BooleanAttribute(std::string(key)));
+}
 
 void Attributes::add(std::string key, std::string value) {
     attributes_.emplace_back(std::move(key), std::move(value));
@@ -89,7 +91,8 @@ bool Attributes::hasKeyIgnoreCase(std::string_view key) const {
     if (!lowercasedKeysCache_) {
         auto cache = std::make_unique<std::vector<std::string>>();
         cache->reserve(attributes_.size());
-        for (const Attribute& a : attributes_) cache->push_back(StringUtil::lowerCaseAscii(a.getKey()));
+        for (const Attribute& a : attributes_)
+            cache->push_back(StringUtil::lowerCaseAscii(a.getKey()));
         lowercasedKeysCache_ = std::move(cache);
     }
     for (const std::string& k : *lowercasedKeysCache_)
@@ -99,7 +102,8 @@ bool Attributes::hasKeyIgnoreCase(std::string_view key) const {
 
 void Attributes::addAll(const Attributes& incoming) {
     if (&incoming == this) return;
-    for (const Attribute& a : incoming.attributes_) put(a);
+    for (const Attribute& a : incoming.attributes_)
+        put(a);
 }
 
 std::map<std::string, std::string> Attributes::dataset() const {
@@ -126,7 +130,8 @@ void Attributes::lowercaseAllKeys() {
     // Lowering can make two keys equal; the first one wins so that keys stay unique.
     for (std::size_t i = 1; i < attributes_.size();) {
         bool duplicate = false;
-        for (std::size_t j = 0; j < i && !duplicate; ++j) duplicate = attributes_[j].getKey() == attributes_[i].getKey();
+        for (std::size_t j = 0; j < i && !duplicate; ++j)
+            duplicate = attributes_[j].getKey() == attributes_[i].getKey();
         if (duplicate)
             attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(i));
         else
@@ -140,7 +145,8 @@ void Attributes::lowercaseAllKeys() {
 namespace html {
 
 void Attributes::html(StringBuilder& accum, const OutputSettings& out) const {
-    for (const Attribute& a : attributes_) a.html(accum, out);
+    for (const Attribute& a : attributes_)
+        a.html(accum, out);
 }
 
 std::string Attributes::html() const {

@@ -41,8 +41,7 @@ public:
     Attributes& put(const Attribute& attribute);
     // True stores a boolean attribute, false removes the key.
     template <class B>
-        requires std::same_as<B, bool>
-    Attributes& put(std::string_view key, B value) {
+    requires std::same_as<B, bool> Attributes& put(std::string_view key, B value) {
         if (value)
             putBoolean(key);
         else

@@ -6,7 +6,8 @@ namespace html {
 
 DataNode::DataNode(std::string_view data, std::string_view baseUri) : DataNode(data, shareUri(baseUri)) {}
 
-DataNode::DataNode(std::string_view data, Ref<SharedString> baseUri) : Node(NodeKind::Data, std::move(baseUri)) {
+DataNode::DataNode(std::string_view data, Ref<SharedString> baseUri)
+    : Node(NodeKind::Data, std::move(baseUri)) {
     getAttributes().put("data", data);
 }
 
@@ -20,7 +21,9 @@ DataNode& DataNode::setWholeData(std::string_view data) {
     return *this;
 }
 
-void DataNode::outerHtmlHead(StringBuilder& accum, int, const OutputSettings&) const { accum.append(getWholeData()); }
+void DataNode::outerHtmlHead(StringBuilder& accum, int, const OutputSettings&) const {
+    accum.append(getWholeData());
+}
 
 void DataNode::outerHtmlTail(StringBuilder&, int, const OutputSettings&) const {}
 

@@ -6,7 +6,8 @@ namespace html {
 
 Document::Document(std::string_view baseUri) : Document(shareUri(baseUri)) {}
 
-Document::Document(Ref<SharedString> baseUri) : Element(NodeKind::Document, Tag::valueOf("#root"), std::move(baseUri)) {}
+Document::Document(Ref<SharedString> baseUri)
+    : Element(NodeKind::Document, Tag::valueOf("#root"), std::move(baseUri)) {}
 
 Ref<Document> Document::createShell(std::string_view baseUri) {
     Ref<Document> doc = make<Document>(baseUri);
@@ -26,16 +27,21 @@ Element* Document::findFirst(std::string_view tagName) const {
             node = node->childNode(0);
             continue;
         }
-        while (node != this && !node->nextSibling()) node = node->parentNode();
+        while (node != this && !node->nextSibling())
+            node = node->parentNode();
         if (node == this) return nullptr;
         node = node->nextSibling();
     }
     return nullptr;
 }
 
-Element* Document::head() const { return findFirst("head"); }
+Element* Document::head() const {
+    return findFirst("head");
+}
 
-Element* Document::body() const { return findFirst("body"); }
+Element* Document::body() const {
+    return findFirst("body");
+}
 
 std::string Document::title() const {
     const Element* t = findFirst("title");
@@ -46,7 +52,9 @@ Ref<Element> Document::createElement(std::string_view tagName) const {
     return make<Element>(Tag::valueOf(tagName), baseUriRef());
 }
 
-std::string Document::outerHtml() const { return html(); }
+std::string Document::outerHtml() const {
+    return html();
+}
 
 Ref<Node> Document::shallowClone() const {
     Ref<Document> clone = make<Document>(baseUriRef());

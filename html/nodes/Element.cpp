@@ -60,7 +60,8 @@ Element* Element::parent() const noexcept {
 
 Elements Element::parents() const {
     Elements out;
-    for (Element* p = parent(); p && p->tagName() != "#root"; p = p->parent()) out.add(p);
+    for (Element* p = parent(); p && p->tagName() != "#root"; p = p->parent())
+        out.add(p);
     return out;
 }
 
@@ -73,7 +74,8 @@ Elements Element::children() const {
 
 std::size_t Element::childrenSize() const noexcept {
     std::size_t count = 0;
-    for (Node* n : getChildNodes()) count += n->isElement();
+    for (Node* n : getChildNodes())
+        count += n->isElement();
     return count;
 }
 
@@ -185,14 +187,19 @@ Ref<Element> Element::prependElement(std::string_view tagName) {
     return child;
 }
 
-Element& Element::appendText(std::string_view text) { return appendChild(make<TextNode>(text, baseUriRef())); }
+Element& Element::appendText(std::string_view text) {
+    return appendChild(make<TextNode>(text, baseUriRef()));
+}
 
-Element& Element::prependText(std::string_view text) { return prependChild(make<TextNode>(text, baseUriRef())); }
+Element& Element::prependText(std::string_view text) {
+    return prependChild(make<TextNode>(text, baseUriRef()));
+}
 
 Element& Element::empty() {
     if (!hasChildNodes()) return *this;
     // Each child leaves in turn from the end, so no re-indexing is needed.
-    while (Node* last = lastChild()) removeChild(last);
+    while (Node* last = lastChild())
+        removeChild(last);
     return *this;
 }
 
@@ -215,9 +222,11 @@ std::vector<std::string> Element::classNames() const {
     const std::string_view value = a->get("class");
     std::size_t i = 0;
     while (i < value.size()) {
-        while (i < value.size() && StringUtil::isActuallyWhitespace(value[i])) ++i;
+        while (i < value.size() && StringUtil::isActuallyWhitespace(value[i]))
+            ++i;
         std::size_t j = i;
-        while (j < value.size() && !StringUtil::isActuallyWhitespace(value[j])) ++j;
+        while (j < value.size() && !StringUtil::isActuallyWhitespace(value[j]))
+            ++j;
         if (j > i) {
             std::string name(value.substr(i, j - i));
             if (std::find(out.begin(), out.end(), name) == out.end()) out.push_back(std::move(name));
@@ -246,9 +255,11 @@ bool Element::hasClass(std::string_view name) const {
     if (len == wanted) return StringUtil::equalsIgnoreCase(value, name);
     std::size_t i = 0;
     while (i < len) {
-        while (i < len && StringUtil::isActuallyWhitespace(value[i])) ++i;
+        while (i < len && StringUtil::isActuallyWhitespace(value[i]))
+            ++i;
         std::size_t j = i;
-        while (j < len && !StringUtil::isActuallyWhitespace(value[j])) ++j;
+        while (j < len && !StringUtil::isActuallyWhitespace(value[j]))
+            ++j;
         if (j - i == wanted && StringUtil::equalsIgnoreCase(value.substr(i, wanted), name)) return true;
         i = j;
     }
@@ -297,7 +308,8 @@ Elements Element::getElementsByTag(std::string_view tagName) {
     if (isQueryIndexDirty() || !queryIndex_) rebuildQueryIndexesForAllTags();
     Elements out;
     if (auto it = queryIndex_->find(name); it != queryIndex_->end())
-        for (Element* e : it->second) out.add(e);
+        for (Element* e : it->second)
+            out.add(e);
     return out;
 }
 
@@ -316,7 +328,8 @@ void Element::rebuildQueryIndexesForAllTags() {
             // Indexes below are now stale and no longer marked; drop them so they are rebuilt.
             if (e != this) e->queryIndex_.reset();
         }
-        for (Node* c : n->getChildNodes()) work.push_back(c);
+        for (Node* c : n->getChildNodes())
+            work.push_back(c);
     }
     queryIndex_ = std::move(index);
 }
@@ -328,7 +341,9 @@ void Element::rebuildQueryIndexesForThisNodeOnly() {
 
 // ---- copying
 
-void Element::copyElementStateTo(Element& clone) const { copyBaseStateTo(clone); }
+void Element::copyElementStateTo(Element& clone) const {
+    copyBaseStateTo(clone);
+}
 
 Ref<Node> Element::shallowClone() const {
     Ref<Element> clone = make<Element>(tag_, baseUriRef());
@@ -409,7 +424,8 @@ bool Element::hasText() const {
             node = node->childNode(0);
             continue;
         }
-        while (node != this && !node->nextSibling()) node = node->parentNode();
+        while (node != this && !node->nextSibling())
+            node = node->parentNode();
         if (node == this) return false;
         node = node->nextSibling();
     }
@@ -447,7 +463,8 @@ StringBuilder& Element::html(StringBuilder& accum) const {
 void Element::outerHtmlHead(StringBuilder& accum, int depth, const OutputSettings& out) const {
     if (out.prettyPrint() && !accum.isEmpty()) {
         const Element* p = parent();
-        if (tag_->formatAsBlock() || (p && p->tag().formatAsBlock()) || out.outline()) indent(accum, depth, out);
+        if (tag_->formatAsBlock() || (p && p->tag().formatAsBlock()) || out.outline())
+            indent(accum, depth, out);
     }
     accum.append('<').append(tagName());
     if (const Attributes* a = attributesIfPresent()) a->html(accum, out);

@@ -42,8 +42,7 @@ public:
         return *this;
     }
     template <class B>
-        requires std::same_as<B, bool>
-    Element& attr(std::string_view key, B value) {
+    requires std::same_as<B, bool> Element& attr(std::string_view key, B value) {
         getAttributes().put(key, value);
         return *this;
     }

@@ -21,12 +21,14 @@ bool Elements::hasAttr(std::string_view key) const {
 }
 
 Elements& Elements::attr(std::string_view key, std::string_view value) {
-    for (const Ref<Element>& e : list_) e->attr(key, value);
+    for (const Ref<Element>& e : list_)
+        e->attr(key, value);
     return *this;
 }
 
 Elements& Elements::removeAttr(std::string_view key) {
-    for (const Ref<Element>& e : list_) e->removeAttr(key);
+    for (const Ref<Element>& e : list_)
+        e->removeAttr(key);
     return *this;
 }
 
@@ -37,45 +39,55 @@ bool Elements::hasClass(std::string_view name) const {
 }
 
 Elements& Elements::addClass(std::string_view name) {
-    for (const Ref<Element>& e : list_) e->addClass(name);
+    for (const Ref<Element>& e : list_)
+        e->addClass(name);
     return *this;
 }
 
 Elements& Elements::removeClass(std::string_view name) {
-    for (const Ref<Element>& e : list_) e->removeClass(name);
+    for (const Ref<Element>& e : list_)
+        e->removeClass(name);
     return *this;
 }
 
 Elements& Elements::toggleClass(std::string_view name) {
-    for (const Ref<Element>& e : list_) e->toggleClass(name);
+    for (const Ref<Element>& e : list_)
+        e->toggleClass(name);
     return *this;
 }
 
-std::string Elements::val() const { return list_.empty() ? std::string() : list_.front()->val(); }
+std::string Elements::val() const {
+    return list_.empty() ? std::string() : list_.front()->val();
+}
 
 Elements& Elements::val(std::string_view value) {
-    for (const Ref<Element>& e : list_) e->val(value);
+    for (const Ref<Element>& e : list_)
+        e->val(value);
     return *this;
 }
 
 Elements& Elements::tagName(std::string_view name) {
     Validate::notEmpty(name, "Tag name must not be empty.");
-    for (const Ref<Element>& e : list_) e->tagName(name);
+    for (const Ref<Element>& e : list_)
+        e->tagName(name);
     return *this;
 }
 
 Elements& Elements::unwrap() {
-    for (const Ref<Element>& e : list_) e->unwrap();
+    for (const Ref<Element>& e : list_)
+        e->unwrap();
     return *this;
 }
 
 Elements& Elements::empty() {
-    for (const Ref<Element>& e : list_) e->empty();
+    for (const Ref<Element>& e : list_)
+        e->empty();
     return *this;
 }
 
 Elements& Elements::remove() {
-    for (const Ref<Element>& e : list_) e->remove();
+    for (const Ref<Element>& e : list_)
+        e->remove();
     return *this;
 }
 
@@ -95,7 +107,8 @@ Elements Elements::parents() const {
 }
 
 Elements& Elements::traverse(NodeVisitor& visitor) {
-    for (const Ref<Element>& e : list_) NodeTraversor(visitor).traverse(e);
+    for (const Ref<Element>& e : list_)
+        NodeTraversor(visitor).traverse(e);
     return *this;
 }
 

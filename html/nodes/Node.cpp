@@ -47,7 +47,9 @@ void Node::destroy(Node* node) noexcept {
     }
 }
 
-Element* Node::asElement() noexcept { return isElement() ? static_cast<Element*>(this) : nullptr; }
+Element* Node::asElement() noexcept {
+    return isElement() ? static_cast<Element*>(this) : nullptr;
+}
 
 const Element* Node::asElement() const noexcept {
     return isElement() ? static_cast<const Element*>(this) : nullptr;
@@ -62,7 +64,8 @@ Ref<SharedString> Node::shareUri(std::string_view uri) {
 
 std::string Node::attr(std::string_view key) const {
     if (attributes_) {
-        if (const Attribute* a = attributes_->findIgnoreCase(key); a && !a->getValue().empty()) return a->getValue();
+        if (const Attribute* a = attributes_->findIgnoreCase(key); a && !a->getValue().empty())
+            return a->getValue();
     }
     if (StringUtil::startsWithIgnoreCase(key, "abs:")) return absUrl(key.substr(4));
     return {};
@@ -97,7 +100,8 @@ std::string_view Node::getBaseUri() const noexcept {
 
 void Node::setBaseUri(std::string_view uri) {
     Ref<SharedString> shared = shareUri(uri);
-    NodeTraversor::forEach(*this, [&](Node& n, int) { n.baseUri_ = shared; }, [](Node&, int) {});
+    NodeTraversor::forEach(
+        *this, [&](Node& n, int) { n.baseUri_ = shared; }, [](Node&, int) {});
 }
 
 std::string Node::absUrl(std::string_view key) const {
@@ -110,11 +114,14 @@ std::string Node::absUrl(std::string_view key) const {
 
 // ---- reading the tree
 
-std::vector<Ref<Node>> Node::childNodesCopy() const { return {children_, children_ + childCount_}; }
+std::vector<Ref<Node>> Node::childNodesCopy() const {
+    return {children_, children_ + childCount_};
+}
 
 Node* Node::root() const noexcept {
     const Node* n = this;
-    while (n->parent_) n = n->parent_;
+    while (n->parent_)
+        n = n->parent_;
     return const_cast<Node*>(n);
 }
 
@@ -167,13 +174,15 @@ void Node::checkInsertable(Node* node) const {
 }
 
 void Node::reindexChildren(std::size_t start) noexcept {
-    for (std::size_t i = start; i < childCount_; ++i) children_[i]->siblingIndex_ = static_cast<std::int32_t>(i);
+    for (std::size_t i = start; i < childCount_; ++i)
+        children_[i]->siblingIndex_ = static_cast<std::int32_t>(i);
 }
 
 void Node::addChildren(std::size_t index, std::span<Node* const> nodes) {
     Validate::isTrue(index <= childCount_, "Insert position out of bounds.");
     if (nodes.empty()) return;
-    for (Node* n : nodes) checkInsertable(n);
+    for (Node* n : nodes)
+        checkInsertable(n);
 
     // Hold every node while it moves so that leaving its old parent cannot free it.
     std::vector<Ref<Node>> moving;
@@ -281,7 +290,8 @@ void Node::replaceWith(Node* in) {
 }
 
 void Node::markQueryIndexDirty() noexcept {
-    for (Node* n = this; n && !n->queryIndexDirty_; n = n->parent_) n->queryIndexDirty_ = true;
+    for (Node* n = this; n && !n->queryIndexDirty_; n = n->parent_)
+        n->queryIndexDirty_ = true;
 }
 
 Node& Node::traverse(NodeVisitor& visitor) {
@@ -337,7 +347,9 @@ std::string Node::outerHtml() const {
     return accum.take();
 }
 
-void Node::outerHtml(StringBuilder& accum) const { outerHtml(accum, outputSettingsForOutput()); }
+void Node::outerHtml(StringBuilder& accum) const {
+    outerHtml(accum, outputSettingsForOutput());
+}
 
 void Node::outerHtml(StringBuilder& accum, const OutputSettings& out) const {
     NodeTraversor::forEach(
@@ -350,15 +362,20 @@ void Node::outerHtml(StringBuilder& accum, const OutputSettings& out) const {
 void Node::html(StringBuilder& accum) const {
     if (!hasChildNodes()) return;
     const OutputSettings& out = outputSettingsForOutput();
-    for (Node* child : getChildNodes()) child->outerHtml(accum, out);
+    for (Node* child : getChildNodes())
+        child->outerHtml(accum, out);
 }
 
 void Node::indent(StringBuilder& accum, int depth, const OutputSettings& out) const {
     accum.append('\n');
-    const long long spaces = static_cast<long long>(depth) * out.indentAmount();
+    // Capped: without a limit a deeply nested page would print quadratically many spaces.
+    const long long spaces =
+        std::min<long long>(static_cast<long long>(depth) * out.indentAmount(), kMaxIndent);
     if (spaces >= 1) accum.append(static_cast<std::size_t>(spaces), ' ');
 }
 
-bool Node::hasSameValue(const Node& other) const { return this == &other || outerHtml() == other.outerHtml(); }
+bool Node::hasSameValue(const Node& other) const {
+    return this == &other || outerHtml() == other.outerHtml();
+}
 
 } // namespace html

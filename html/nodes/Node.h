@@ -109,7 +109,9 @@ public:
     void removeChild(Node* out);
     void addChildren(std::initializer_list<Node*> nodes) { addChildren(childCount_, std::span(nodes)); }
     void addChildren(std::span<Node* const> nodes) { addChildren(childCount_, nodes); }
-    void addChildren(std::size_t index, std::initializer_list<Node*> nodes) { addChildren(index, std::span(nodes)); }
+    void addChildren(std::size_t index, std::initializer_list<Node*> nodes) {
+        addChildren(index, std::span(nodes));
+    }
     void addChildren(std::size_t index, std::span<Node* const> nodes);
     void reindexChildren(std::size_t start) noexcept;
     // Detaches this node from its parent, then links it to parent (without listing it there).
@@ -126,7 +128,9 @@ public:
     virtual void outerHtmlTail(StringBuilder& accum, int depth, const OutputSettings& out) const = 0;
     // Serialises the children.
     void html(StringBuilder& accum) const;
+    // A line feed and depth * indentAmount spaces, at most kMaxIndent of them.
     void indent(StringBuilder& accum, int depth, const OutputSettings& out) const;
+    static constexpr long long kMaxIndent = 128;
     std::string toString() const { return outerHtml(); }
     // Same outer HTML.
     bool hasSameValue(const Node& other) const;

@@ -14,7 +14,8 @@ std::string StringUtil::lowerCaseAscii(std::string_view s) {
 }
 
 void StringUtil::lowerCaseAsciiInPlace(std::string& s) noexcept {
-    for (char& c : s) c = toLowerAscii(c);
+    for (char& c : s)
+        c = toLowerAscii(c);
 }
 
 bool StringUtil::equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
@@ -36,8 +37,10 @@ bool StringUtil::isBlank(std::string_view s) noexcept {
 
 std::string_view StringUtil::trim(std::string_view s) noexcept {
     std::size_t b = 0, e = s.size();
-    while (b < e && isWhitespace(s[b])) ++b;
-    while (e > b && isWhitespace(s[e - 1])) --e;
+    while (b < e && isWhitespace(s[b]))
+        ++b;
+    while (e > b && isWhitespace(s[e - 1]))
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -67,7 +70,8 @@ void StringUtil::appendNormalisedWhitespace(StringBuilder& accum, std::string_vi
                 continue;
             }
             std::size_t j = i + 1;
-            while (j < n && static_cast<unsigned char>(bytes[j]) < 0x80 && !isWhitespace(bytes[j])) ++j;
+            while (j < n && static_cast<unsigned char>(bytes[j]) < 0x80 && !isWhitespace(bytes[j]))
+                ++j;
             accum.append(bytes.substr(i, j - i));
             i = j;
         } else {
@@ -117,14 +121,17 @@ std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) noexcept
     return len;
 }
 
-bool isUnicodeSpace(char32_t cp) noexcept { return u_isUWhiteSpace(static_cast<UChar32>(cp)); }
+bool isUnicodeSpace(char32_t cp) noexcept {
+    return u_isUWhiteSpace(static_cast<UChar32>(cp));
+}
 
 } // namespace
 
 std::string StringUtil::repairUtf8(std::string s) {
     std::size_t i = 0;
     const std::size_t n = s.size();
-    while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    while (i < n && static_cast<unsigned char>(s[i]) < 0x80)
+        ++i;
     char32_t cp;
     bool valid = true;
     for (std::size_t k = i; k < n;) {
@@ -147,7 +154,8 @@ std::string StringUtil::repairUtf8(std::string s) {
             out.append("\xEF\xBF\xBD");
             // Skip the lead byte and any continuation bytes that belonged to it.
             ++k;
-            while (k < n && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80) ++k;
+            while (k < n && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80)
+                ++k;
         }
     }
     return out;
@@ -171,7 +179,8 @@ std::string StringUtil::trimUnicodeWhitespace(std::string s) {
     while (e > b) {
         // Step back to the start of the last character.
         std::size_t k = e - 1;
-        while (k > b && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80 && e - k < 4) --k;
+        while (k > b && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80 && e - k < 4)
+            --k;
         const std::size_t len = decodeUtf8(s, k, cp);
         if (len != e - k || !isUnicodeSpace(cp)) break;
         e = k;
@@ -180,7 +189,9 @@ std::string StringUtil::trimUnicodeWhitespace(std::string s) {
     return s.substr(b, e - b);
 }
 
-std::string StringUtil::padding(std::size_t width) { return std::string(width, ' '); }
+std::string StringUtil::padding(std::size_t width) {
+    return std::string(width, ' ');
+}
 
 namespace {
 
@@ -198,7 +209,8 @@ bool isSchemeChar(char c, bool first) {
 UriParts splitUri(std::string_view s) {
     UriParts p;
     std::size_t i = 0;
-    while (i < s.size() && isSchemeChar(s[i], i == 0)) ++i;
+    while (i < s.size() && isSchemeChar(s[i], i == 0))
+        ++i;
     if (i > 0 && i < s.size() && s[i] == ':') {
         p.scheme = s.substr(0, i);
         s.remove_prefix(i + 1);

@@ -13,9 +13,13 @@ TextNode::TextNode(std::string_view text, std::string_view baseUri) : TextNode(t
 TextNode::TextNode(std::string_view text, Ref<SharedString> baseUri)
     : Node(NodeKind::Text, std::move(baseUri)), text_(text) {}
 
-std::string TextNode::text() const { return StringUtil::normaliseWhitespace(text_.view()); }
+std::string TextNode::text() const {
+    return StringUtil::normaliseWhitespace(text_.view());
+}
 
-bool TextNode::isBlank() const noexcept { return StringUtil::isBlank(text_.view()); }
+bool TextNode::isBlank() const noexcept {
+    return StringUtil::isBlank(text_.view());
+}
 
 void TextNode::outerHtmlHead(StringBuilder& accum, int depth, const OutputSettings& out) const {
     const Element* parentEl = parentNode() ? parentNode()->asElement() : nullptr;
@@ -30,7 +34,8 @@ void TextNode::outerHtmlHead(StringBuilder& accum, int depth, const OutputSettin
                 !parentEl->tag().preserveWhitespace() && !(grand && grand->tag().preserveWhitespace());
         }
     }
-    Entities::escape(accum.buffer(), text_.view(), out.escapeMode(), out.charset(), false, normaliseWhite, false);
+    Entities::escape(accum.buffer(), text_.view(), out.escapeMode(), out.charset(), false, normaliseWhite,
+                     false);
 }
 
 void TextNode::outerHtmlTail(StringBuilder&, int, const OutputSettings&) const {}

@@ -4,25 +4,33 @@
 
 namespace html {
 
-void Validate::notNull(const void* obj) { notNull(obj, "Object must not be null"); }
+void Validate::notNull(const void* obj) {
+    notNull(obj, "Object must not be null");
+}
 
 void Validate::notNull(const void* obj, std::string_view msg) {
     if (!obj) fail(msg);
 }
 
-void Validate::notEmpty(std::string_view string) { notEmpty(string, "String must not be empty"); }
+void Validate::notEmpty(std::string_view string) {
+    notEmpty(string, "String must not be empty");
+}
 
 void Validate::notEmpty(std::string_view string, std::string_view msg) {
     if (string.empty()) fail(msg);
 }
 
-void Validate::isTrue(bool val) { isTrue(val, "Must be true"); }
+void Validate::isTrue(bool val) {
+    isTrue(val, "Must be true");
+}
 
 void Validate::isTrue(bool val, std::string_view msg) {
     if (!val) fail(msg);
 }
 
-void Validate::isFalse(bool val) { isFalse(val, "Must be false"); }
+void Validate::isFalse(bool val) {
+    isFalse(val, "Must be false");
+}
 
 void Validate::isFalse(bool val, std::string_view msg) {
     if (val) fail(msg);
@@ -41,6 +49,8 @@ void Validate::fail(std::string_view msg) {
     throw Exception(ExceptionType::IllegalArgumentException, std::string(msg));
 }
 
-void Validate::exception(std::string_view msg) { fail(msg); }
+void Validate::exception(std::string_view msg) {
+    fail(msg);
+}
 
 } // namespace html

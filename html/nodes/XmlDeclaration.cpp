@@ -6,7 +6,8 @@
 namespace html {
 
 XmlDeclaration::XmlDeclaration(std::string_view name, std::string_view baseUri, bool isProcessingInstruction)
-    : Node(NodeKind::XmlDeclaration, shareUri(baseUri)), name_(name), isProcessingInstruction_(isProcessingInstruction) {}
+    : Node(NodeKind::XmlDeclaration, shareUri(baseUri)), name_(name),
+      isProcessingInstruction_(isProcessingInstruction) {}
 
 std::string XmlDeclaration::getWholeDeclaration() const {
     std::string out = name_;

@@ -16,10 +16,16 @@ std::string normalize(std::string_view name, bool preserve) {
 }
 } // namespace
 
-const ParseSettings& ParseSettings::htmlDefault() noexcept { return kHtmlDefault; }
-const ParseSettings& ParseSettings::preserveCase() noexcept { return kPreserveCase; }
+const ParseSettings& ParseSettings::htmlDefault() noexcept {
+    return kHtmlDefault;
+}
+const ParseSettings& ParseSettings::preserveCase() noexcept {
+    return kPreserveCase;
+}
 
-std::string ParseSettings::normalizeTag(std::string_view name) const { return normalize(name, preserveTagCase_); }
+std::string ParseSettings::normalizeTag(std::string_view name) const {
+    return normalize(name, preserveTagCase_);
+}
 
 std::string ParseSettings::normalizeAttribute(std::string_view name) const {
     return normalize(name, preserveAttributeCase_);
