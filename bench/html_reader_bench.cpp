@@ -19,8 +19,7 @@ const std::string& tenMegabytesOfText() {
         s.reserve(10 * 1024 * 1024 + sentence.size());
         while (s.size() < 10 * 1024 * 1024) {
             s += sentence;
-            if (s.size() % 4096 < sentence.size())
-                s += "&amp;";
+            if (s.size() % 4096 < sentence.size()) s += "&amp;";
         }
         return s;
     }();
@@ -30,8 +29,7 @@ const std::string& tenMegabytesOfText() {
 const std::string& corpus() {
     static const std::string page = [] {
         std::ifstream in(NOTARA_SOURCE_DIR "/../shared/corpus/whatwg-source.html", std::ios::binary);
-        if (!in)
-            in.open("/work/shared/corpus/whatwg-source.html", std::ios::binary);
+        if (!in) in.open("/work/shared/corpus/whatwg-source.html", std::ios::binary);
         std::ostringstream ss;
         ss << in.rdbuf();
         return ss.str();
@@ -46,8 +44,7 @@ void BM_consumeData(benchmark::State& state) {
         std::size_t total = 0;
         while (!reader.isEmpty()) {
             total += reader.consumeData().size();
-            if (!reader.isEmpty())
-                reader.advance();
+            if (!reader.isEmpty()) reader.advance();
         }
         benchmark::DoNotOptimize(total);
     }
@@ -83,10 +80,8 @@ void BM_tokeniseCorpus(benchmark::State& state) {
         std::size_t n = 0;
         for (;;) {
             html::Token& tok = t.read();
-            if (tok.isEOF())
-                break;
-            if (tok.isStartTag())
-                t.acknowledgeSelfClosingFlag();
+            if (tok.isEOF()) break;
+            if (tok.isStartTag()) t.acknowledgeSelfClosingFlag();
             ++n;
         }
         benchmark::DoNotOptimize(n);
