@@ -30,6 +30,9 @@ public:
     // HTML input preprocessing: returns `input` with every CR LF pair and lone CR turned into
     // LF, or nullopt when it holds no CR (the common case, so no copy is made).
     static std::optional<std::string> normaliseNewlines(std::string_view input);
+    // Full HTML input preprocessing: newlines as above, and every malformed UTF-8 sequence
+    // replaced by U+FFFD. Returns nullopt when the input needs neither (no copy is made).
+    static std::optional<std::string> preprocess(std::string_view input);
 
     std::string_view input() const { return _input; }
     std::size_t getPos() const { return pos; }
@@ -46,6 +49,7 @@ public:
     // As consume(), but a malformed sequence yields U+FFFD and is stepped over one byte at a
     // time, so a caller that must make progress never mistakes bad bytes for the end.
     char32_t consumeRepaired();
+    char32_t currentRepaired() const;
 
     std::string consumeAsString();
     std::string_view consumeToAny(const ParsingStrings& set);
