@@ -276,10 +276,11 @@ bool DataManager::exportMarkdown(const Work& work) {
 }
 
 std::optional<fs::path> DataManager::exportMarkdownTo(const Work& work, const fs::path& folder,
-                                                      int copyNumber) {
+                                                      int copyNumber,
+                                                      const std::optional<std::string>& date) {
     if (work.annotations.empty()) return std::nullopt;
-    fs::path path =
-        folder / MarkdownExport::fileName(work.workTitle, corvane::Corvane::dateNow(), copyNumber);
+    fs::path path = folder / MarkdownExport::fileName(work.workTitle,
+                                                      date ? *date : corvane::Corvane::dateNow(), copyNumber);
     if (!corvane::Corvane::saveContentsToPath(MarkdownExport::markdown(work), path)) return std::nullopt;
     return path;
 }
