@@ -85,11 +85,12 @@ def main():
         "",
         "namespace html::entitydata {",
         "",
+        "// clang-format off",
     ]
     for ident, table in tables:
         emit_table(body, ident, table)
         body.append("")
-    body += ["} // namespace html::entitydata", ""]
+    body += ["// clang-format on", "", "} // namespace html::entitydata", ""]
 
     with open(os.path.join(outdir, "EntitiesData.h"), "w") as f:
         f.write("\n".join(header))

@@ -1,5 +1,6 @@
 #include "html/parser/CharacterReader.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include <unicode/locid.h>
@@ -34,6 +35,59 @@ std::optional<std::string> CharacterReader::normaliseNewlines(std::string_view i
     return out;
 }
 
+std::optional<std::string> CharacterReader::preprocess(std::string_view input) {
+    const char* p = input.data();
+    const std::size_t n = input.size();
+    std::size_t i = 0;
+    // Find the first byte that needs attention: a CR or a malformed sequence.
+    while (i < n) {
+        if (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            // No byte >= 0x80 and no CR: skip all eight.
+            const std::uint64_t x = word ^ 0x0D0D0D0D0D0D0D0Dull;
+            const bool hasCr = ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
+            if (!hasCr && (word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const auto b = static_cast<unsigned char>(p[i]);
+        if (b == '\r') break;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int len = 0;
+        if (utf8::decode(p + i, n - i, len) == utf8::invalid) break;
+        i += static_cast<std::size_t>(len);
+    }
+    if (i == n) return std::nullopt;
+    std::string out;
+    out.reserve(n + 16);
+    out.append(p, i);
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(p[i]);
+        if (b == '\r') {
+            out += '\n';
+            i += (i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
+        } else if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+        } else {
+            int len = 0;
+            if (utf8::decode(p + i, n - i, len) == utf8::invalid) {
+                out += "\xEF\xBF\xBD";
+                ++i;
+            } else {
+                out.append(p + i, static_cast<std::size_t>(len));
+                i += static_cast<std::size_t>(len);
+            }
+        }
+    }
+    return out;
+}
+
 char32_t CharacterReader::current() const {
     if (pos >= end) return EOF_;
     int len = 0;
@@ -50,7 +104,7 @@ std::string_view CharacterReader::currentUTF8() const {
     return _input.substr(pos, static_cast<std::size_t>(n));
 }
 
-char32_t CharacterReader::consume() {
+char32_t CharacterReader::consumeSlow() {
     if (pos >= end) return EOF_;
     int len = 0;
     char32_t c = utf8::decode(_input.data() + pos, end - pos, len);
@@ -59,7 +113,14 @@ char32_t CharacterReader::consume() {
     return c;
 }
 
-char32_t CharacterReader::consumeRepaired() {
+char32_t CharacterReader::currentRepaired() const {
+    if (pos >= end) return EOF_;
+    int len = 0;
+    char32_t c = utf8::decode(_input.data() + pos, end - pos, len);
+    return c == utf8::invalid ? 0xFFFD : c;
+}
+
+char32_t CharacterReader::consumeRepairedSlow() {
     if (pos >= end) return EOF_;
     int len = 0;
     char32_t c = utf8::decode(_input.data() + pos, end - pos, len);
@@ -73,13 +134,18 @@ char32_t CharacterReader::consumeRepaired() {
 
 void CharacterReader::unconsume() {
     if (pos < 1) return;
-    --pos;
-    while (pos > 0 && (static_cast<unsigned char>(_input[pos]) & 0xC0) == 0x80)
-        --pos;
-}
-
-void CharacterReader::advance() {
-    consume();
+    const std::size_t from = pos;
+    std::size_t q = from - 1;
+    while (q > 0 && from - q < 4 && (static_cast<unsigned char>(_input[q]) & 0xC0) == 0x80)
+        --q;
+    // Step back over a whole character only when one really ends here; after bad bytes (which
+    // consumeRepaired() passes one at a time) step back one byte, so the two stay inverses.
+    int len = 0;
+    if (utf8::decode(_input.data() + q, from - q, len) != utf8::invalid &&
+        static_cast<std::size_t>(len) == from - q)
+        pos = q;
+    else
+        pos = from - 1;
 }
 
 std::string CharacterReader::consumeAsString() {
@@ -224,14 +290,6 @@ bool CharacterReader::matchesAny(std::initializer_list<char32_t> scalars) const 
     for (char32_t s : scalars)
         if (s == c) return true;
     return false;
-}
-
-bool CharacterReader::matchesLetter() const {
-    return !isEmpty() && letters().contains(static_cast<unsigned char>(_input[pos]));
-}
-
-bool CharacterReader::matchesDigit() const {
-    return !isEmpty() && digits().contains(static_cast<unsigned char>(_input[pos]));
 }
 
 bool CharacterReader::containsIgnoreCase(std::string_view bytes) const {

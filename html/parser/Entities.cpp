@@ -7,6 +7,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 
+#include "html/nodes/OutputSettings.h"
 #include "html/parser/CharacterReader.h"
 #include "html/parser/EntitiesData.h"
 #include "html/parser/ParseErrorList.h"
@@ -440,6 +441,18 @@ void Entities::escape(std::string& accum, std::string_view bytes, const EscapeMo
             i += static_cast<std::size_t>(len);
         }
     }
+}
+
+void Entities::escape(std::string& accum, std::string_view bytes, const OutputSettings& out, bool inAttribute,
+                      bool normaliseWhite, bool stripLeadingWhite) {
+    escape(accum, bytes, out.escapeMode(), out.charset(), inAttribute, normaliseWhite, stripLeadingWhite);
+}
+
+std::string Entities::escape(std::string_view text, const OutputSettings& out) {
+    std::string accum;
+    accum.reserve(text.size() + text.size() / 8);
+    escape(accum, text, out, false, false, false);
+    return accum;
 }
 
 std::string Entities::escape(std::string_view text, std::string_view charset) {

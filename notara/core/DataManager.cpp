@@ -104,7 +104,7 @@ std::optional<fs::path> DataManager::findSQLiteFile(const fs::path& folder, std:
     for (const fs::recursive_directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;
         const fs::path& path = it->path();
-        const std::string& name = path.filename().native();
+        const std::string name = path.filename().native();
         if (!name.empty() && name.front() == '.') {
             it.disable_recursion_pending();
             continue;
@@ -276,10 +276,11 @@ bool DataManager::exportMarkdown(const Work& work) {
 }
 
 std::optional<fs::path> DataManager::exportMarkdownTo(const Work& work, const fs::path& folder,
-                                                      int copyNumber) {
+                                                      int copyNumber,
+                                                      const std::optional<std::string>& date) {
     if (work.annotations.empty()) return std::nullopt;
-    fs::path path =
-        folder / MarkdownExport::fileName(work.workTitle, corvane::Corvane::dateNow(), copyNumber);
+    fs::path path = folder / MarkdownExport::fileName(work.workTitle,
+                                                      date ? *date : corvane::Corvane::dateNow(), copyNumber);
     if (!corvane::Corvane::saveContentsToPath(MarkdownExport::markdown(work), path)) return std::nullopt;
     return path;
 }

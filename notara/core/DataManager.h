@@ -73,10 +73,12 @@ public:
     /// (nothing is written) or the file could not be written (with a report line).
     bool exportMarkdown(const Work& work);
 
-    /// The same into `folder`; `copyNumber` > 1 inserts " (n)" before "-Annotations.md".
-    /// Returns the path written, or absent as exportMarkdown returns false.
+    /// The same into `folder`; `copyNumber` > 1 inserts " (n)" before "-Annotations.md" and
+    /// `date` replaces today's date in the name (a bulk export names all its files with one
+    /// date). Returns the path written, or absent as exportMarkdown returns false.
     std::optional<std::filesystem::path>
-    exportMarkdownTo(const Work& work, const std::filesystem::path& folder, int copyNumber = 1);
+    exportMarkdownTo(const Work& work, const std::filesystem::path& folder, int copyNumber = 1,
+                     const std::optional<std::string>& date = std::nullopt);
 
     const std::vector<WorkPtr>& works() const { return works_; }
     void setWorks(std::vector<WorkPtr> works) { works_ = std::move(works); }

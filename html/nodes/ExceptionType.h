@@ -1,0 +1,14 @@
+#pragma once
+
+namespace html {
+
+enum class ExceptionType {
+    IllegalArgumentException,
+    IOException,
+    XmlDeclaration,
+    MalformedURLException,
+    CloneNotSupportedException,
+    SelectorParseException,
+};
+
+} // namespace html

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "html/nodes/Element.h"
+#include "html/nodes/Elements.h"
+
+namespace html {
+
+// A form element, which also lists the controls that belong to it.
+class FormElement : public Element {
+public:
+    explicit FormElement(TagRef tag, std::string_view baseUri = {});
+    FormElement(TagRef tag, Ref<SharedString> baseUri, Attributes attributes);
+
+    const Elements& elements() const noexcept { return elements_; }
+    FormElement& addElement(Element* element) {
+        elements_.add(element);
+        return *this;
+    }
+
+protected:
+    Ref<Node> shallowClone() const override;
+
+private:
+    Elements elements_;
+};
+
+} // namespace html

@@ -1,0 +1,58 @@
+#include "html/nodes/NodeTraversor.h"
+
+#include "html/nodes/Validate.h"
+
+namespace html {
+
+namespace {
+// What now stands where a node stood, when the visitor took it out of its parent.
+Node* successor(Node* node, Node* parent, std::size_t index, std::size_t offset) {
+    const std::size_t at = node->parentNode() == parent ? index + offset : index;
+    return at < parent->childNodeSize() ? parent->childNode(at) : nullptr;
+}
+} // namespace
+
+void NodeTraversor::traverse(Node* root) {
+    Validate::notNull(root);
+    Ref<Node> holdRoot(root);
+    Node* node = root;
+    int depth = 0;
+    while (true) {
+        Node* parent = node->parentNode();
+        auto index = static_cast<std::size_t>(node->siblingIndex());
+        {
+            Ref<Node> hold(node);
+            visitor_.enter(*node, depth);
+            if (node != root && node->parentNode() != parent) {
+                if (Node* next = successor(node, parent, index, 0)) {
+                    node = next;
+                    continue;
+                }
+                node = parent;
+                --depth;
+                goto finish;
+            }
+        }
+        if (node->hasChildNodes()) {
+            node = node->childNode(0);
+            ++depth;
+            continue;
+        }
+    finish:
+        while (true) {
+            Ref<Node> hold(node);
+            parent = node->parentNode();
+            index = static_cast<std::size_t>(node->siblingIndex());
+            visitor_.leave(*node, depth);
+            if (node == root) return;
+            if (Node* next = successor(node, parent, index, 1)) {
+                node = next;
+                break;
+            }
+            node = parent;
+            --depth;
+        }
+    }
+}
+
+} // namespace html

@@ -1,0 +1,312 @@
+#include "html/nodes/StringUtil.h"
+
+#include <unicode/uchar.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace html {
+
+std::string StringUtil::lowerCaseAscii(std::string_view s) {
+    std::string out(s);
+    lowerCaseAsciiInPlace(out);
+    return out;
+}
+
+void StringUtil::lowerCaseAsciiInPlace(std::string& s) noexcept {
+    for (char& c : s)
+        c = toLowerAscii(c);
+}
+
+bool StringUtil::equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (toLowerAscii(a[i]) != toLowerAscii(b[i])) return false;
+    return true;
+}
+
+bool StringUtil::startsWithIgnoreCase(std::string_view s, std::string_view prefix) noexcept {
+    return s.size() >= prefix.size() && equalsIgnoreCase(s.substr(0, prefix.size()), prefix);
+}
+
+bool StringUtil::isBlank(std::string_view s) noexcept {
+    for (char c : s)
+        if (!isWhitespace(c)) return false;
+    return true;
+}
+
+std::string_view StringUtil::trim(std::string_view s) noexcept {
+    std::size_t b = 0, e = s.size();
+    while (b < e && isWhitespace(s[b]))
+        ++b;
+    while (e > b && isWhitespace(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
+std::string StringUtil::normaliseWhitespace(std::string_view s) {
+    StringBuilder sb(s.size());
+    appendNormalisedWhitespace(sb, s, false);
+    return sb.take();
+}
+
+void StringUtil::appendNormalisedWhitespace(StringBuilder& accum, std::string_view bytes, bool stripLeading) {
+    bool lastWasWhite = false;
+    bool reachedNonWhite = false;
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            // Runs of plain ASCII are copied in one go; only whitespace needs a decision.
+            if (isWhitespace(static_cast<char>(lead))) {
+                if ((stripLeading && !reachedNonWhite) || lastWasWhite) {
+                    ++i;
+                    continue;
+                }
+                accum.append(' ');
+                lastWasWhite = true;
+                ++i;
+                continue;
+            }
+            std::size_t j = i + 1;
+            while (j < n && static_cast<unsigned char>(bytes[j]) < 0x80 && !isWhitespace(bytes[j]))
+                ++j;
+            accum.append(bytes.substr(i, j - i));
+            i = j;
+        } else {
+            const std::size_t len = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            if (i + len > n) break; // a truncated character at the end is dropped
+            accum.append(bytes.substr(i, len));
+            i += len;
+        }
+        reachedNonWhite = true;
+        lastWasWhite = false;
+    }
+}
+
+namespace {
+
+// Decodes one well-formed UTF-8 sequence at s[i]; returns its length or 0 when malformed.
+std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) noexcept {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    std::size_t len;
+    char32_t min;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        len = 2;
+        cp = b0 & 0x1F;
+        min = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        len = 3;
+        cp = b0 & 0x0F;
+        min = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        len = 4;
+        cp = b0 & 0x07;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+bool isUnicodeSpace(char32_t cp) noexcept {
+    return u_isUWhiteSpace(static_cast<UChar32>(cp));
+}
+
+} // namespace
+
+std::string StringUtil::repairUtf8(std::string s) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n && static_cast<unsigned char>(s[i]) < 0x80)
+        ++i;
+    char32_t cp;
+    bool valid = true;
+    for (std::size_t k = i; k < n;) {
+        const std::size_t len = decodeUtf8(s, k, cp);
+        if (!len) {
+            valid = false;
+            break;
+        }
+        k += len;
+    }
+    if (valid) return s;
+    std::string out;
+    out.reserve(n + 8);
+    for (std::size_t k = 0; k < n;) {
+        const std::size_t len = decodeUtf8(s, k, cp);
+        if (len) {
+            out.append(s, k, len);
+            k += len;
+        } else {
+            out.append("\xEF\xBF\xBD");
+            // Skip the lead byte and any continuation bytes that belonged to it.
+            ++k;
+            while (k < n && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80)
+                ++k;
+        }
+    }
+    return out;
+}
+
+std::string StringUtil::trimUnicodeWhitespace(std::string s) {
+    if (s.empty()) return s;
+    const auto first = static_cast<unsigned char>(s.front());
+    const auto last = static_cast<unsigned char>(s.back());
+    auto plain = [](unsigned char c) { return c < 0x80 && !isActuallyWhitespace(static_cast<char>(c)); };
+    if (plain(first) && plain(last)) return s;
+
+    std::size_t b = 0;
+    char32_t cp;
+    while (b < s.size()) {
+        const std::size_t len = decodeUtf8(s, b, cp);
+        if (!len || !isUnicodeSpace(cp)) break;
+        b += len;
+    }
+    std::size_t e = s.size();
+    while (e > b) {
+        // Step back to the start of the last character.
+        std::size_t k = e - 1;
+        while (k > b && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80 && e - k < 4)
+            --k;
+        const std::size_t len = decodeUtf8(s, k, cp);
+        if (len != e - k || !isUnicodeSpace(cp)) break;
+        e = k;
+    }
+    if (b == 0 && e == s.size()) return s;
+    return s.substr(b, e - b);
+}
+
+std::string StringUtil::padding(std::size_t width) {
+    return std::string(width, ' ');
+}
+
+namespace {
+
+struct UriParts {
+    std::optional<std::string_view> scheme, authority, query, fragment;
+    std::string_view path;
+};
+
+bool isSchemeChar(char c, bool first) {
+    const bool alpha = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (first) return alpha;
+    return alpha || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+UriParts splitUri(std::string_view s) {
+    UriParts p;
+    std::size_t i = 0;
+    while (i < s.size() && isSchemeChar(s[i], i == 0))
+        ++i;
+    if (i > 0 && i < s.size() && s[i] == ':') {
+        p.scheme = s.substr(0, i);
+        s.remove_prefix(i + 1);
+    }
+    if (s.size() >= 2 && s[0] == '/' && s[1] == '/') {
+        const std::size_t end = s.find_first_of("/?#", 2);
+        p.authority = s.substr(2, end == std::string_view::npos ? std::string_view::npos : end - 2);
+        s.remove_prefix(end == std::string_view::npos ? s.size() : end);
+    }
+    const std::size_t hash = s.find('#');
+    if (hash != std::string_view::npos) {
+        p.fragment = s.substr(hash + 1);
+        s = s.substr(0, hash);
+    }
+    const std::size_t q = s.find('?');
+    if (q != std::string_view::npos) {
+        p.query = s.substr(q + 1);
+        s = s.substr(0, q);
+    }
+    p.path = s;
+    return p;
+}
+
+std::string removeDotSegments(std::string_view in) {
+    std::string out;
+    while (!in.empty()) {
+        if (in.starts_with("../")) {
+            in.remove_prefix(3);
+        } else if (in.starts_with("./")) {
+            in.remove_prefix(2);
+        } else if (in.starts_with("/./")) {
+            in.remove_prefix(2);
+        } else if (in == "/.") {
+            in = "/";
+        } else if (in.starts_with("/../") || in == "/..") {
+            in = in.size() == 3 ? std::string_view("/") : in.substr(3);
+            const std::size_t slash = out.rfind('/');
+            out.resize(slash == std::string::npos ? 0 : slash);
+        } else if (in == "." || in == "..") {
+            in = {};
+        } else {
+            const std::size_t next = in.find('/', in[0] == '/' ? 1 : 0);
+            const std::size_t len = next == std::string_view::npos ? in.size() : next;
+            out.append(in.substr(0, len));
+            in.remove_prefix(len);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string StringUtil::resolve(std::string_view base, std::string_view relative) {
+    relative = trim(relative);
+    const UriParts r = splitUri(relative);
+    if (r.scheme) {
+        std::string out(*r.scheme);
+        out.push_back(':');
+        if (r.authority) out.append("//").append(*r.authority);
+        out.append(removeDotSegments(r.path));
+        if (r.query) out.append("?").append(*r.query);
+        if (r.fragment) out.append("#").append(*r.fragment);
+        return out;
+    }
+    const UriParts b = splitUri(trim(base));
+    if (!b.scheme) return {}; // nothing to resolve against
+    std::string out(*b.scheme);
+    out.push_back(':');
+    std::optional<std::string_view> query;
+    if (r.authority) {
+        out.append("//").append(*r.authority).append(removeDotSegments(r.path));
+        query = r.query;
+    } else {
+        if (b.authority) out.append("//").append(*b.authority);
+        if (r.path.empty()) {
+            out.append(b.path);
+            query = r.query ? r.query : b.query;
+        } else if (r.path.front() == '/') {
+            out.append(removeDotSegments(r.path));
+            query = r.query;
+        } else {
+            std::string merged;
+            if (b.authority && b.path.empty()) {
+                merged = "/";
+            } else {
+                const std::size_t slash = b.path.rfind('/');
+                if (slash != std::string_view::npos) merged.assign(b.path.substr(0, slash + 1));
+            }
+            merged.append(r.path);
+            out.append(removeDotSegments(merged));
+            query = r.query;
+        }
+    }
+    if (query) out.append("?").append(*query);
+    if (r.fragment) out.append("#").append(*r.fragment);
+    return out;
+}
+
+} // namespace html

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "html/nodes/Node.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace html {
+
+// A run of text, stored with its character references already decoded.
+class TextNode : public Node {
+public:
+    explicit TextNode(std::string_view text, std::string_view baseUri = {});
+    TextNode(std::string_view text, Ref<SharedString> baseUri);
+
+    std::string_view nodeName() const override { return "#text"; }
+    // The text with every whitespace run collapsed to one space (not trimmed).
+    std::string text() const;
+    TextNode& text(std::string_view text) {
+        assignText(text);
+        return *this;
+    }
+    // The stored text unchanged.
+    std::string_view getWholeText() const noexcept { return textView(); }
+    // True when the text is empty or all whitespace.
+    bool isBlank() const noexcept;
+
+    void outerHtmlHead(StringBuilder& accum, int depth, const OutputSettings& out) const override;
+    void outerHtmlTail(StringBuilder& accum, int depth, const OutputSettings& out) const override;
+
+protected:
+    Ref<Node> shallowClone() const override;
+
+private:
+    // Declared size first so that it fits in the tail padding of Node: the node stays at 72 bytes.
+    std::uint32_t textSize_ = 0;
+    std::unique_ptr<char[]> text_;
+    void assignText(std::string_view bytes);
+    std::string_view textView() const noexcept { return {text_.get(), textSize_}; }
+};
+
+} // namespace html
