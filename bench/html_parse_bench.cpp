@@ -41,8 +41,12 @@ void countedFree(void* p) noexcept {
 }
 } // namespace
 
-void* operator new(std::size_t size) { return countedAlloc(size); }
-void* operator new[](std::size_t size) { return countedAlloc(size); }
+void* operator new(std::size_t size) {
+    return countedAlloc(size);
+}
+void* operator new[](std::size_t size) {
+    return countedAlloc(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
         return countedAlloc(size);
@@ -57,10 +61,18 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-void operator delete(void* p) noexcept { countedFree(p); }
-void operator delete[](void* p) noexcept { countedFree(p); }
-void operator delete(void* p, std::size_t) noexcept { countedFree(p); }
-void operator delete[](void* p, std::size_t) noexcept { countedFree(p); }
+void operator delete(void* p) noexcept {
+    countedFree(p);
+}
+void operator delete[](void* p) noexcept {
+    countedFree(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    countedFree(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    countedFree(p);
+}
 
 namespace {
 
@@ -72,7 +84,8 @@ std::string readFile(const std::string& path) {
 }
 
 const std::string& whatwgSource() {
-    static const std::string data = readFile(std::string(NOTARA_SOURCE_DIR) + "/../shared/corpus/whatwg-source.html");
+    static const std::string data =
+        readFile(std::string(NOTARA_SOURCE_DIR) + "/../shared/corpus/whatwg-source.html");
     return data;
 }
 
@@ -83,7 +96,7 @@ const std::string& kindleExport() {
         static const char* const words[] = {
             "the",   "reader", "marked", "passage", "river",  "light",  "of",     "memory", "and",
             "quiet", "house",  "winter", "letters", "across", "a",      "garden", "where",  "nobody",
-            "had",   "walked", "since",  "their",   "long",   "return", "évité",  "naïve", "–"};
+            "had",   "walked", "since",  "their",   "long",   "return", "évité",  "naïve",  "–"};
         std::uint32_t seed = 12345;
         auto next = [&seed] {
             seed = seed * 1103515245u + 12345u;
@@ -91,17 +104,23 @@ const std::string& kindleExport() {
         };
         std::string out;
         out.reserve(9 << 20);
-        out += "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
-               "\"XHTML1-s.dtd\" >\n<html xmlns=\"http://www.w3.org/TR/1999/REC-html-in-xml\" xml:lang=\"en\" "
-               "lang=\"en\">\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" />\n"
-               "<style>\n.bodyContainer { font-family: Arial, Helvetica, sans-serif; }\n.noteText { font-size: 12pt; "
-               "}\n</style>\n<title>Notebook</title>\n</head>\n<body>\n<div class='bodyContainer'>\n"
-               "<div class='notebookFor'>\nNotes and highlights for\n</div>\n<div class='bookTitle'>\nA Garden of "
-               "Letters\n</div>\n<div class='authors'>\nInvented, Author\n</div>\n<div class='citation'>\n"
-               "Invented, Author. A Garden of Letters. Nowhere Press. Kindle Edition. \n</div>\n<hr />\n";
+        out +=
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 "
+            "Strict//EN\" "
+            "\"XHTML1-s.dtd\" >\n<html xmlns=\"http://www.w3.org/TR/1999/REC-html-in-xml\" xml:lang=\"en\" "
+            "lang=\"en\">\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" "
+            "/>\n"
+            "<style>\n.bodyContainer { font-family: Arial, Helvetica, sans-serif; }\n.noteText { font-size: "
+            "12pt; "
+            "}\n</style>\n<title>Notebook</title>\n</head>\n<body>\n<div class='bodyContainer'>\n"
+            "<div class='notebookFor'>\nNotes and highlights for\n</div>\n<div class='bookTitle'>\nA Garden "
+            "of "
+            "Letters\n</div>\n<div class='authors'>\nInvented, Author\n</div>\n<div class='citation'>\n"
+            "Invented, Author. A Garden of Letters. Nowhere Press. Kindle Edition. \n</div>\n<hr />\n";
         static const char* const colours[] = {"yellow", "blue", "pink", "orange"};
         for (int i = 0; i < 20000; ++i) {
-            if (i % 40 == 0) out += "<h2 class='sectionHeading'>Chapter " + std::to_string(i / 40 + 1) + "</h2>\n";
+            if (i % 40 == 0)
+                out += "<h2 class='sectionHeading'>Chapter " + std::to_string(i / 40 + 1) + "</h2>\n";
             const bool note = next() % 5 == 0;
             const int page = 1 + i / 7;
             if (note) {
@@ -112,8 +131,8 @@ const std::string& kindleExport() {
                 out += colours[next() % 4];
                 out += "'>";
                 out += colours[next() % 4];
-                out += "</span>) - Page " + std::to_string(page) + " &middot; Location " + std::to_string(60 + i * 9) +
-                       "</div><div class='noteText'>";
+                out += "</span>) - Page " + std::to_string(page) + " &middot; Location " +
+                       std::to_string(60 + i * 9) + "</div><div class='noteText'>";
             }
             const int n = 40 + static_cast<int>(next() % 40);
             for (int w = 0; w < n; ++w) {
@@ -136,8 +155,12 @@ void parseOurs(const std::string& input) {
 }
 
 #if NOTARA_HAVE_GUMBO
-void* gumboAlloc(void*, std::size_t size) { return countedAlloc(size); }
-void gumboFree(void*, void* p) { countedFree(p); }
+void* gumboAlloc(void*, std::size_t size) {
+    return countedAlloc(size);
+}
+void gumboFree(void*, void* p) {
+    countedFree(p);
+}
 
 void parseGumbo(const std::string& input) {
     GumboOptions options = kGumboDefaultOptions;
@@ -159,20 +182,30 @@ template <void (*Parse)(const std::string&)> void run(benchmark::State& state, c
     peakBytes = liveBytes;
     Parse(input);
     const double peak = static_cast<double>(peakBytes - base);
-    for (auto _ : state) Parse(input);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(input.size()));
+    for (auto _ : state)
+        Parse(input);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(input.size()));
     state.counters["peak_heap_per_input_MB"] = peak / static_cast<double>(input.size());
     state.counters["input_MB"] = static_cast<double>(input.size()) / 1e6;
 }
 
-void BM_Notara_WhatwgSource(benchmark::State& s) { run<parseOurs>(s, whatwgSource()); }
-void BM_Notara_KindleExport(benchmark::State& s) { run<parseOurs>(s, kindleExport()); }
+void BM_Notara_WhatwgSource(benchmark::State& s) {
+    run<parseOurs>(s, whatwgSource());
+}
+void BM_Notara_KindleExport(benchmark::State& s) {
+    run<parseOurs>(s, kindleExport());
+}
 BENCHMARK(BM_Notara_WhatwgSource)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Notara_KindleExport)->Unit(benchmark::kMillisecond);
 
 #if NOTARA_HAVE_GUMBO
-void BM_Gumbo_WhatwgSource(benchmark::State& s) { run<parseGumbo>(s, whatwgSource()); }
-void BM_Gumbo_KindleExport(benchmark::State& s) { run<parseGumbo>(s, kindleExport()); }
+void BM_Gumbo_WhatwgSource(benchmark::State& s) {
+    run<parseGumbo>(s, whatwgSource());
+}
+void BM_Gumbo_KindleExport(benchmark::State& s) {
+    run<parseGumbo>(s, kindleExport());
+}
 BENCHMARK(BM_Gumbo_WhatwgSource)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gumbo_KindleExport)->Unit(benchmark::kMillisecond);
 #endif

@@ -13,9 +13,9 @@ namespace {
 
 // Contexts that switch the tokeniser or start the builder in a mode other than "in body".
 constexpr std::array<std::string_view, 24> kContexts = {
-    "body", "div",  "html",     "head",   "title",    "textarea", "script", "style",
-    "xmp",  "iframe", "noembed", "noframes", "plaintext", "noscript", "table", "tbody",
-    "tr",   "td",   "th",       "caption", "colgroup", "select",   "frameset", "form",
+    "body", "div",    "html",    "head",     "title",     "textarea", "script",   "style",
+    "xmp",  "iframe", "noembed", "noframes", "plaintext", "noscript", "table",    "tbody",
+    "tr",   "td",     "th",      "caption",  "colgroup",  "select",   "frameset", "form",
 };
 
 } // namespace
@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     html::Ref<html::Element> ctx = html::make<html::Element>(html::Tag::valueOf(context));
     std::vector<html::Ref<html::Node>> nodes = html::Parser::parseFragment(input, ctx.get());
     // Put the result in the context, then replace it with a second parse of its own output.
-    for (const auto& n : nodes) ctx->appendChild(n.get());
+    for (const auto& n : nodes)
+        ctx->appendChild(n.get());
     const std::string once = ctx->html();
     ctx->html(once);
     (void)ctx->outerHtml();

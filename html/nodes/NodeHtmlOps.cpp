@@ -14,13 +14,15 @@ namespace {
 std::vector<Node*> raw(const std::vector<Ref<Node>>& nodes) {
     std::vector<Node*> out;
     out.reserve(nodes.size());
-    for (const Ref<Node>& n : nodes) out.push_back(n.get());
+    for (const Ref<Node>& n : nodes)
+        out.push_back(n.get());
     return out;
 }
 
 // The deepest first element child of el, following first element children down.
 Element* getDeepChild(Element* el) {
-    while (Element* child = el->child(0)) el = child;
+    while (Element* child = el->child(0))
+        el = child;
     return el;
 }
 
@@ -71,13 +73,14 @@ Node& Node::wrap(std::string_view html) {
     Validate::notNull(parent); // a detached node has no place for the wrapper
     const std::vector<Ref<Node>> nodes = Parser::parseFragment(html, parent->asElement(), getBaseUri());
     if (nodes.empty() || !nodes.front()->isElement()) return *this; // nothing to wrap in
-    Ref<Node> self(this); // keeps this node alive while it moves
+    Ref<Node> self(this);                                           // keeps this node alive while it moves
     Element* wrapper = nodes.front()->asElement();
     Element* deepest = getDeepChild(wrapper);
     parent->replaceChild(this, wrapper);
     deepest->appendChild(this);
     // Unbalanced wrap markup ("<div></div><p></p>"): the rest follows inside the wrapper.
-    for (std::size_t i = 1; i < nodes.size(); ++i) wrapper->appendChild(nodes[i].get());
+    for (std::size_t i = 1; i < nodes.size(); ++i)
+        wrapper->appendChild(nodes[i].get());
     return *this;
 }
 

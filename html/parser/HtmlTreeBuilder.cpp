@@ -27,6 +27,7 @@ HtmlTreeBuilder::~HtmlTreeBuilder() = default;
 void HtmlTreeBuilder::initialiseParse(std::string_view input, std::string_view uri, ParseErrorList* errs,
                                       const ParseSettings& s) {
     TreeBuilder::initialiseParse(input, uri, errs, s);
+    openCount.fill(0);
     _state = State::Initial;
     _originalState = State::Initial;
     baseUriSetFromDoc = false;
@@ -47,7 +48,7 @@ Ref<Document> HtmlTreeBuilder::parse(std::string_view input, std::string_view ur
                                      const ParseSettings& s) {
     initialiseParse(input, uri, errs, s);
     runParser();
-    stack.clear();
+    clearStack();
     formattingElements.clear();
     Ref<Document> result = std::move(doc);
     reader.reset();
@@ -73,6 +74,8 @@ std::vector<Ref<Node>> HtmlTreeBuilder::parseFragment(std::string_view input, El
         case TagId::Style:
         case TagId::Xmp: tokeniser->transition(TokeniserState::Rawtext); break;
         case TagId::Script: tokeniser->transition(TokeniserState::ScriptData); break;
+        // Everything in a plaintext context is text, its own end tag included.
+        case TagId::Plaintext: tokeniser->transition(TokeniserState::PLAINTEXT); break;
         default: tokeniser->transition(TokeniserState::Data); break;
         }
         Ref<Element> html = make<Element>(Tag::valueOf("html", settings), sharedBaseUri);
@@ -89,13 +92,14 @@ std::vector<Ref<Node>> HtmlTreeBuilder::parseFragment(std::string_view input, El
         }
     }
     runParser();
-    stack.clear();
+    clearStack();
     formattingElements.clear();
     // The nodes leave the scratch document, which goes away with this parse.
     std::vector<Ref<Node>> nodes;
     Element* from = root ? root : doc.get();
     nodes.reserve(from->childNodeSize());
-    for (std::size_t i = 0; i < from->childNodeSize(); ++i) nodes.emplace_back(from->childNode(i));
+    for (std::size_t i = 0; i < from->childNodeSize(); ++i)
+        nodes.emplace_back(from->childNode(i));
     from->empty();
     doc = nullptr;
     reader.reset();
@@ -345,8 +349,29 @@ void HtmlTreeBuilder::maybeSetBaseUri(Element* base) {
 
 Element* HtmlTreeBuilder::pop() {
     Element* el = stack.back().element;
-    stack.pop_back();
+    popEntry();
     return el;
+}
+
+void HtmlTreeBuilder::eraseEntry(std::size_t pos) {
+    --openCount[static_cast<std::size_t>(stack[pos].id)];
+    stack.erase(stack.begin() + static_cast<std::ptrdiff_t>(pos));
+}
+
+void HtmlTreeBuilder::insertEntry(std::size_t pos, OpenElement entry) {
+    ++openCount[static_cast<std::size_t>(entry.id)];
+    stack.insert(stack.begin() + static_cast<std::ptrdiff_t>(pos), entry);
+}
+
+void HtmlTreeBuilder::clearStack() noexcept {
+    stack.clear();
+    openCount.fill(0);
+}
+
+bool HtmlTreeBuilder::anyOpen(const TagSet& ids) const noexcept {
+    for (std::size_t i = 1; i < openCount.size(); ++i)
+        if (openCount[i] != 0 && ids.contains(static_cast<TagId>(i))) return true;
+    return false;
 }
 
 bool HtmlTreeBuilder::onStack(const Element* el) const noexcept {
@@ -358,7 +383,7 @@ bool HtmlTreeBuilder::onStack(const Element* el) const noexcept {
 bool HtmlTreeBuilder::removeFromStack(const Element* el) {
     for (std::size_t i = stack.size(); i-- > 0;) {
         if (stack[i].element == el) {
-            stack.erase(stack.begin() + static_cast<std::ptrdiff_t>(i));
+            eraseEntry(i);
             return true;
         }
     }
@@ -375,7 +400,7 @@ bool HtmlTreeBuilder::currentIs(TagId id, std::string_view name) const noexcept 
 void HtmlTreeBuilder::popStackToClose(TagId id, std::string_view name) {
     while (!stack.empty()) {
         const OpenElement top = stack.back();
-        stack.pop_back();
+        popEntry();
         if (id != TagId::Other ? top.id == id
                                : (top.id == TagId::Other && top.element->tagNameNormal() == name))
             break;
@@ -385,7 +410,7 @@ void HtmlTreeBuilder::popStackToClose(TagId id, std::string_view name) {
 void HtmlTreeBuilder::popStackToClose(const TagSet& ids) {
     while (!stack.empty()) {
         const TagId id = stack.back().id;
-        stack.pop_back();
+        popEntry();
         if (ids.contains(id)) break;
     }
 }
@@ -393,13 +418,14 @@ void HtmlTreeBuilder::popStackToClose(const TagSet& ids) {
 void HtmlTreeBuilder::popStackToClose(const Element* el) {
     while (!stack.empty()) {
         const Element* top = stack.back().element;
-        stack.pop_back();
+        popEntry();
         if (top == el) break;
     }
 }
 
 void HtmlTreeBuilder::clearStackToContext(const TagSet& ids) {
-    while (!stack.empty() && !ids.contains(stack.back().id)) stack.pop_back();
+    while (!stack.empty() && !ids.contains(stack.back().id))
+        popEntry();
 }
 
 void HtmlTreeBuilder::resetInsertionMode() {
@@ -439,6 +465,7 @@ void HtmlTreeBuilder::resetInsertionMode() {
 // ---- scopes -------------------------------------------------------------------------------
 
 bool HtmlTreeBuilder::inSpecificScope(TagId id, std::string_view name, const TagSet& base) const {
+    if (id != TagId::Other && openCount[static_cast<std::size_t>(id)] == 0) return false;
     for (std::size_t i = stack.size(); i-- > 0;) {
         const OpenElement& e = stack[i];
         if (id != TagId::Other ? e.id == id : (e.id == TagId::Other && e.element->tagNameNormal() == name))
@@ -449,6 +476,7 @@ bool HtmlTreeBuilder::inSpecificScope(TagId id, std::string_view name, const Tag
 }
 
 bool HtmlTreeBuilder::inSpecificScope(const TagSet& targets, const TagSet& base) const {
+    if (!anyOpen(targets)) return false;
     for (std::size_t i = stack.size(); i-- > 0;) {
         const TagId id = stack[i].id;
         if (targets.contains(id)) return true;
@@ -463,14 +491,21 @@ bool HtmlTreeBuilder::inScope(TagId id, std::string_view name) const {
 bool HtmlTreeBuilder::inScope(const TagSet& targets) const {
     return inSpecificScope(targets, sets::defaultScope);
 }
-bool HtmlTreeBuilder::inListItemScope(TagId id) const { return inSpecificScope(id, {}, sets::listItemScope); }
-bool HtmlTreeBuilder::inButtonScope(TagId id) const { return inSpecificScope(id, {}, sets::buttonScope); }
-bool HtmlTreeBuilder::inTableScope(TagId id) const { return inSpecificScope(id, {}, sets::tableScope); }
+bool HtmlTreeBuilder::inListItemScope(TagId id) const {
+    return inSpecificScope(id, {}, sets::listItemScope);
+}
+bool HtmlTreeBuilder::inButtonScope(TagId id) const {
+    return inSpecificScope(id, {}, sets::buttonScope);
+}
+bool HtmlTreeBuilder::inTableScope(TagId id) const {
+    return inSpecificScope(id, {}, sets::tableScope);
+}
 bool HtmlTreeBuilder::inTableScope(const TagSet& targets) const {
     return inSpecificScope(targets, sets::tableScope);
 }
 
 bool HtmlTreeBuilder::inSelectScope(TagId id) const {
+    if (openCount[static_cast<std::size_t>(id)] == 0) return false;
     for (std::size_t i = stack.size(); i-- > 0;) {
         const TagId e = stack[i].id;
         if (e == id) return true;
@@ -483,7 +518,7 @@ void HtmlTreeBuilder::generateImpliedEndTags(TagId except) {
     while (!stack.empty()) {
         const TagId id = stack.back().id;
         if (id == except || !sets::impliedEndTags.contains(id)) break;
-        stack.pop_back();
+        popEntry();
     }
 }
 
@@ -598,6 +633,8 @@ void HtmlTreeBuilder::error(HtmlTreeBuilderState mode) {
     errors->add(reader->getPos(), std::move(msg));
 }
 
-void HtmlTreeBuilder::error(const Tok&, HtmlTreeBuilderState mode) { error(mode); }
+void HtmlTreeBuilder::error(const Tok&, HtmlTreeBuilderState mode) {
+    error(mode);
+}
 
 } // namespace html

@@ -5,6 +5,7 @@
 #include "html/parser/TagSet.h"
 #include "html/parser/TreeBuilder.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,10 +45,10 @@ private:
         Kind kind = Kind::EndOfFile;
         TagId id = TagId::Other;
         bool selfClosing = false;
-        std::string_view name;       // tag name as written (element names keep case when asked to)
-        std::string_view normalName; // ASCII lower case
-        std::string_view data;       // character or comment data
-        Token* token = nullptr;      // the tokeniser's token, for attributes and doctype fields
+        std::string_view name;                  // tag name as written (element names keep case when asked to)
+        std::string_view normalName;            // ASCII lower case
+        std::string_view data;                  // character or comment data
+        Token* token = nullptr;                 // the tokeniser's token, for attributes and doctype fields
         const Attributes* attributes = nullptr; // attributes of a synthetic start tag
 
         bool isStart(TagId t) const noexcept { return kind == Kind::StartTag && id == t; }
@@ -127,7 +128,19 @@ private:
     void insertRawText(Tok& t, int tokeniserState);
 
     // The stack of open elements.
-    void push(Element* element, TagId id) { stack.push_back({element, id}); }
+    // Every change to the stack goes through these, which keep openCount in step.
+    void push(Element* element, TagId id) {
+        stack.push_back({element, id});
+        ++openCount[static_cast<std::size_t>(id)];
+    }
+    void popEntry() noexcept {
+        --openCount[static_cast<std::size_t>(stack.back().id)];
+        stack.pop_back();
+    }
+    void eraseEntry(std::size_t pos);
+    void insertEntry(std::size_t pos, OpenElement entry);
+    void clearStack() noexcept;
+    bool anyOpen(const TagSet& ids) const noexcept;
     Element* pop();
     bool onStack(const Element* element) const noexcept;
     bool removeFromStack(const Element* element);
@@ -191,6 +204,10 @@ private:
     // A newline right after <pre>, <listing> or <textarea> is dropped.
     bool skipNextNewline = false;
     Kind currentKind = Kind::EndOfFile;
+    // How many elements of each id are open: a scope test for an element that is not open at
+    // all answers at once instead of walking a deep stack (a million nested divs each asking
+    // whether a p is in button scope).
+    std::array<std::uint32_t, static_cast<std::size_t>(TagId::Count_)> openCount{};
 };
 
 } // namespace html

@@ -13,11 +13,14 @@ constexpr bool isHtmlWhitespace(char c) noexcept {
 // The length of the run of HTML whitespace that starts data.
 constexpr std::size_t leadingWhitespace(std::string_view data) noexcept {
     std::size_t n = 0;
-    while (n < data.size() && isHtmlWhitespace(data[n])) ++n;
+    while (n < data.size() && isHtmlWhitespace(data[n]))
+        ++n;
     return n;
 }
 
-constexpr bool isAllWhitespace(std::string_view data) noexcept { return leadingWhitespace(data) == data.size(); }
+constexpr bool isAllWhitespace(std::string_view data) noexcept {
+    return leadingWhitespace(data) == data.size();
+}
 
 // ASCII case-insensitive equality ("A".."Z" fold, every other byte compares as is).
 constexpr bool asciiEqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {

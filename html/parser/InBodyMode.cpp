@@ -20,7 +20,6 @@ constexpr int kAdoptionInnerLoops = 3;
 
 constexpr std::string_view kIsindexPrompt = "This is a searchable index. Enter search keywords: ";
 
-
 } // namespace
 
 bool HtmlTreeBuilder::inBody(Tok& t) {
@@ -49,9 +48,18 @@ bool HtmlTreeBuilder::inBody(Tok& t) {
         // Open elements at the end are a parse error only outside this list.
         for (const OpenElement& e : stack) {
             switch (e.id) {
-            case TagId::Dd: case TagId::Dt: case TagId::Li: case TagId::P: case TagId::Tbody:
-            case TagId::Td: case TagId::Tfoot: case TagId::Th: case TagId::Thead: case TagId::Tr:
-            case TagId::Body: case TagId::Html: continue;
+            case TagId::Dd:
+            case TagId::Dt:
+            case TagId::Li:
+            case TagId::P:
+            case TagId::Tbody:
+            case TagId::Td:
+            case TagId::Tfoot:
+            case TagId::Th:
+            case TagId::Thead:
+            case TagId::Tr:
+            case TagId::Body:
+            case TagId::Html: continue;
             default: error(State::InBody); return true;
             }
         }
@@ -92,7 +100,8 @@ bool HtmlTreeBuilder::inBodyStartTag(Tok& t) {
         if (!_framesetOk) return false;
         Element* body = stack[1].element;
         body->remove();
-        while (stack.size() > 1) stack.pop_back();
+        while (stack.size() > 1)
+            popEntry();
         insert(t);
         transition(State::InFrameset);
         return true;
@@ -472,7 +481,8 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
             }
         }
         if (fbPos == stack.size()) {
-            stack.resize(fePos);
+            while (stack.size() > fePos)
+                popEntry();
             removeFromActiveFormattingElements(formatting);
             return true;
         }
@@ -504,7 +514,7 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
                 listPos = formattingElements.size();
             }
             if (listPos == formattingElements.size()) {
-                stack.erase(stack.begin() + static_cast<std::ptrdiff_t>(nodePos));
+                eraseEntry(nodePos);
                 continue;
             }
             // Held until it is in the tree: nothing else owns a new element yet.
@@ -524,7 +534,8 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
         }
 
         Ref<Element> adopter = cloneFormattingElement(formatting);
-        while (furthestBlock->childNodeSize() > 0) adopter->appendChild(furthestBlock->childNode(0));
+        while (furthestBlock->childNodeSize() > 0)
+            adopter->appendChild(furthestBlock->childNode(0));
         furthestBlock->appendChild(adopter);
 
         // The new element takes the formatting element's place in the list, at the bookmark.
@@ -542,7 +553,7 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
         removeFromStack(formatting);
         for (std::size_t i = stack.size(); i-- > 0;) {
             if (stack[i].element == furthestBlock) {
-                stack.insert(stack.begin() + static_cast<std::ptrdiff_t>(i) + 1, {adopter.get(), subject});
+                insertEntry(i + 1, {adopter.get(), subject});
                 break;
             }
         }

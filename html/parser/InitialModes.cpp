@@ -28,7 +28,8 @@ bool HtmlTreeBuilder::initial(Tok& t) {
             make<DocumentType>(settings.normalizeTag(d.getName()), d.getPubSysKey().value_or(""),
                                d.getPublicIdentifier(), d.getSystemIdentifier(), sharedBaseUri);
         doc->appendChild(doctype);
-        doc->quirksMode(quirksModeOf(doctype->name(), doctype->publicId(), doctype->systemId(), d.isForceQuirks()));
+        doc->quirksMode(
+            quirksModeOf(doctype->name(), doctype->publicId(), doctype->systemId(), d.isForceQuirks()));
         transition(State::BeforeHtml);
         return true;
     }

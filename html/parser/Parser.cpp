@@ -12,19 +12,22 @@ Parser::Parser(Parser&&) noexcept = default;
 Parser& Parser::operator=(Parser&&) noexcept = default;
 Parser::~Parser() = default;
 
-Parser Parser::htmlParser() { return Parser(std::make_unique<HtmlTreeBuilder>()); }
+Parser Parser::htmlParser() {
+    return Parser(std::make_unique<HtmlTreeBuilder>());
+}
 
 Ref<Document> Parser::parse(std::string_view html, std::string_view baseUri) {
     HtmlTreeBuilder builder;
     return builder.parse(html, baseUri, nullptr, builder.defaultSettings());
 }
 
-std::vector<Ref<Node>> Parser::parseFragment(std::string_view html, Element* context, std::string_view baseUri) {
+std::vector<Ref<Node>> Parser::parseFragment(std::string_view html, Element* context,
+                                             std::string_view baseUri) {
     return parseFragment(html, context, baseUri, nullptr);
 }
 
-std::vector<Ref<Node>> Parser::parseFragment(std::string_view html, Element* context, std::string_view baseUri,
-                                             ParseErrorList* errorList) {
+std::vector<Ref<Node>> Parser::parseFragment(std::string_view html, Element* context,
+                                             std::string_view baseUri, ParseErrorList* errorList) {
     HtmlTreeBuilder builder;
     return builder.parseFragment(html, context, baseUri, errorList, builder.defaultSettings());
 }
@@ -34,8 +37,10 @@ Ref<Document> Parser::parseBodyFragment(std::string_view html, std::string_view 
     Element* body = doc->body();
     std::vector<Ref<Node>> nodes = parseFragment(html, body, baseUri);
     // Detach first, then append in order: appending one by one keeps each node's own index right.
-    for (const Ref<Node>& node : nodes) node->remove();
-    for (const Ref<Node>& node : nodes) body->appendChild(node.get());
+    for (const Ref<Node>& node : nodes)
+        node->remove();
+    for (const Ref<Node>& node : nodes)
+        body->appendChild(node.get());
     return doc;
 }
 
@@ -69,12 +74,16 @@ Parser& Parser::setTreeBuilder(std::unique_ptr<HtmlTreeBuilder> treeBuilder) {
     return *this;
 }
 
-Ref<Document> parse(std::string_view html) { return Parser::parse(html, ""); }
+Ref<Document> parse(std::string_view html) {
+    return Parser::parse(html, "");
+}
 
 Ref<Document> parse(std::string_view html, std::string_view baseUri, Parser& parser) {
     return parser.parseInput(html, baseUri);
 }
 
-Ref<Document> parseBodyFragment(std::string_view html) { return Parser::parseBodyFragment(html, ""); }
+Ref<Document> parseBodyFragment(std::string_view html) {
+    return Parser::parseBodyFragment(html, "");
+}
 
 } // namespace html

@@ -32,8 +32,8 @@ public:
     // The top-level nodes of html parsed in the context of context (a document parse when null).
     static std::vector<Ref<Node>> parseFragment(std::string_view html, Element* context,
                                                 std::string_view baseUri = {});
-    static std::vector<Ref<Node>> parseFragment(std::string_view html, Element* context, std::string_view baseUri,
-                                                ParseErrorList* errorList);
+    static std::vector<Ref<Node>> parseFragment(std::string_view html, Element* context,
+                                                std::string_view baseUri, ParseErrorList* errorList);
     // A document shell whose body holds html parsed as body content.
     static Ref<Document> parseBodyFragment(std::string_view html, std::string_view baseUri = {});
     static std::string unescapeEntities(std::string_view string, bool inAttribute);

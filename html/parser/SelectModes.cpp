@@ -38,9 +38,7 @@ bool HtmlTreeBuilder::inSelect(Tok& t) {
             if (currentIs(TagId::Optgroup)) processEndTag("optgroup");
             insert(t);
             return true;
-        case TagId::Select:
-            error(State::InSelect);
-            return processEndTag("select");
+        case TagId::Select: error(State::InSelect); return processEndTag("select");
         case TagId::Input:
         case TagId::Keygen:
         case TagId::Textarea:

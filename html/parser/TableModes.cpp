@@ -37,9 +37,7 @@ bool HtmlTreeBuilder::inTable(Tok& t) {
             insert(t);
             transition(State::InColumnGroup);
             return true;
-        case TagId::Col:
-            processStartTag("colgroup");
-            return process(t);
+        case TagId::Col: processStartTag("colgroup"); return process(t);
         case TagId::Tbody:
         case TagId::Tfoot:
         case TagId::Thead:
@@ -49,9 +47,7 @@ bool HtmlTreeBuilder::inTable(Tok& t) {
             return true;
         case TagId::Td:
         case TagId::Th:
-        case TagId::Tr:
-            processStartTag("tbody");
-            return process(t);
+        case TagId::Tr: processStartTag("tbody"); return process(t);
         case TagId::Table:
             error(State::InTable);
             if (processEndTag("table")) return process(t);
@@ -96,9 +92,11 @@ bool HtmlTreeBuilder::inTable(Tok& t) {
 
 bool HtmlTreeBuilder::inTableAnythingElse(Tok& t) {
     error(State::InTable);
+    // Restored, not cleared: the body rules may come back here through a token they act out.
+    const bool wasFostering = fosterInserts;
     fosterInserts = true;
     const bool processed = inBody(t);
-    fosterInserts = false;
+    fosterInserts = wasFostering;
     return processed;
 }
 

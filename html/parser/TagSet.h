@@ -12,7 +12,8 @@ class TagSet {
 public:
     constexpr TagSet() = default;
     constexpr TagSet(std::initializer_list<TagId> ids) {
-        for (TagId id : ids) add(id);
+        for (TagId id : ids)
+            add(id);
     }
 
     constexpr bool contains(TagId id) const noexcept {

@@ -10,7 +10,9 @@ namespace html {
 TreeBuilder::TreeBuilder() : settings(ParseSettings::htmlDefault()) {}
 TreeBuilder::~TreeBuilder() = default;
 
-const ParseSettings& TreeBuilder::defaultSettings() const { return ParseSettings::htmlDefault(); }
+const ParseSettings& TreeBuilder::defaultSettings() const {
+    return ParseSettings::htmlDefault();
+}
 
 void TreeBuilder::initialiseParse(std::string_view input, std::string_view uri, ParseErrorList* errs,
                                   const ParseSettings& s) {

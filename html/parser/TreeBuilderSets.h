@@ -16,14 +16,14 @@ inline constexpr TagSet selectScope{Optgroup, Option};
 inline constexpr TagSet impliedEndTags{Dd, Dt, Li, Option, Optgroup, P, Rp, Rt};
 
 inline constexpr TagSet special{
-    Address, Applet,   Area,     Article, Aside,      Base,     Basefont,  Bgsound, Blockquote, Body,
-    Br,      Button,   Caption,  Center,  Col,        Colgroup, Command,   Dd,      Details,    Dir,
-    Div,     Dl,       Dt,       Embed,   Fieldset,   Figcaption, Figure,  Footer,  Form,       Frame,
-    Frameset, H1,      H2,       H3,      H4,         H5,       H6,        Head,    Header,     Hgroup,
-    Hr,      Html,     Iframe,   Img,     Input,      Isindex,  Li,        Link,    Listing,    Marquee,
-    Menu,    Meta,     Nav,      Noembed, Noframes,   Noscript, Object,    Ol,      P,          Param,
-    Plaintext, Pre,    Script,   Section, Select,     Style,    Summary,   Table,   Tbody,      Td,
-    Textarea, Tfoot,   Th,       Thead,   Title,      Tr,       Ul,        Wbr,     Xmp};
+    Address,   Applet, Area,    Article, Aside,    Base,       Basefont, Bgsound, Blockquote, Body,
+    Br,        Button, Caption, Center,  Col,      Colgroup,   Command,  Dd,      Details,    Dir,
+    Div,       Dl,     Dt,      Embed,   Fieldset, Figcaption, Figure,   Footer,  Form,       Frame,
+    Frameset,  H1,     H2,      H3,      H4,       H5,         H6,       Head,    Header,     Hgroup,
+    Hr,        Html,   Iframe,  Img,     Input,    Isindex,    Li,       Link,    Listing,    Marquee,
+    Menu,      Meta,   Nav,     Noembed, Noframes, Noscript,   Object,   Ol,      P,          Param,
+    Plaintext, Pre,    Script,  Section, Select,   Style,      Summary,  Table,   Tbody,      Td,
+    Textarea,  Tfoot,  Th,      Thead,   Title,    Tr,         Ul,       Wbr,     Xmp};
 
 // Steps of the insertion modes.
 inline constexpr TagSet beforeHtmlToHead{Head, Body, Html, Br};
@@ -33,12 +33,11 @@ inline constexpr TagSet inHeadEmpty{Base, Basefont, Bgsound, Command, Link};
 inline constexpr TagSet inHeadNoscriptHead{Basefont, Bgsound, Link, Meta, Noframes, Style};
 inline constexpr TagSet afterHeadReopen{Base, Basefont, Bgsound, Link, Meta, Noframes, Script, Style, Title};
 inline constexpr TagSet inHeadNoscriptIgnore{Head, Noscript};
-inline constexpr TagSet inBodyStartToHead{Base,     Basefont, Bgsound, Command, Link,
-                                          Meta,     Noframes, Script,  Style,   Title};
-inline constexpr TagSet inBodyStartPClosers{Address, Article, Aside,  Blockquote, Center, Details,
-                                            Dir,     Div,     Dl,     Fieldset,   Figcaption, Figure,
-                                            Footer,  Header,  Hgroup, Menu,       Nav,    Ol,
-                                            P,       Section, Summary, Ul};
+inline constexpr TagSet inBodyStartToHead{Base, Basefont, Bgsound, Command, Link,
+                                          Meta, Noframes, Script,  Style,   Title};
+inline constexpr TagSet inBodyStartPClosers{
+    Address, Article, Aside,  Blockquote, Center, Details, Dir, Div, Dl,      Fieldset, Figcaption,
+    Figure,  Footer,  Header, Hgroup,     Menu,   Nav,     Ol,  P,   Section, Summary,  Ul};
 inline constexpr TagSet headings{H1, H2, H3, H4, H5, H6};
 inline constexpr TagSet inBodyStartPreListing{Pre, Listing};
 inline constexpr TagSet inBodyStartLiBreakers{Address, Div, P};
@@ -49,18 +48,15 @@ inline constexpr TagSet inBodyStartEmptyFormatters{Area, Br, Embed, Img, Keygen,
 inline constexpr TagSet inBodyStartMedia{Param, Source, Track};
 inline constexpr TagSet inBodyStartOptions{Optgroup, Option};
 inline constexpr TagSet inBodyStartRuby{Rp, Rt};
-inline constexpr TagSet inBodyStartDrop{Caption, Col,   Colgroup, Frame, Head, Tbody,
-                                        Td,      Tfoot, Th,       Thead, Tr};
-inline constexpr TagSet inBodyEndClosers{Address, Article, Aside,  Blockquote, Button, Center,
-                                         Details, Dir,     Div,    Dl,         Fieldset, Figcaption,
-                                         Figure,  Footer,  Header, Hgroup,     Listing, Menu,
-                                         Nav,     Ol,      Pre,    Section,    Summary, Ul};
-inline constexpr TagSet inBodyEndAdoptionFormatters{A, B,      Big,   Code,   Em, Font, I,
-                                                    Nobr, S, Small, Strike, Strong, Tt, U};
+inline constexpr TagSet inBodyStartDrop{Caption, Col, Colgroup, Frame, Head, Tbody, Td, Tfoot, Th, Thead, Tr};
+inline constexpr TagSet inBodyEndClosers{
+    Address, Article, Aside,  Blockquote, Button,  Center, Details, Dir, Div, Dl,      Fieldset, Figcaption,
+    Figure,  Footer,  Header, Hgroup,     Listing, Menu,   Nav,     Ol,  Pre, Section, Summary,  Ul};
+inline constexpr TagSet inBodyEndAdoptionFormatters{A,    B, Big,   Code,   Em,     Font, I,
+                                                    Nobr, S, Small, Strike, Strong, Tt,   U};
 inline constexpr TagSet tableFamily{Table, Tbody, Tfoot, Thead, Tr};
 inline constexpr TagSet inTableSections{Tbody, Tfoot, Thead};
-inline constexpr TagSet inTableEndIgnore{Body, Caption, Col, Colgroup, Html, Tbody,
-                                         Td,   Tfoot,   Th,  Thead,    Tr};
+inline constexpr TagSet inTableEndIgnore{Body, Caption, Col, Colgroup, Html, Tbody, Td, Tfoot, Th, Thead, Tr};
 inline constexpr TagSet inCaptionIgnore{Body, Col, Colgroup, Html, Tbody, Td, Tfoot, Th, Thead, Tr};
 inline constexpr TagSet inTableBodyExit{Caption, Col, Colgroup, Tbody, Tfoot, Thead};
 inline constexpr TagSet inTableBodyEndIgnore{Body, Caption, Col, Colgroup, Html, Td, Th, Tr};

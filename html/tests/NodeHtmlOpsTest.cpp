@@ -11,7 +11,9 @@ using html::test::inner;
 
 namespace {
 
-Ref<Document> doc(std::string_view html) { return parse(html); }
+Ref<Document> doc(std::string_view html) {
+    return parse(html);
+}
 
 } // namespace
 

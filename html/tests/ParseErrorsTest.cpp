@@ -23,13 +23,13 @@ TEST(ParseErrors, MessagesNameTheModeAndTokenKind) {
     parser.setTrackErrors(50);
     parser.parseInput("<html><!DOCTYPE x></head><table>x<caption></table></caption><select><p></select>");
     std::vector<std::string> messages;
-    for (const ParseError& e : parser.getErrors()) messages.push_back(e.getErrorMessage());
+    for (const ParseError& e : parser.getErrors())
+        messages.push_back(e.getErrorMessage());
     const std::vector<std::string> expected = {
         "Unexpected token [Doctype] when in state [BeforeHead]",
-        "Unexpected token [EndTag] when in state [BeforeHead]",
         "Unexpected token [Char] when in state [InTable]",
         "Unexpected token [EndTag] when in state [InCaption]",
-        "Unexpected token [EndTag] when in state [InTable]",
+        "Unexpected token [EndTag] when in state [InBody]",
         "Unexpected token [StartTag] when in state [InSelect]",
     };
     EXPECT_EQ(messages, expected);

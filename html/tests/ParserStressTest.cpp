@@ -1,6 +1,7 @@
 // Hostile sizes: each parses, serialises and frees without deep recursion or quadratic work.
 #include "html/nodes/Document.h"
 #include "html/nodes/Element.h"
+#include "html/nodes/Elements.h"
 #include "html/nodes/TextNode.h"
 #include "html/parser/Parser.h"
 
@@ -13,7 +14,8 @@ namespace {
 std::string repeat(std::string_view s, std::size_t n) {
     std::string out;
     out.reserve(s.size() * n);
-    for (std::size_t i = 0; i < n; ++i) out += s;
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
     return out;
 }
 

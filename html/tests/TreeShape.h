@@ -34,7 +34,8 @@ inline void shape(const Node& node, std::string& out) {
             }
         }
         out += '>';
-        for (const Node* child : el->getChildNodes()) shape(*child, out);
+        for (const Node* child : el->getChildNodes())
+            shape(*child, out);
         out += "</";
         out += el->tagName();
         out += '>';
@@ -50,7 +51,8 @@ inline std::string shape(const Node& node) {
 // The shape of the children only.
 inline std::string inner(const Node& node) {
     std::string out;
-    for (const Node* child : node.getChildNodes()) shape(*child, out);
+    for (const Node* child : node.getChildNodes())
+        shape(*child, out);
     return out;
 }
 

@@ -17,7 +17,9 @@ namespace html::tool {
 
 namespace {
 
-void write(std::string_view s) { std::cout.write(s.data(), static_cast<std::streamsize>(s.size())); }
+void write(std::string_view s) {
+    std::cout.write(s.data(), static_cast<std::streamsize>(s.size()));
+}
 
 } // namespace
 
@@ -33,7 +35,8 @@ int treeCommand(ToolArgs& args) {
         std::vector<Ref<Node>> nodes = Parser::parseFragment(input, ctx.get());
         std::vector<Node*> raw;
         raw.reserve(nodes.size());
-        for (const Ref<Node>& n : nodes) raw.push_back(n.get());
+        for (const Ref<Node>& n : nodes)
+            raw.push_back(n.get());
         dumpTree(raw, out);
     } else {
         Ref<Document> doc = Parser::parse(input);
@@ -102,8 +105,8 @@ int parseCommand(ToolArgs& args) {
         const double mb = static_cast<double>(input.size()) / 1e6;
         const double mbps = median > 0 ? mb / (median / 1000.0) : 0.0;
         char line[160];
-        std::snprintf(line, sizeof line, "parse: %zu bytes, %zu runs, median %.3f ms, %.1f MB/s\n", input.size(),
-                      repeat, median, mbps);
+        std::snprintf(line, sizeof line, "parse: %zu bytes, %zu runs, median %.3f ms, %.1f MB/s\n",
+                      input.size(), repeat, median, mbps);
         std::cerr << line;
     }
     return kExitOk;

@@ -59,7 +59,8 @@ std::vector<std::string_view> ToolArgs::positionals() const {
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + std::string(a) + "'");
+        if (!optionsEnded && a.size() > 1 && a[0] == '-')
+            throw UsageError("unknown option '" + std::string(a) + "'");
         out.push_back(a);
     }
     return out;

@@ -28,7 +28,8 @@ std::vector<std::uint16_t> utf16Units(std::string_view s) {
         if (b >= 0xF0 && i + 3 < s.size()) {
             len = 4;
             cp = ((b & 0x07u) << 18) | ((static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 12) |
-                 ((static_cast<unsigned char>(s[i + 2]) & 0x3Fu) << 6) | (static_cast<unsigned char>(s[i + 3]) & 0x3Fu);
+                 ((static_cast<unsigned char>(s[i + 2]) & 0x3Fu) << 6) |
+                 (static_cast<unsigned char>(s[i + 3]) & 0x3Fu);
         } else if (b >= 0xE0 && i + 2 < s.size()) {
             len = 3;
             cp = ((b & 0x0Fu) << 12) | ((static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 6) |
@@ -50,8 +51,9 @@ std::vector<std::uint16_t> utf16Units(std::string_view s) {
 }
 
 bool utf16Less(std::string_view a, std::string_view b) {
-    const bool ascii = std::all_of(a.begin(), a.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) &&
-                       std::all_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        std::all_of(a.begin(), a.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) &&
+        std::all_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii) return a < b;
     return utf16Units(a) < utf16Units(b);
 }
@@ -70,9 +72,11 @@ void dumpElement(const Element& el, int depth, std::string& out) {
     if (!attrs || attrs->isEmpty()) return;
     std::vector<const Attribute*> sorted;
     sorted.reserve(attrs->size());
-    for (const Attribute& a : *attrs) sorted.push_back(&a);
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Attribute* x, const Attribute* y) { return utf16Less(x->getKey(), y->getKey()); });
+    for (const Attribute& a : *attrs)
+        sorted.push_back(&a);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Attribute* x, const Attribute* y) {
+        return utf16Less(x->getKey(), y->getKey());
+    });
     for (const Attribute* a : sorted) {
         prefix(out, depth + 1);
         out += a->getKey();

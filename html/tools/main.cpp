@@ -20,7 +20,8 @@ constexpr std::array kCommands = {
 
 void printUsage(std::ostream& out) {
     out << "usage:\n";
-    for (const ToolCommand& c : kCommands) out << "  notara-html " << c.usage << "\n";
+    for (const ToolCommand& c : kCommands)
+        out << "  notara-html " << c.usage << "\n";
     out << "FILE defaults to standard input.\n";
 }
 
@@ -44,8 +45,8 @@ int main(int argc, char** argv) {
         try {
             return command.run(args);
         } catch (const UsageError& e) {
-            std::cerr << "notara-html " << name << ": " << e.what() << "\nusage: notara-html " << command.usage
-                      << "\n";
+            std::cerr << "notara-html " << name << ": " << e.what() << "\nusage: notara-html "
+                      << command.usage << "\n";
             return kExitUsage;
         } catch (const ReadError& e) {
             std::cerr << "notara-html " << name << ": " << e.what() << "\n";
