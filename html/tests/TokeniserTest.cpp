@@ -252,7 +252,8 @@ TEST(Tokeniser, LargeInputsStayLinearAndUncopied) {
 TEST(Tokeniser, ArbitraryInputAlwaysTerminates) {
     // Inputs built from the bytes the states care about, started in each state the tree builder
     // can set: the stream must reach its end without a stall, a crash or a runaway token count.
-    const std::string alphabet = std::string("<>/!-?&#;=\"' \t\nabcxXSCRIPTtitle[]CDATA`\0\xC3\xA9\xFF\xE2", 45);
+    const std::string alphabet =
+        std::string("<>/!-?&#;=\"' \t\nabcxXSCRIPTtitle[]CDATA`\0\xC3\xA9\xFF\xE2", 45);
     std::uint32_t seed = 12345;
     auto next = [&seed] {
         seed = seed * 1664525u + 1013904223u;
