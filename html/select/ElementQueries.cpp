@@ -82,9 +82,11 @@ std::string Element::cssSelector() {
         std::string part = element->tagNameNormal();
         std::replace(part.begin(), part.end(), ':', '|');
         // A name the parser cannot read back is replaced by "*"; the position below identifies it.
-        if (!isElementSelector(part)) part = "*";
+        if (!isElementSelector(part)) part.assign(1, '*');
         for (const std::string& className : element->classNames()) {
-            if (isCssIdentifier(className)) part += "." + className;
+            if (!isCssIdentifier(className)) continue;
+            part += '.';
+            part += className;
         }
 
         Element* parent = element->parent();

@@ -191,8 +191,8 @@ std::string Evaluator::CssNthEvaluator::toString() const {
         form = std::to_string(b_);
     } else {
         form = std::to_string(a_) + "n";
-        if (b_ > 0) form += "+" + std::to_string(b_);
-        if (b_ < 0) form += std::to_string(b_);
+        if (b_ > 0) form += '+';
+        if (b_ != 0) form += std::to_string(b_);
     }
     return std::string(":") + pseudoClass() + "(" + form + ")";
 }
