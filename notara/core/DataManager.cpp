@@ -88,7 +88,8 @@ public:
     /// Index of the first work with `id`, or `none`; `next` gives the following ones.
     uint32_t first(std::string_view id) {
         // Highlights of one book mostly come in runs.
-        if (id == lastID_) return lastFirst_;
+        if (hasLast_ && id == lastID_) return lastFirst_;
+        hasLast_ = true;
         lastID_.assign(id);
         lastFirst_ = find(id).first;
         return lastFirst_;
@@ -128,6 +129,7 @@ private:
     std::vector<Key> keys_;
     std::string text_;
     size_t mask_ = 0;
+    bool hasLast_ = false;
     std::string lastID_;
     uint32_t lastFirst_ = none;
 };
@@ -302,7 +304,8 @@ void DataManager::loadAnnotations() {
     std::vector<uint32_t> owners;
     std::string decodedID;
     db->forEachRow(sql, {}, [&](const SQLiteManager::Cursor& row) {
-        if (row.raw(4).empty()) return;
+        // NULL never equals an asset id, not even an empty one.
+        if (row.raw(4).empty() || row.isNull(0)) return;
         std::string_view assetID = row.raw(0);
         if (!isAscii(assetID)) {
             decodedID = validUtf8(assetID);
