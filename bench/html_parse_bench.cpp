@@ -1,5 +1,6 @@
 // Parse throughput and peak heap use of the HTML parser, next to gumbo as a peer, on a large
 // hand-written page and on a generated 20,000-entry Kindle notebook export (desktop layout).
+#include "KindleExportGenerator.h"
 #include "html/nodes/Document.h"
 #include "html/parser/Parser.h"
 
@@ -84,66 +85,13 @@ std::string readFile(const std::string& path) {
 }
 
 const std::string& whatwgSource() {
-    static const std::string data =
-        readFile(std::string(NOTARA_SOURCE_DIR) + "/../shared/corpus/whatwg-source.html");
+    static const std::string data = readFile(std::string(NOTARA_SHARED_DIR) + "/corpus/whatwg-source.html");
     return data;
 }
 
-// A desktop-app notebook export: single-quoted classes, entities, and the crossed end tags
-// (</div> closing an h3, </h3> closing a div) that real exports carry.
+// The 20,000-entry desktop-layout notebook export the importer benchmark also parses.
 const std::string& kindleExport() {
-    static const std::string data = [] {
-        static const char* const words[] = {
-            "the",   "reader", "marked", "passage", "river",  "light",  "of",     "memory", "and",
-            "quiet", "house",  "winter", "letters", "across", "a",      "garden", "where",  "nobody",
-            "had",   "walked", "since",  "their",   "long",   "return", "évité",  "naïve",  "–"};
-        std::uint32_t seed = 12345;
-        auto next = [&seed] {
-            seed = seed * 1103515245u + 12345u;
-            return (seed >> 16) & 0x7fff;
-        };
-        std::string out;
-        out.reserve(9 << 20);
-        out +=
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 "
-            "Strict//EN\" "
-            "\"XHTML1-s.dtd\" >\n<html xmlns=\"http://www.w3.org/TR/1999/REC-html-in-xml\" xml:lang=\"en\" "
-            "lang=\"en\">\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" "
-            "/>\n"
-            "<style>\n.bodyContainer { font-family: Arial, Helvetica, sans-serif; }\n.noteText { font-size: "
-            "12pt; "
-            "}\n</style>\n<title>Notebook</title>\n</head>\n<body>\n<div class='bodyContainer'>\n"
-            "<div class='notebookFor'>\nNotes and highlights for\n</div>\n<div class='bookTitle'>\nA Garden "
-            "of "
-            "Letters\n</div>\n<div class='authors'>\nInvented, Author\n</div>\n<div class='citation'>\n"
-            "Invented, Author. A Garden of Letters. Nowhere Press. Kindle Edition. \n</div>\n<hr />\n";
-        static const char* const colours[] = {"yellow", "blue", "pink", "orange"};
-        for (int i = 0; i < 20000; ++i) {
-            if (i % 40 == 0)
-                out += "<h2 class='sectionHeading'>Chapter " + std::to_string(i / 40 + 1) + "</h2>\n";
-            const bool note = next() % 5 == 0;
-            const int page = 1 + i / 7;
-            if (note) {
-                out += "<h3 class='noteHeading'>Note - Page " + std::to_string(page) + " &middot; Location " +
-                       std::to_string(60 + i * 9) + "</div><div class='noteText'>";
-            } else {
-                out += "<h3 class='noteHeading'>Highlight (<span class='highlight_";
-                out += colours[next() % 4];
-                out += "'>";
-                out += colours[next() % 4];
-                out += "</span>) - Page " + std::to_string(page) + " &middot; Location " +
-                       std::to_string(60 + i * 9) + "</div><div class='noteText'>";
-            }
-            const int n = 40 + static_cast<int>(next() % 40);
-            for (int w = 0; w < n; ++w) {
-                if (w) out += ' ';
-                out += words[next() % std::size(words)];
-            }
-            out += ".</h3>\n";
-        }
-        out += "</div>\n</body>\n</html>\n";
-        return out;
-    }();
+    static const std::string data = notara::KindleExportGenerator(20000).generate();
     return data;
 }
 
