@@ -1,6 +1,7 @@
 // The node operations that take HTML text: each parses it as a fragment in the context of the
 // element concerned and inserts the resulting nodes.
 #include "html/nodes/Element.h"
+#include "html/nodes/Elements.h"
 #include "html/nodes/Node.h"
 #include "html/nodes/Validate.h"
 #include "html/parser/Parser.h"
@@ -81,6 +82,45 @@ Node& Node::wrap(std::string_view html) {
     // Unbalanced wrap markup ("<div></div><p></p>"): the rest follows inside the wrapper.
     for (std::size_t i = 1; i < nodes.size(); ++i)
         wrapper->appendChild(nodes[i].get());
+    return *this;
+}
+
+// The collection forms apply the operation to every member, in list order.
+
+Elements& Elements::html(std::string_view html) {
+    for (const Ref<Element>& el : *this)
+        el->html(html);
+    return *this;
+}
+
+Elements& Elements::append(std::string_view html) {
+    for (const Ref<Element>& el : *this)
+        el->append(html);
+    return *this;
+}
+
+Elements& Elements::prepend(std::string_view html) {
+    for (const Ref<Element>& el : *this)
+        el->prepend(html);
+    return *this;
+}
+
+Elements& Elements::before(std::string_view html) {
+    for (const Ref<Element>& el : *this)
+        el->before(html);
+    return *this;
+}
+
+Elements& Elements::after(std::string_view html) {
+    for (const Ref<Element>& el : *this)
+        el->after(html);
+    return *this;
+}
+
+Elements& Elements::wrap(std::string_view html) {
+    Validate::notEmpty(html);
+    for (const Ref<Element>& el : *this)
+        el->wrap(html);
     return *this;
 }
 

@@ -1,5 +1,6 @@
 #include "html/nodes/Document.h"
 #include "html/nodes/Element.h"
+#include "html/nodes/Elements.h"
 #include "html/nodes/Exception.h"
 #include "html/parser/Parser.h"
 #include "html/tests/TreeShape.h"
@@ -81,4 +82,17 @@ TEST(NodeHtmlOps, ParseBodyFragment) {
     Ref<Document> d = parseBodyFragment("<p>a</p>b<!--c-->");
     EXPECT_EQ(inner(*d->body()), "<p>a</p>b<!--c-->");
     EXPECT_EQ(inner(*d->head()), "");
+}
+
+TEST(NodeHtmlOps, CollectionsApplyToEveryMember) {
+    Ref<Document> d = doc("<p>1</p><p>2</p>");
+    Elements ps = d->body()->getElementsByTag("p");
+    ps.append("<i>a</i>").prepend("<b>z</b>").after("<hr>");
+    EXPECT_EQ(inner(*d->body()), "<p><b>z</b>1<i>a</i></p><hr></hr><p><b>z</b>2<i>a</i></p><hr></hr>");
+    ps.wrap("<div></div>");
+    EXPECT_EQ(inner(*d->body()),
+              "<div><p><b>z</b>1<i>a</i></p></div><hr></hr><div><p><b>z</b>2<i>a</i></p></div><hr></hr>");
+    ps.html("x");
+    EXPECT_EQ(inner(*d->body()), "<div><p>x</p></div><hr></hr><div><p>x</p></div><hr></hr>");
+    EXPECT_THROW(Elements().wrap(""), Exception);
 }
