@@ -1,0 +1,76 @@
+#include "corvane/Corvane.h"
+
+#include "corvane/Report.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <unicode/smpdtfmt.h>
+#include <unicode/unistr.h>
+
+namespace corvane {
+
+std::string Corvane::dateNow() {
+    return dateText(std::chrono::system_clock::now());
+}
+
+std::string Corvane::dateText(std::chrono::system_clock::time_point moment) {
+    UErrorCode status = U_ZERO_ERROR;
+    // Lower-case y: the calendar year. Capital Y would be the week-based year, which puts
+    // the last days of December into the next year.
+    icu::SimpleDateFormat format(icu::UnicodeString("yyyy-MM-dd", -1, US_INV), status);
+    std::string text;
+    if (U_FAILURE(status)) return text;
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(moment.time_since_epoch());
+    icu::UnicodeString formatted;
+    format.format(static_cast<UDate>(millis.count()), formatted);
+    formatted.toUTF8String(text);
+    return text;
+}
+
+std::string Corvane::appDocumentsPath() {
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (path.isEmpty()) return {};
+    QDir().mkpath(path);
+    return QFile::encodeName(path).toStdString();
+}
+
+std::optional<std::string> Corvane::userDownloadsPath() {
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (path.isEmpty()) return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+bool Corvane::saveContentsWithFilename(std::string_view contents, std::string_view fileName) {
+    const auto downloads = userDownloadsPath();
+    if (!downloads) {
+        Report::line("Unable to save: no Downloads folder is known");
+        return false;
+    }
+    std::string name = dateNow();
+    name += '-';
+    name += fileName;
+    return saveContentsToPath(contents, std::filesystem::path(*downloads) / name);
+}
+
+bool Corvane::saveContentsToPath(std::string_view contents, const std::filesystem::path& path) {
+    const QString target = QFile::decodeName(QByteArray::fromStdString(path.native()));
+    QSaveFile file(target);
+    auto fail = [&](const QString& reason) {
+        Report::line("Unable to save \"" + path.native() + "\": " + reason.toStdString());
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    if (file.write(contents.data(), static_cast<qint64>(contents.size())) !=
+        static_cast<qint64>(contents.size())) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (!file.commit()) return fail(file.errorString());
+    return true;
+}
+
+} // namespace corvane

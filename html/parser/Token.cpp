@@ -1,0 +1,222 @@
+#include "html/parser/Token.h"
+
+#include <unordered_set>
+
+namespace html {
+
+namespace {
+bool hasUpper(std::string_view s) {
+    for (char c : s)
+        if (c >= 'A' && c <= 'Z') return true;
+    return false;
+}
+
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+} // namespace
+
+// Doctype -----------------------------------------------------------------------------------------
+
+void Token::Doctype::reset() {
+    name.clear();
+    pubSysKey.reset();
+    publicIdentifier.clear();
+    systemIdentifier.clear();
+    forceQuirks = false;
+}
+
+std::string Token::Doctype::toString() const {
+    return "<!doctype " + name + ">";
+}
+
+// Tag ---------------------------------------------------------------------------------------------
+
+void Token::Tag::reset() {
+    tagName.reset();
+    normal.clear();
+    lowered = false;
+    _pendingAttributeName.reset();
+    _pendingAttributeValue.reset();
+    _hasEmptyAttributeValue = false;
+    _hasPendingAttributeValue = false;
+    _selfClosing = false;
+    attrs.clear();
+    names.clear();
+    values.clear();
+    seenNames.clear();
+}
+
+Token::Tag& Token::Tag::name(std::string_view newName) {
+    tagName.reset();
+    tagName.append(newName);
+    recomputeNormal();
+    return *this;
+}
+
+void Token::Tag::recomputeNormal() {
+    const std::string_view n = tagName.str();
+    lowered = hasUpper(n);
+    if (lowered) {
+        normal.assign(n);
+        for (auto& c : normal)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+}
+
+void Token::Tag::appendTagName(std::string_view slice) {
+    tagName.appendSlice(slice);
+    recomputeNormal();
+}
+
+void Token::Tag::appendTagName(char32_t c) {
+    tagName.append(c);
+    recomputeNormal();
+}
+
+void Token::Tag::appendAttributeName(std::string_view slice) {
+    _pendingAttributeName.appendSlice(slice);
+}
+
+void Token::Tag::appendAttributeName(char32_t c) {
+    _pendingAttributeName.append(c);
+}
+
+void Token::Tag::appendAttributeValue(std::string_view slice) {
+    _hasPendingAttributeValue = true;
+    _pendingAttributeValue.appendSlice(slice);
+}
+
+void Token::Tag::appendAttributeValueCopy(std::string_view text) {
+    _hasPendingAttributeValue = true;
+    _pendingAttributeValue.append(text);
+}
+
+void Token::Tag::appendAttributeValue(char32_t c) {
+    _hasPendingAttributeValue = true;
+    _pendingAttributeValue.append(c);
+}
+
+bool Token::Tag::isDuplicate(std::string_view name) const {
+    // Tags rarely carry many attributes; past a handful, a set keeps hostile input linear.
+    if (attrs.size() < 32) {
+        for (const auto& a : attrs)
+            if (equalsIgnoreAsciiCase(std::string_view(names).substr(a.nameOff, a.nameLen), name))
+                return true;
+        return false;
+    }
+    std::string lower(name);
+    for (auto& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (seenNames.size() != attrs.size()) {
+        seenNames.clear();
+        for (const auto& a : attrs) {
+            std::string k(std::string_view(names).substr(a.nameOff, a.nameLen));
+            for (auto& c : k)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+            seenNames.insert(std::move(k));
+        }
+    }
+    return seenNames.count(lower) != 0;
+}
+
+void Token::Tag::newAttribute() {
+    if (!_pendingAttributeName.empty()) {
+        const std::string_view key = _pendingAttributeName.str();
+        if (!isDuplicate(key)) {
+            Stored s{};
+            s.nameOff = names.size();
+            s.nameLen = key.size();
+            names.append(key);
+            s.hasValue = _hasPendingAttributeValue || _hasEmptyAttributeValue;
+            if (_hasPendingAttributeValue) {
+                const std::string_view v = _pendingAttributeValue.str();
+                if (_pendingAttributeValue.isSlice()) {
+                    s.valuePtr = v.data();
+                    s.valueLen = v.size();
+                } else {
+                    s.valuePtr = nullptr;
+                    s.valueOff = values.size();
+                    s.valueLen = v.size();
+                    values.append(v);
+                }
+            }
+            attrs.push_back(s);
+            if (!seenNames.empty() || attrs.size() > 32) {
+                std::string k(key);
+                for (auto& c : k)
+                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+                seenNames.insert(std::move(k));
+            }
+        }
+    }
+    _pendingAttributeName.reset();
+    _pendingAttributeValue.reset();
+    _hasEmptyAttributeValue = false;
+    _hasPendingAttributeValue = false;
+}
+
+void Token::Tag::addAttribute(std::string_view key, std::string_view value, bool hasValue) {
+    newAttribute();
+    _pendingAttributeName.append(key);
+    if (hasValue) appendAttributeValueCopy(value);
+    if (hasValue && value.empty()) _hasEmptyAttributeValue = true;
+    newAttribute();
+}
+
+TokenAttribute Token::Tag::attribute(std::size_t i) const {
+    const Stored& s = attrs[i];
+    TokenAttribute a;
+    a.name = std::string_view(names).substr(s.nameOff, s.nameLen);
+    if (s.valuePtr)
+        a.value = std::string_view(s.valuePtr, s.valueLen);
+    else if (s.valueLen)
+        a.value = std::string_view(values).substr(s.valueOff, s.valueLen);
+    a.hasValue = s.hasValue;
+    return a;
+}
+
+std::optional<std::string_view> Token::Tag::attributeValue(std::string_view key) const {
+    for (std::size_t i = 0; i < attrs.size(); ++i) {
+        TokenAttribute a = attribute(i);
+        if (equalsIgnoreAsciiCase(a.name, key)) return a.value;
+    }
+    return std::nullopt;
+}
+
+std::string Token::Tag::toString() const {
+    std::string s = isEndTag() ? "</" : "<";
+    s += name().empty() ? "(unset)" : std::string(name());
+    for (std::size_t i = 0; i < attrs.size(); ++i) {
+        TokenAttribute a = attribute(i);
+        s += ' ';
+        s += a.name;
+        if (a.hasValue) {
+            s += "=\"";
+            s += a.value;
+            s += '"';
+        }
+    }
+    s += _selfClosing ? "/>" : ">";
+    return s;
+}
+
+// Comment -----------------------------------------------------------------------------------------
+
+void Token::Comment::reset() {
+    data.reset();
+    bogus = false;
+}
+
+std::string Token::Comment::toString() const {
+    return "<!--" + std::string(getData()) + "-->";
+}
+
+} // namespace html

@@ -1,0 +1,215 @@
+#include "html/parser/Tokeniser.h"
+
+#include <stdexcept>
+
+#include "html/parser/Utf8.h"
+
+namespace html {
+
+Tokeniser::Tokeniser(CharacterReader& reader, ParseErrorList* errors) : reader(reader), errors(errors) {
+    dataBuffer.reserve(1024);
+    pendingChars.reserve(1024);
+}
+
+Token& Tokeniser::read() {
+    if (charsHandedOut) {
+        pendingChars.reset();
+        charsHandedOut = false;
+    }
+    if (!selfClosingFlagAcknowledged) {
+        error("Self closing flag not acknowledged");
+        selfClosingFlagAcknowledged = true;
+    }
+    while (!isEmitPending)
+        step();
+    if (!pendingChars.empty()) {
+        // Text goes out first; the other token stays pending for the next read.
+        charPending.setData(pendingChars.str());
+        charsHandedOut = true;
+        return charPending;
+    }
+    isEmitPending = false;
+    return *emitPending;
+}
+
+void Tokeniser::emit(Token& token) {
+    if (isEmitPending) throw std::logic_error("There is an unread token pending!");
+    emitPending = &token;
+    isEmitPending = true;
+    if (token.isStartTag()) {
+        auto& tag = token.asStartTag();
+        lastStartTag.assign(tag.normalName());
+        if (tag.isSelfClosing()) selfClosingFlagAcknowledged = false;
+    } else if (token.isEndTag() && token.asEndTag().hasAttributes()) {
+        error("Attributes incorrectly present on end tag");
+    }
+}
+
+Token::Tag& Tokeniser::createTagPending(bool start) {
+    tagPending = start ? static_cast<Token::Tag*>(&startPending) : static_cast<Token::Tag*>(&endPending);
+    tagPending->reset();
+    return *tagPending;
+}
+
+void Tokeniser::emitTagPending() {
+    tagPending->newAttribute();
+    emit(*tagPending);
+}
+
+void Tokeniser::createCommentPending(bool bogus) {
+    commentPending.reset();
+    commentPending.bogus = bogus;
+}
+
+void Tokeniser::emitCommentPending() {
+    emit(commentPending);
+}
+
+void Tokeniser::createDoctypePending() {
+    doctypePending.reset();
+}
+
+void Tokeniser::emitDoctypePending() {
+    emit(doctypePending);
+}
+
+bool Tokeniser::isAppropriateEndTagToken() const {
+    return !lastStartTag.empty() && tagPending && tagPending->normalName() == lastStartTag;
+}
+
+void Tokeniser::error(TokeniserState in, char32_t unexpected) {
+    if (!tracking()) return;
+    std::string msg = "Unexpected character '";
+    if (unexpected != endOfInput) utf8::append(msg, unexpected);
+    msg += "' in input state [";
+    msg += tokeniserStateName(in);
+    msg += "]";
+    errors->add(reader.getPos(), std::move(msg));
+}
+
+void Tokeniser::eofError(TokeniserState in) {
+    if (!tracking()) return;
+    errors->add(reader.getPos(), "Unexpectedly reached end of file (EOF) in input state [" +
+                                     std::string(tokeniserStateName(in)) + "]");
+}
+
+void Tokeniser::error(std::string_view message) {
+    if (tracking()) errors->add(reader.getPos(), std::string(message));
+}
+
+std::optional<Entities::Codepoints>
+Tokeniser::consumeCharacterReference(std::optional<char32_t> additionalAllowed, bool inAttribute) {
+    return Entities::consumeCharacterReference(reader, errors, additionalAllowed, inAttribute);
+}
+
+std::string Tokeniser::unescapeEntities(bool inAttribute) {
+    std::string out;
+    while (!reader.isEmpty()) {
+        out += reader.consumeTo(U'&');
+        if (reader.matchConsume("&")) {
+            auto cps = consumeCharacterReference(std::nullopt, inAttribute);
+            if (!cps || cps->count == 0) {
+                out += '&';
+            } else {
+                for (int i = 0; i < cps->count; ++i)
+                    utf8::append(out, (*cps)[i]);
+            }
+        }
+    }
+    return out;
+}
+
+bool Tokeniser::closingTagAhead() {
+    if (closerName != lastStartTag) {
+        closerName = lastStartTag;
+        closerKnown = false;
+    }
+    const std::size_t pos = reader.getPos();
+    if (closerKnown && (!closerFound || closerAt >= pos)) return closerFound;
+    // As CharacterReader::containsIgnoreCase: the all-lower or the all-upper form.
+    std::string lower = "</" + lastStartTag;
+    std::string upper = lower;
+    for (auto& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    auto a = reader.nextIndexOf(std::string_view(lower));
+    auto b = reader.nextIndexOf(std::string_view(upper));
+    closerKnown = true;
+    closerFound = a || b;
+    closerAt = a && b ? std::min(*a, *b) : a ? *a : b ? *b : 0;
+    return closerFound;
+}
+
+void Tokeniser::step() {
+    using S = TokeniserState;
+    switch (state) {
+    case S::Data: Data(); break;
+    case S::CharacterReferenceInData: CharacterReferenceInData(); break;
+    case S::Rcdata: Rcdata(); break;
+    case S::CharacterReferenceInRcdata: CharacterReferenceInRcdata(); break;
+    case S::Rawtext: Rawtext(); break;
+    case S::ScriptData: ScriptData(); break;
+    case S::PLAINTEXT: PLAINTEXT(); break;
+    case S::TagOpen: TagOpen(); break;
+    case S::EndTagOpen: EndTagOpen(); break;
+    case S::TagName: TagName(); break;
+    case S::RcdataLessthanSign: RcdataLessthanSign(); break;
+    case S::RCDATAEndTagOpen: RCDATAEndTagOpen(); break;
+    case S::RCDATAEndTagName: RCDATAEndTagName(); break;
+    case S::RawtextLessthanSign: RawtextLessthanSign(); break;
+    case S::RawtextEndTagOpen: RawtextEndTagOpen(); break;
+    case S::RawtextEndTagName: RawtextEndTagName(); break;
+    case S::ScriptDataLessthanSign: ScriptDataLessthanSign(); break;
+    case S::ScriptDataEndTagOpen: ScriptDataEndTagOpen(); break;
+    case S::ScriptDataEndTagName: ScriptDataEndTagName(); break;
+    case S::ScriptDataEscapeStart: ScriptDataEscapeStart(); break;
+    case S::ScriptDataEscapeStartDash: ScriptDataEscapeStartDash(); break;
+    case S::ScriptDataEscaped: ScriptDataEscaped(); break;
+    case S::ScriptDataEscapedDash: ScriptDataEscapedDash(); break;
+    case S::ScriptDataEscapedDashDash: ScriptDataEscapedDashDash(); break;
+    case S::ScriptDataEscapedLessthanSign: ScriptDataEscapedLessthanSign(); break;
+    case S::ScriptDataEscapedEndTagOpen: ScriptDataEscapedEndTagOpen(); break;
+    case S::ScriptDataEscapedEndTagName: ScriptDataEscapedEndTagName(); break;
+    case S::ScriptDataDoubleEscapeStart: ScriptDataDoubleEscapeStart(); break;
+    case S::ScriptDataDoubleEscaped: ScriptDataDoubleEscaped(); break;
+    case S::ScriptDataDoubleEscapedDash: ScriptDataDoubleEscapedDash(); break;
+    case S::ScriptDataDoubleEscapedDashDash: ScriptDataDoubleEscapedDashDash(); break;
+    case S::ScriptDataDoubleEscapedLessthanSign: ScriptDataDoubleEscapedLessthanSign(); break;
+    case S::ScriptDataDoubleEscapeEnd: ScriptDataDoubleEscapeEnd(); break;
+    case S::BeforeAttributeName: BeforeAttributeName(); break;
+    case S::AttributeName: AttributeName(); break;
+    case S::AfterAttributeName: AfterAttributeName(); break;
+    case S::BeforeAttributeValue: BeforeAttributeValue(); break;
+    case S::AttributeValue_doubleQuoted: AttributeValue_doubleQuoted(); break;
+    case S::AttributeValue_singleQuoted: AttributeValue_singleQuoted(); break;
+    case S::AttributeValue_unquoted: AttributeValue_unquoted(); break;
+    case S::AfterAttributeValue_quoted: AfterAttributeValue_quoted(); break;
+    case S::SelfClosingStartTag: SelfClosingStartTag(); break;
+    case S::BogusComment: BogusComment(); break;
+    case S::MarkupDeclarationOpen: MarkupDeclarationOpen(); break;
+    case S::CommentStart: CommentStart(); break;
+    case S::CommentStartDash: CommentStartDash(); break;
+    case S::Comment: Comment(); break;
+    case S::CommentEndDash: CommentEndDash(); break;
+    case S::CommentEnd: CommentEnd(); break;
+    case S::CommentEndBang: CommentEndBang(); break;
+    case S::Doctype: Doctype(); break;
+    case S::BeforeDoctypeName: BeforeDoctypeName(); break;
+    case S::DoctypeName: DoctypeName(); break;
+    case S::AfterDoctypeName: AfterDoctypeName(); break;
+    case S::AfterDoctypePublicKeyword: AfterDoctypePublicKeyword(); break;
+    case S::BeforeDoctypePublicIdentifier: BeforeDoctypePublicIdentifier(); break;
+    case S::DoctypePublicIdentifier_doubleQuoted: DoctypePublicIdentifier_doubleQuoted(); break;
+    case S::DoctypePublicIdentifier_singleQuoted: DoctypePublicIdentifier_singleQuoted(); break;
+    case S::AfterDoctypePublicIdentifier: AfterDoctypePublicIdentifier(); break;
+    case S::BetweenDoctypePublicAndSystemIdentifiers: BetweenDoctypePublicAndSystemIdentifiers(); break;
+    case S::AfterDoctypeSystemKeyword: AfterDoctypeSystemKeyword(); break;
+    case S::BeforeDoctypeSystemIdentifier: BeforeDoctypeSystemIdentifier(); break;
+    case S::DoctypeSystemIdentifier_doubleQuoted: DoctypeSystemIdentifier_doubleQuoted(); break;
+    case S::DoctypeSystemIdentifier_singleQuoted: DoctypeSystemIdentifier_singleQuoted(); break;
+    case S::AfterDoctypeSystemIdentifier: AfterDoctypeSystemIdentifier(); break;
+    case S::BogusDoctype: BogusDoctype(); break;
+    case S::CdataSection: CdataSection(); break;
+    }
+}
+
+} // namespace html

@@ -1,0 +1,430 @@
+// Tokeniser states: RCDATA (title, textarea), RAWTEXT (style and friends), script data with
+// its escapes, and PLAINTEXT.
+#include "html/parser/Tokeniser.h"
+#include "html/parser/TokeniserStateVars.h"
+
+namespace html {
+
+using S = TokeniserState;
+using Vars = TokeniserStateVars;
+
+namespace {
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view lowerB) {
+    if (a.size() != lowerB.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char c = a[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c != lowerB[i]) return false;
+    }
+    return true;
+}
+} // namespace
+
+// The text states share one shape: a bulk read up to the next interesting byte.
+
+void Tokeniser::Rcdata() {
+    if (reader.isEmpty()) {
+        emit(eofPending);
+        return;
+    }
+    switch (reader.input()[reader.getPos()]) {
+    case '&': advanceTransition(S::CharacterReferenceInRcdata); break;
+    case '<': advanceTransition(S::RcdataLessthanSign); break;
+    case '\0':
+        error(S::Rcdata, 0);
+        reader.advance();
+        emit(Vars::replacementUTF8);
+        break;
+    default: emit(reader.consumeToAny(Vars::rcdataStop())); break;
+    }
+}
+
+void Tokeniser::Rawtext() {
+    if (reader.isEmpty()) {
+        emit(eofPending);
+        return;
+    }
+    switch (reader.input()[reader.getPos()]) {
+    case '<': advanceTransition(S::RawtextLessthanSign); break;
+    case '\0':
+        error(S::Rawtext, 0);
+        reader.advance();
+        emit(Vars::replacementUTF8);
+        break;
+    default: emit(reader.consumeToAny(Vars::rawtextStop())); break;
+    }
+}
+
+void Tokeniser::ScriptData() {
+    if (reader.isEmpty()) {
+        emit(eofPending);
+        return;
+    }
+    switch (reader.input()[reader.getPos()]) {
+    case '<': advanceTransition(S::ScriptDataLessthanSign); break;
+    case '\0':
+        error(S::ScriptData, 0);
+        reader.advance();
+        emit(Vars::replacementUTF8);
+        break;
+    default: emit(reader.consumeToAny(Vars::rawtextStop())); break;
+    }
+}
+
+void Tokeniser::PLAINTEXT() {
+    if (reader.isEmpty()) {
+        emit(eofPending);
+        return;
+    }
+    if (reader.input()[reader.getPos()] == '\0') {
+        error(S::PLAINTEXT, 0);
+        reader.advance();
+        emit(Vars::replacementUTF8);
+        return;
+    }
+    emit(reader.consumeTo(Vars::nullScalr));
+}
+
+// RCDATA ------------------------------------------------------------------------------------------
+
+void Tokeniser::RcdataLessthanSign() {
+    if (reader.matches(U'/')) {
+        createTempBuffer();
+        advanceTransition(S::RCDATAEndTagOpen);
+    } else if (reader.matchesLetter() && !lastStartTag.empty() && !closingTagAhead()) {
+        // The element is never closed: end it here rather than swallow the rest of the page.
+        createTagPending(false).name(lastStartTag);
+        emitTagPending();
+        reader.unconsume(); // give the "<" back
+        transition(S::Data);
+    } else {
+        emit(previousByte());
+        transition(S::Rcdata);
+    }
+}
+
+void Tokeniser::rawTextEndTagOpen(TokeniserState textState, TokeniserState nameState) {
+    if (reader.matchesLetter()) {
+        createTagPending(false);
+        transition(nameState);
+    } else {
+        emit(reader.input().substr(reader.getPos() - 2, 2)); // "</"
+        transition(textState);
+    }
+}
+
+void Tokeniser::rawTextEndTagName(TokeniserState textState) {
+    if (reader.matchesLetter()) {
+        const std::string_view letters = reader.consumeLetterSequence();
+        tagPending->appendTagName(letters);
+        dataBuffer.append(letters);
+        return;
+    }
+    if (isAppropriateEndTagToken() && !reader.isEmpty()) {
+        const char32_t c = reader.currentRepaired();
+        if (isWhitespace(c)) {
+            advanceTransition(S::BeforeAttributeName);
+            return;
+        }
+        if (c == '/') {
+            advanceTransition(S::SelfClosingStartTag);
+            return;
+        }
+        if (c == '>') {
+            reader.advance();
+            emitTagPending();
+            transition(S::Data);
+            return;
+        }
+    }
+    // Not the end tag after all: the "</" and the letters are text.
+    const std::size_t len = 2 + dataBuffer.size();
+    emit(reader.input().substr(reader.getPos() - len, len));
+    transition(textState);
+}
+
+void Tokeniser::RCDATAEndTagOpen() {
+    rawTextEndTagOpen(S::Rcdata, S::RCDATAEndTagName);
+}
+
+void Tokeniser::RCDATAEndTagName() {
+    rawTextEndTagName(S::Rcdata);
+}
+
+// RAWTEXT -----------------------------------------------------------------------------------------
+
+void Tokeniser::RawtextLessthanSign() {
+    if (reader.matches(U'/')) {
+        createTempBuffer();
+        advanceTransition(S::RawtextEndTagOpen);
+    } else {
+        emit(previousByte());
+        transition(S::Rawtext);
+    }
+}
+
+void Tokeniser::RawtextEndTagOpen() {
+    rawTextEndTagOpen(S::Rawtext, S::RawtextEndTagName);
+}
+
+void Tokeniser::RawtextEndTagName() {
+    rawTextEndTagName(S::Rawtext);
+}
+
+// Script data -------------------------------------------------------------------------------------
+
+void Tokeniser::ScriptDataLessthanSign() {
+    if (reader.matches(U'/')) {
+        createTempBuffer();
+        advanceTransition(S::ScriptDataEndTagOpen);
+    } else if (reader.matches(U'!')) {
+        reader.advance();
+        emit(reader.input().substr(reader.getPos() - 2, 2)); // "<!"
+        transition(S::ScriptDataEscapeStart);
+    } else {
+        emit(previousByte());
+        transition(S::ScriptData);
+    }
+}
+
+void Tokeniser::ScriptDataEndTagOpen() {
+    rawTextEndTagOpen(S::ScriptData, S::ScriptDataEndTagName);
+}
+
+void Tokeniser::ScriptDataEndTagName() {
+    rawTextEndTagName(S::ScriptData);
+}
+
+void Tokeniser::ScriptDataEscapeStart() {
+    if (reader.matches(U'-')) {
+        reader.advance();
+        emit(previousByte());
+        transition(S::ScriptDataEscapeStartDash);
+    } else {
+        transition(S::ScriptData);
+    }
+}
+
+void Tokeniser::ScriptDataEscapeStartDash() {
+    if (reader.matches(U'-')) {
+        reader.advance();
+        emit(previousByte());
+        transition(S::ScriptDataEscapedDashDash);
+    } else {
+        transition(S::ScriptData);
+    }
+}
+
+void Tokeniser::ScriptDataEscaped() {
+    if (reader.isEmpty()) {
+        eofError(S::ScriptDataEscaped);
+        transition(S::Data);
+        return;
+    }
+    switch (reader.input()[reader.getPos()]) {
+    case '-':
+        reader.advance();
+        emit(previousByte());
+        transition(S::ScriptDataEscapedDash);
+        break;
+    case '<': advanceTransition(S::ScriptDataEscapedLessthanSign); break;
+    case '\0':
+        error(S::ScriptDataEscaped, 0);
+        reader.advance();
+        emit(Vars::replacementUTF8);
+        break;
+    default: emit(reader.consumeToAny(Vars::scriptEscapedStop())); break;
+    }
+}
+
+void Tokeniser::ScriptDataEscapedDash() {
+    const char32_t c = consumeChar();
+    switch (c) {
+    case '-':
+        emit(previousByte());
+        transition(S::ScriptDataEscapedDashDash);
+        break;
+    case '<': transition(S::ScriptDataEscapedLessthanSign); break;
+    case 0:
+        error(S::ScriptDataEscapedDash, c);
+        emit(Vars::replacementUTF8);
+        transition(S::ScriptDataEscaped);
+        break;
+    case endOfInput:
+        eofError(S::ScriptDataEscapedDash);
+        transition(S::Data);
+        break;
+    default:
+        unconsumeChar(c);
+        transition(S::ScriptDataEscaped);
+        break;
+    }
+}
+
+void Tokeniser::ScriptDataEscapedDashDash() {
+    const char32_t c = consumeChar();
+    switch (c) {
+    case '-': emit(previousByte()); break;
+    case '<': transition(S::ScriptDataEscapedLessthanSign); break;
+    case '>':
+        emit(previousByte());
+        transition(S::ScriptData);
+        break;
+    case 0:
+        error(S::ScriptDataEscapedDashDash, c);
+        emit(Vars::replacementUTF8);
+        transition(S::ScriptDataEscaped);
+        break;
+    case endOfInput:
+        eofError(S::ScriptDataEscapedDashDash);
+        transition(S::Data);
+        break;
+    default:
+        unconsumeChar(c);
+        transition(S::ScriptDataEscaped);
+        break;
+    }
+}
+
+void Tokeniser::ScriptDataEscapedLessthanSign() {
+    if (reader.matchesLetter()) {
+        createTempBuffer();
+        emit(previousByte()); // "<"
+        transition(S::ScriptDataDoubleEscapeStart);
+    } else if (reader.matches(U'/')) {
+        createTempBuffer();
+        advanceTransition(S::ScriptDataEscapedEndTagOpen);
+    } else {
+        emit(previousByte());
+        transition(S::ScriptDataEscaped);
+    }
+}
+
+void Tokeniser::ScriptDataEscapedEndTagOpen() {
+    rawTextEndTagOpen(S::ScriptDataEscaped, S::ScriptDataEscapedEndTagName);
+}
+
+void Tokeniser::ScriptDataEscapedEndTagName() {
+    rawTextEndTagName(S::ScriptDataEscaped);
+}
+
+// After "<script" (double escape start) or "</script" (double escape end) inside an escaped
+// script: whether the letters spelled "script" decides the next state.
+void Tokeniser::doubleEscapeBoundary(TokeniserState ifScript, TokeniserState otherwise) {
+    if (reader.matchesLetter()) {
+        const std::string_view letters = reader.consumeLetterSequence();
+        dataBuffer.append(letters);
+        emit(letters);
+        return;
+    }
+    const char32_t c = consumeChar();
+    if (isWhitespace(c) || c == '/' || c == '>') {
+        transition(equalsIgnoreAsciiCase(dataBuffer, "script") ? ifScript : otherwise);
+        emit(previousByte());
+    } else {
+        unconsumeChar(c);
+        transition(otherwise);
+    }
+}
+
+void Tokeniser::ScriptDataDoubleEscapeStart() {
+    doubleEscapeBoundary(S::ScriptDataDoubleEscaped, S::ScriptDataEscaped);
+}
+
+void Tokeniser::ScriptDataDoubleEscaped() {
+    if (reader.isEmpty()) {
+        eofError(S::ScriptDataDoubleEscaped);
+        transition(S::Data);
+        return;
+    }
+    switch (reader.input()[reader.getPos()]) {
+    case '-':
+        reader.advance();
+        emit(previousByte());
+        transition(S::ScriptDataDoubleEscapedDash);
+        break;
+    case '<':
+        reader.advance();
+        emit(previousByte());
+        transition(S::ScriptDataDoubleEscapedLessthanSign);
+        break;
+    case '\0':
+        error(S::ScriptDataDoubleEscaped, 0);
+        reader.advance();
+        emit(Vars::replacementUTF8);
+        break;
+    default: emit(reader.consumeToAny(Vars::scriptEscapedStop())); break;
+    }
+}
+
+void Tokeniser::ScriptDataDoubleEscapedDash() {
+    const char32_t c = consumeChar();
+    switch (c) {
+    case '-':
+        emit(previousByte());
+        transition(S::ScriptDataDoubleEscapedDashDash);
+        break;
+    case '<':
+        emit(previousByte());
+        transition(S::ScriptDataDoubleEscapedLessthanSign);
+        break;
+    case 0:
+        error(S::ScriptDataDoubleEscapedDash, c);
+        emit(Vars::replacementUTF8);
+        transition(S::ScriptDataDoubleEscaped);
+        break;
+    case endOfInput:
+        eofError(S::ScriptDataDoubleEscapedDash);
+        transition(S::Data);
+        break;
+    default:
+        unconsumeChar(c);
+        transition(S::ScriptDataDoubleEscaped);
+        break;
+    }
+}
+
+void Tokeniser::ScriptDataDoubleEscapedDashDash() {
+    const char32_t c = consumeChar();
+    switch (c) {
+    case '-': emit(previousByte()); break;
+    case '<':
+        emit(previousByte());
+        transition(S::ScriptDataDoubleEscapedLessthanSign);
+        break;
+    case '>':
+        emit(previousByte());
+        transition(S::ScriptData);
+        break;
+    case 0:
+        error(S::ScriptDataDoubleEscapedDashDash, c);
+        emit(Vars::replacementUTF8);
+        transition(S::ScriptDataDoubleEscaped);
+        break;
+    case endOfInput:
+        eofError(S::ScriptDataDoubleEscapedDashDash);
+        transition(S::Data);
+        break;
+    default:
+        unconsumeChar(c);
+        transition(S::ScriptDataDoubleEscaped);
+        break;
+    }
+}
+
+void Tokeniser::ScriptDataDoubleEscapedLessthanSign() {
+    if (reader.matches(U'/')) {
+        reader.advance();
+        emit(previousByte());
+        createTempBuffer();
+        transition(S::ScriptDataDoubleEscapeEnd);
+    } else {
+        transition(S::ScriptDataDoubleEscaped);
+    }
+}
+
+void Tokeniser::ScriptDataDoubleEscapeEnd() {
+    doubleEscapeBoundary(S::ScriptDataEscaped, S::ScriptDataDoubleEscaped);
+}
+
+} // namespace html

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Small UTF-8 helpers shared by the reader, the references and the tokeniser.
+namespace html::utf8 {
+
+inline void append(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        const char b[2] = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+        out.append(b, 2);
+    } else if (c < 0x10000) {
+        const char b[3] = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                           static_cast<char>(0x80 | (c & 0x3F))};
+        out.append(b, 3);
+    } else {
+        const char b[4] = {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+                           static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+        out.append(b, 4);
+    }
+}
+
+inline std::string encode(char32_t c) {
+    std::string s;
+    append(s, c);
+    return s;
+}
+
+inline int encodedLength(char32_t c) {
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+// Length of the sequence announced by a lead byte; 0 for a continuation or an invalid byte.
+inline int sequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 0;
+}
+
+inline constexpr char32_t invalid = 0xFFFFFFFF;
+
+// Decodes the scalar at `p` (at most `avail` bytes readable). Returns `invalid` for a
+// malformed, truncated, overlong or surrogate sequence or a value above U+10FFFF; `len`
+// receives the sequence length on success.
+inline char32_t decode(const char* p, std::size_t avail, int& len) {
+    const auto b0 = static_cast<unsigned char>(p[0]);
+    if (b0 < 0x80) {
+        len = 1;
+        return b0;
+    }
+    const int n = sequenceLength(b0);
+    if (n == 0 || static_cast<std::size_t>(n) > avail) return invalid;
+    char32_t c = b0 & (0x7F >> n);
+    for (int i = 1; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(p[i]);
+        if ((b & 0xC0) != 0x80) return invalid;
+        c = (c << 6) | (b & 0x3F);
+    }
+    if (encodedLength(c) != n || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return invalid;
+    len = n;
+    return c;
+}
+
+// Copies `bytes`, replacing every malformed sequence by U+FFFD.
+std::string repaired(std::string_view bytes);
+
+} // namespace html::utf8

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "html/parser/CharacterReader.h"
+#include "html/parser/ParseErrorList.h"
+#include "html/parser/Tokeniser.h"
+
+using html::CharacterReader;
+using html::ParseErrorList;
+using html::Token;
+using html::Tokeniser;
+using html::TokeniserState;
+
+namespace {
+
+// Runs the tokeniser over `in` (starting in `start`), returning each token's readable form.
+// Character data is shown in quotes; start tags acknowledge the self-closing flag unless
+// told not to, as the tree builder would.
+struct Run {
+    std::vector<std::string> tokens;
+    std::vector<std::string> errors;
+};
+
+Run tokenise(std::string_view in, TokeniserState start = TokeniserState::Data, bool acknowledge = true,
+             std::string_view lastStart = {}) {
+    CharacterReader reader(in);
+    auto errors = ParseErrorList::tracking(100);
+    Tokeniser t(reader, &errors);
+    if (!lastStart.empty()) {
+        // Prime the appropriate end tag, as the tree builder does by inserting the element.
+        t.createTagPending(true).name(lastStart);
+        t.emitTagPending();
+        t.read();
+    }
+    t.transition(start);
+    Run run;
+    for (int guard = 0; guard < 1000; ++guard) {
+        Token& tok = t.read();
+        if (tok.isEOF()) break;
+        if (tok.isCharacter())
+            run.tokens.push_back("\"" + std::string(tok.asCharacter().getData()) + "\"");
+        else if (tok.isComment() && tok.asComment().bogus)
+            run.tokens.push_back("bogus" + tok.toString());
+        else
+            run.tokens.push_back(tok.toString());
+        if (tok.isStartTag() && acknowledge) t.acknowledgeSelfClosingFlag();
+    }
+    for (const auto& e : errors)
+        run.errors.push_back(e.toString());
+    return run;
+}
+
+using V = std::vector<std::string>;
+
+} // namespace
+
+TEST(Tokeniser, TextAndReferencesMergeIntoOneCharToken) {
+    EXPECT_EQ(tokenise("a&amp;b<p>").tokens, (V{"\"a&b\"", "<p>"}));
+    EXPECT_EQ(tokenise("").tokens, V{});
+    EXPECT_EQ(tokenise("Hello").tokens, V{"\"Hello\""});
+    EXPECT_EQ(tokenise("a < b & c").tokens, V{"\"a < b & c\""});
+    EXPECT_EQ(tokenise("x&notin;y&#x41;").tokens, V{"\"x\xE2\x88\x89yA\""});
+}
+
+TEST(Tokeniser, TagsAndAttributes) {
+    EXPECT_EQ(tokenise("<DIV Class=\"a b\" id='x' data-v=1 hidden>").tokens,
+              V{"<DIV Class=\"a b\" id=\"x\" data-v=\"1\" hidden>"});
+    // A repeated name keeps its first value.
+    EXPECT_EQ(tokenise("<p id=a ID=b id=c>").tokens, V{"<p id=\"a\">"});
+    EXPECT_EQ(tokenise("<a title=\"\">").tokens, V{"<a title=\"\">"});
+    EXPECT_EQ(tokenise("<br/>").tokens, V{"<br/>"});
+    EXPECT_EQ(tokenise("</p>").tokens, V{"</p>"});
+    EXPECT_EQ(tokenise("<a b='1'c>").tokens, V{"<a b=\"1\" c>"});
+    EXPECT_EQ(tokenise("<a<b>").tokens, V{"<a<b>"});
+    EXPECT_EQ(tokenise("< p>").tokens, V{"\"< p>\""});
+}
+
+TEST(Tokeniser, NormalNameIsLowerCased) {
+    CharacterReader reader("<DiV>");
+    Tokeniser t(reader, nullptr);
+    Token& tok = t.read();
+    ASSERT_TRUE(tok.isStartTag());
+    EXPECT_EQ(tok.asStartTag().name(), "DiV");
+    EXPECT_EQ(tok.asStartTag().normalName(), "div");
+}
+
+TEST(Tokeniser, ReferencesInAttributeValues) {
+    EXPECT_EQ(tokenise("<a href=x&copy=1>").tokens, V{"<a href=\"x&copy=1\">"});
+    EXPECT_EQ(tokenise("<a title=&quot;>").tokens, V{"<a title=\"\"\">"});
+    EXPECT_EQ(tokenise("<a href='?a=1&amp;b=2&lt'>").tokens, V{"<a href=\"?a=1&b=2<\">"});
+    EXPECT_EQ(tokenise("<a t=\"&\">").tokens, V{"<a t=\"&\">"});
+    EXPECT_EQ(tokenise("<a t=&gt>").tokens, V{"<a t=\">\">"});
+}
+
+TEST(Tokeniser, CommentsAndBogusComments) {
+    EXPECT_EQ(tokenise("<!-- a - b -- c -->").tokens, V{"<!-- a - b -- c -->"});
+    EXPECT_EQ(tokenise("<!---->").tokens, V{"<!---->"});
+    EXPECT_EQ(tokenise("<!-->x").tokens, (V{"<!---->", "\"x\""}));
+    EXPECT_EQ(tokenise("<!--a--!>").tokens, V{"<!--a-->"});
+    EXPECT_EQ(tokenise("<!--a---->").tokens, V{"<!--a---->"});
+    EXPECT_EQ(tokenise("<?xml version='1.0'?>").tokens, V{"bogus<!--?xml version='1.0'?-->"});
+    EXPECT_EQ(tokenise("</ p>").tokens, V{"bogus<!-- p-->"});
+    EXPECT_EQ(tokenise("<!x>").tokens, V{"bogus<!--x-->"});
+    EXPECT_EQ(tokenise("</>x").tokens, V{"\"x\""});
+    EXPECT_EQ(tokenise("<![CDATA[a<b]]>c").tokens, V{"\"a<bc\""});
+}
+
+TEST(Tokeniser, Doctypes) {
+    CharacterReader reader("<!DOCTYPE Html PUBLIC \"-//W3C//DTD HTML 4.01//EN\" 'http://x'>");
+    Tokeniser t(reader, nullptr);
+    Token& tok = t.read();
+    ASSERT_TRUE(tok.isDoctype());
+    const auto& d = tok.asDoctype();
+    EXPECT_EQ(d.name, "Html");
+    EXPECT_EQ(d.pubSysKey, std::optional<std::string_view>("PUBLIC"));
+    EXPECT_EQ(d.publicIdentifier, "-//W3C//DTD HTML 4.01//EN");
+    EXPECT_EQ(d.systemIdentifier, "http://x");
+    EXPECT_FALSE(d.forceQuirks);
+
+    for (const char* quirky :
+         {"<!DOCTYPE>", "<!DOCTYPE html bogus>", "<!DOCTYPE html PUBLIC>", "<!DOCTYPE html"}) {
+        CharacterReader r(quirky);
+        Tokeniser q(r, nullptr);
+        Token& k = q.read();
+        ASSERT_TRUE(k.isDoctype()) << quirky;
+        EXPECT_TRUE(k.asDoctype().forceQuirks) << quirky;
+        EXPECT_TRUE(q.read().isEOF()) << quirky;
+    }
+}
+
+TEST(Tokeniser, RawTextStates) {
+    EXPECT_EQ(tokenise("a<b>&amp;</style>x", TokeniserState::Rawtext, true, "style").tokens,
+              (V{"\"a<b>&amp;\"", "</style>", "\"x\""}));
+    EXPECT_EQ(tokenise("a&amp;</TITLE >", TokeniserState::Rcdata, true, "title").tokens,
+              (V{"\"a&\"", "</TITLE>"}));
+    EXPECT_EQ(tokenise("</titlex></title>", TokeniserState::Rcdata, true, "title").tokens,
+              (V{"\"</titlex>\"", "</title>"}));
+    EXPECT_EQ(tokenise("if (a</b) x<!--y-->", TokeniserState::ScriptData, true, "script").tokens,
+              V{"\"if (a</b) x<!--y-->\""});
+    // Inside an escaped "<script>" the first "</script>" does not close the element.
+    EXPECT_EQ(
+        tokenise("<!--<script></script>--></script>", TokeniserState::ScriptData, true, "script").tokens,
+        (V{"\"<!--<script></script>-->\"", "</script>"}));
+    EXPECT_EQ(tokenise(std::string_view("a\0b</p>", 7), TokeniserState::PLAINTEXT).tokens, V{"\"a\xEF\xBF\xBD"
+                                                                                             "b</p>\""});
+}
+
+TEST(Tokeniser, UnclosedTitleEndsAtNextTag) {
+    EXPECT_EQ(tokenise("x<b>y", TokeniserState::Rcdata, true, "title").tokens,
+              (V{"\"x\"", "</title>", "<b>", "\"y\""}));
+    // With a closing tag ahead the markup stays text.
+    EXPECT_EQ(tokenise("x<b>y</title>", TokeniserState::Rcdata, true, "title").tokens,
+              (V{"\"x<b>y\"", "</title>"}));
+    EXPECT_EQ(tokenise("x<b>y</TITLE>", TokeniserState::Rcdata, true, "title").tokens,
+              (V{"\"x<b>y\"", "</TITLE>"}));
+}
+
+TEST(Tokeniser, EndOfInputInEachContentModel) {
+    EXPECT_EQ(tokenise("<div cla").tokens, V{});
+    EXPECT_EQ(tokenise("<div class='a").tokens, V{});
+    EXPECT_EQ(tokenise("<!-- open").tokens, V{"<!-- open-->"});
+    EXPECT_EQ(tokenise("<").tokens, V{"\"<\""});
+    EXPECT_EQ(tokenise("</").tokens, V{"\"</\""});
+    EXPECT_EQ(tokenise("<!").tokens, V{"bogus<!---->"});
+    EXPECT_EQ(tokenise("a&").tokens, V{"\"a&\""});
+    EXPECT_EQ(tokenise("x</sty", TokeniserState::Rawtext, true, "style").tokens, V{"\"x</sty\""});
+    EXPECT_EQ(tokenise("<!--<script>x", TokeniserState::ScriptData, true, "script").tokens,
+              V{"\"<!--<script>x\""});
+    EXPECT_EQ(tokenise("<![CDATA[abc").tokens, V{"\"abc\""});
+}
+
+TEST(Tokeniser, NullsAndBadBytes) {
+    EXPECT_EQ(tokenise(std::string_view("<a\0b c\0=\"\0\">", 12)).tokens,
+              V{"<a\xEF\xBF\xBD"
+                "b c\xEF\xBF\xBD=\"\xEF\xBF\xBD\">"});
+    EXPECT_EQ(tokenise(std::string_view("<!--\0-->", 8)).tokens, V{"<!--\xEF\xBF\xBD-->"});
+    // Malformed UTF-8 never stalls the tokeniser nor ends the input early (bulk runs keep the
+    // bytes; CharacterReader::preprocess repairs them beforehand).
+    EXPECT_EQ(tokenise("<a\xFF x=\xC3>t\xE2\x82").tokens, (V{"<a\xFF x=\"\xC3\">", "\"t\xE2\x82\""}));
+    EXPECT_EQ(tokenise("<!DOCTYPE \xFF\xFF><p \xC3>").tokens,
+              (V{"<!doctype \xEF\xBF\xBD\xEF\xBF\xBD>", "<p \xC3>"}));
+    EXPECT_EQ(*CharacterReader::preprocess("a\r\n\xFF\xE2\x82\xAC\xE2\x82"),
+              "a\n\xEF\xBF\xBD\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_FALSE(
+        CharacterReader::preprocess("plain \xE2\x82\xAC text that is long enough for words").has_value());
+    EXPECT_EQ(tokenise("<a \xEF\xBF\xBF>x").tokens,
+              (V{"<a \xEF\xBF\xBF>", "\"x\""})); // U+FFFF is a character
+}
+
+TEST(Tokeniser, ErrorMessagesWithTracking) {
+    auto run = tokenise("<p>&amp x</p a=1><br/>", TokeniserState::Data, false);
+    EXPECT_EQ(run.errors,
+              (V{"7: Invalid character reference: missing semicolon",
+                 "17: Attributes incorrectly present on end tag", "22: Self closing flag not acknowledged"}));
+    EXPECT_EQ(tokenise("<a =>").errors,
+              V{"4: Unexpected character '=' in input state [BeforeAttributeName]"});
+    EXPECT_EQ(tokenise("<a").errors, V{"2: Unexpectedly reached end of file (EOF) in input state [TagName]"});
+
+    CharacterReader reader("<<<<<<");
+    auto limited = ParseErrorList::tracking(2);
+    Tokeniser t(reader, &limited);
+    while (!t.read().isEOF()) {}
+    EXPECT_EQ(limited.size(), 2u);
+}
+
+TEST(Tokeniser, EmitWhilePendingFails) {
+    CharacterReader reader("<p>");
+    Tokeniser t(reader, nullptr);
+    Token::EndTag extra;
+    extra.name("p");
+    t.emit(extra);
+    EXPECT_THROW(t.emit(extra), std::exception);
+}

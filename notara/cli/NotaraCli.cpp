@@ -1,0 +1,246 @@
+#include "notara/cli/NotaraCli.h"
+
+#include "notara/cli/JsonText.h"
+#include "notara/core/DataManager.h"
+#include "notara/core/MarkdownExport.h"
+
+#include "corvane/Corvane.h"
+
+#include <filesystem>
+#include <optional>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace notara::cli {
+
+namespace {
+
+struct Options {
+    std::string command;
+    std::optional<std::string> books;
+    std::optional<std::string> title;
+    std::optional<std::string> out;
+    bool all = false;
+    bool json = false;
+};
+
+struct UsageProblem {
+    std::string message;
+};
+
+// Accepts "--name value" and "--name=value".
+Options parse(const std::vector<std::string>& arguments) {
+    Options options;
+    if (arguments.empty()) throw UsageProblem{"no command given"};
+    options.command = arguments.front();
+    if (options.command != "list" && options.command != "export") {
+        throw UsageProblem{"unknown command \"" + options.command + "\""};
+    }
+    const bool isList = options.command == "list";
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::optional<std::string> value;
+        if (const size_t equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        auto takeValue = [&]() -> std::string {
+            if (value) return *value;
+            if (i + 1 >= arguments.size()) throw UsageProblem{name + " needs a value"};
+            return arguments[++i];
+        };
+        auto flag = [&](bool& target) {
+            if (value) throw UsageProblem{name + " takes no value"};
+            target = true;
+        };
+        if (name == "--books")
+            options.books = takeValue();
+        else if (name == "--all" && isList)
+            flag(options.all);
+        else if (name == "--json" && isList)
+            flag(options.json);
+        else if (name == "--title" && !isList)
+            options.title = takeValue();
+        else if (name == "--out" && !isList)
+            options.out = takeValue();
+        else
+            throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + options.command};
+    }
+    if (!options.books || options.books->empty()) throw UsageProblem{options.command + " needs --books DIR"};
+    return options;
+}
+
+// One line per work in the plain listing: tabs and line breaks inside a field would split it.
+std::string oneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    }
+    return line;
+}
+
+std::string worksAsJson(const std::vector<WorkPtr>& works) {
+    std::string json = "[";
+    for (size_t w = 0; w < works.size(); ++w) {
+        const Work& work = *works[w];
+        json += w == 0 ? "\n  {" : ",\n  {";
+        json += "\"id\": ";
+        appendJsonString(json, work.id.toString(QUuid::WithoutBraces).toUpper().toStdString());
+        json += ", \"workID\": ";
+        appendJsonString(json, work.workID);
+        json += ", \"workTitle\": ";
+        appendJsonString(json, work.workTitle);
+        json += ", \"workAuthor\": ";
+        appendJsonString(json, work.workAuthor);
+        json += ", \"downloadedStatus\": ";
+        appendJsonString(json, work.downloadedStatus);
+        json += ", \"annotations\": [";
+        for (size_t a = 0; a < work.annotations.size(); ++a) {
+            const Annotation& annotation = *work.annotations[a];
+            json += a == 0 ? "\n    {" : ",\n    {";
+            json += "\"annotationID\": ";
+            appendJsonString(json, annotation.annotationID);
+            json += ", \"annotationUserNotes\": ";
+            appendJsonString(json, annotation.annotationUserNotes);
+            json += ", \"annotationRepText\": ";
+            appendJsonString(json, annotation.annotationRepText);
+            json += ", \"annotationSelectedText\": ";
+            appendJsonString(json, annotation.annotationSelectedText);
+            json += ", \"annotationLocationRawText\": ";
+            appendJsonString(json, annotation.annotationLocationRawText);
+            json += "}";
+        }
+        json += work.annotations.empty() ? "]}" : "\n  ]}";
+    }
+    json += works.empty() ? "]\n" : "\n]\n";
+    return json;
+}
+
+// Finds and loads the two databases as the window's folder flow does. Absent after the
+// window's messages (or another reason) on `err`.
+bool load(DataManager& model, const fs::path& books, std::ostream& err) {
+    SQLFilePairing pairing;
+    pairing.annotationSQLFile = DataManager::findSQLiteFile(books, "Documents/AEAnnotation");
+    pairing.librarySQLFile = DataManager::findSQLiteFile(books, "Documents/BKLibrary");
+    if (!pairing.annotationSQLFile) err << "Unable to find Annotation Database!\n";
+    if (!pairing.librarySQLFile) err << "Unable to find Library Database!\n";
+    if (!pairing.annotationSQLFile || !pairing.librarySQLFile) return false;
+    if (!model.loadDatabases(pairing)) {
+        err << "notara-cli: the databases under \"" << books.native() << "\" are not Apple Books databases\n";
+        return false;
+    }
+    return true;
+}
+
+int list(const Options& options, std::ostream& out, std::ostream& err) {
+    DataManager model;
+    if (!load(model, *options.books, err)) return NotaraCli::Failure;
+    model.applyHideRule(!options.all);
+    if (options.json) {
+        out << worksAsJson(model.filteredWorks());
+    } else {
+        for (const auto& work : model.filteredWorks()) {
+            out << oneLine(work->workTitle) << '\t' << oneLine(work->workAuthor) << '\t'
+                << work->annotations.size() << '\n';
+        }
+    }
+    out.flush();
+    return NotaraCli::Success;
+}
+
+int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
+    fs::path folder;
+    std::error_code ec;
+    if (options.out) {
+        folder = *options.out;
+        if (!fs::is_directory(folder, ec)) {
+            err << "notara-cli: \"" << folder.native() << "\" is not a folder\n";
+            return NotaraCli::Failure;
+        }
+    } else {
+        const auto downloads = corvane::Corvane::userDownloadsPath();
+        if (!downloads) {
+            err << "notara-cli: no Downloads folder is known; use --out DIR\n";
+            return NotaraCli::Failure;
+        }
+        folder = *downloads;
+        fs::create_directories(folder, ec);
+    }
+
+    DataManager model;
+    if (!load(model, *options.books, err)) return NotaraCli::Failure;
+
+    // One date for the whole run, so that the names this run has written can be recognised.
+    const std::string date = corvane::Corvane::dateNow();
+    std::set<std::string> written;
+    bool failed = false;
+    bool matched = false;
+    for (const auto& work : model.works()) {
+        if (work->annotations.empty()) continue;
+        if (options.title && work->workTitle != *options.title) continue;
+        matched = true;
+        int copy = 1;
+        while (written.contains(MarkdownExport::fileName(work->workTitle, date, copy)))
+            ++copy;
+        const auto path = model.exportMarkdownTo(*work, folder, copy, date);
+        if (!path) {
+            failed = true;
+            continue;
+        }
+        written.insert(path->filename().native());
+        out << path->native() << '\n';
+    }
+    out.flush();
+    if (options.title && !matched) {
+        err << "notara-cli: no work titled \"" << *options.title << "\" has annotations\n";
+        return NotaraCli::Failure;
+    }
+    return failed ? NotaraCli::Failure : NotaraCli::Success;
+}
+
+} // namespace
+
+const char* NotaraCli::usage() {
+    return "Usage: notara-cli list --books DIR [--all] [--json]\n"
+           "       notara-cli export --books DIR [--title TEXT] [--out DIR]\n"
+           "       notara-cli --help | --version\n"
+           "\n"
+           "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
+           "Documents/BKLibrary). Its databases are read from copies; DIR is never changed.\n"
+           "\n"
+           "  list     one line per work with annotations: title, author and number of\n"
+           "           annotations, tab-separated (tabs and line breaks inside a title or\n"
+           "           author print as spaces)\n"
+           "    --all    list works without annotations too\n"
+           "    --json   print the works and their annotations as a JSON array instead\n"
+           "  export   write the annotations of every work that has some as Markdown,\n"
+           "           named <date>-<title>-Annotations.md, and print each path written\n"
+           "    --title TEXT  only the works whose title is exactly TEXT\n"
+           "    --out DIR     write into DIR instead of the Downloads folder\n"
+           "\n"
+           "Exit status: 0 on success, 1 when the databases cannot be found or loaded or a\n"
+           "file could not be written, 2 on bad usage.\n";
+}
+
+int NotaraCli::run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    for (const auto& argument : arguments) {
+        if (argument == "--help" || argument == "-h") {
+            out << usage();
+            return Success;
+        }
+    }
+    if (arguments.size() == 1 && arguments.front() == "--version") {
+        out << "notara-cli " << NOTARA_VERSION << '\n';
+        return Success;
+    }
+    try {
+        const Options options = parse(arguments);
+        return options.command == "list" ? list(options, out, err) : exportWorks(options, out, err);
+    } catch (const UsageProblem& problem) {
+        err << "notara-cli: " << problem.message << "\n\n" << usage();
+        return UsageError;
+    }
+}
+
+} // namespace notara::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "notara/core/Work.h"
+
+#include <string>
+#include <string_view>
+
+namespace notara {
+
+/// The Markdown text of a work and the name of its export file.
+class MarkdownExport {
+public:
+    MarkdownExport() = delete;
+
+    /// "# title", "**Author**: author", an empty line, then per annotation "> passage"
+    /// (further passage lines prefixed ">"), the note after an empty line when there is
+    /// one, and "---". Texts are written verbatim; lines end in a line feed.
+    static std::string markdown(const Work& work);
+
+    /// "<date>-<title>-Annotations.md", with " (n)" before "-Annotations.md" when
+    /// `copyNumber` > 1. "/" and NUL in the title become "-", and the title is shortened
+    /// (at a character boundary) so the whole name fits in 255 bytes.
+    static std::string fileName(std::string_view title, std::string_view date, int copyNumber = 1);
+
+    /// The longest file name the file systems we write to accept, in bytes.
+    static constexpr size_t maxFileNameBytes = 255;
+};
+
+} // namespace notara
