@@ -7,13 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include <QUuid>
+#include <QRandomGenerator>
 #include <unicode/unistr.h>
 
 #include "corvane/Report.h"
+#include "html/nodes/Attributes.h"
 #include "html/nodes/Document.h"
 #include "html/nodes/Element.h"
-#include "html/nodes/Elements.h"
 #include "html/nodes/NodeTraversor.h"
 #include "html/nodes/NodeVisitor.h"
 #include "html/parser/Parser.h"
@@ -108,41 +108,33 @@ std::string readUtf8Text(const std::filesystem::path& path) {
 
 // ---- recognising entries -----------------------------------------------------------------------
 
+bool isClassSeparator(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Whether one of the element's class names starts with `prefix` (lower-case, ASCII), ignoring case.
 bool hasClassStartingWith(const html::Element& element, std::string_view prefix) {
-    std::string_view classes = element.attr("class");
+    const html::Attributes* attributes = element.attributesIfPresent();
+    if (!attributes) return false;
+    std::string_view classes = attributes->get("class");
     std::size_t i = 0;
     while (i < classes.size()) {
-        while (i < classes.size() && (classes[i] == ' ' || (classes[i] >= '\t' && classes[i] <= '\r')))
+        while (i < classes.size() && isClassSeparator(classes[i]))
             ++i;
         std::size_t start = i;
-        while (i < classes.size() && classes[i] != ' ' && !(classes[i] >= '\t' && classes[i] <= '\r'))
+        while (i < classes.size() && !isClassSeparator(classes[i]))
             ++i;
-        std::string_view piece = classes.substr(start, i - start);
-        if (piece.size() >= prefix.size()) {
-            bool same = true;
-            for (std::size_t k = 0; k < prefix.size() && same; ++k) {
-                char a = piece[k];
-                if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-                same = a == prefix[k];
-            }
-            if (same) return true;
+        if (i - start < prefix.size()) continue;
+        bool same = true;
+        for (std::size_t k = 0; k < prefix.size() && same; ++k) {
+            char c = classes[start + k];
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            same = c == prefix[k];
         }
+        if (same) return true;
     }
     return false;
 }
-
-// The apps mark every highlight heading with a coloured span ("highlight_yellow" and so on),
-// whatever the language of the heading.
-class HighlightMarkFinder : public html::NodeVisitor {
-public:
-    bool found = false;
-    void enter(html::Node& node, int) override {
-        if (!found && node.isElement() &&
-            hasClassStartingWith(static_cast<html::Element&>(node), "highlight_"))
-            found = true;
-    }
-    void leave(html::Node&, int) override {}
-};
 
 icu::UnicodeString folded(std::string_view text) {
     icu::UnicodeString s =
@@ -151,27 +143,42 @@ icu::UnicodeString folded(std::string_view text) {
     return s;
 }
 
-bool containsAny(const icu::UnicodeString& haystack, std::initializer_list<const char*> words) {
-    for (const char* word : words)
-        if (haystack.indexOf(folded(word)) >= 0) return true;
-    return false;
-}
-
 enum class EntryKind { Highlight, Note, Other };
 
-EntryKind kindOfHeading(html::Element& heading) {
-    HighlightMarkFinder finder;
-    html::NodeTraversor(finder).traverse(heading);
-    if (finder.found) return EntryKind::Highlight;
+// The heading words of the languages the apps write, case-folded once.
+struct HeadingWords {
+    std::vector<icu::UnicodeString> highlight, note, bookmark;
 
-    // Hand-made pages lack the span: fall back on the heading's words, in the languages the apps
-    // write. An unknown heading that carries a text is kept as a note, so nothing written is lost.
-    icu::UnicodeString words = folded(heading.text(true));
-    if (containsAny(words, {"Highlight", "Markierung", "Surlignement", "ハイライト"}))
-        return EntryKind::Highlight;
-    if (containsAny(words, {"Note", "Notiz", "メモ", "备注"})) return EntryKind::Note;
-    if (containsAny(words, {"Bookmark", "Lesezeichen", "Signet", "ブックマーク", "书签"}))
-        return EntryKind::Other;
+    static const HeadingWords& get() {
+        static const HeadingWords words = [] {
+            HeadingWords w;
+            for (const char* word : {"Highlight", "Markierung", "Surlignement", "ハイライト"})
+                w.highlight.push_back(folded(word));
+            for (const char* word : {"Note", "Notiz", "メモ", "备注"})
+                w.note.push_back(folded(word));
+            for (const char* word : {"Bookmark", "Lesezeichen", "Signet", "ブックマーク", "书签"})
+                w.bookmark.push_back(folded(word));
+            return w;
+        }();
+        return words;
+    }
+
+    static bool containsAny(const icu::UnicodeString& text, const std::vector<icu::UnicodeString>& words) {
+        for (const auto& word : words)
+            if (text.indexOf(word) >= 0) return true;
+        return false;
+    }
+};
+
+// Hand-made pages lack the coloured span that marks every highlight heading the apps write:
+// decide by the heading's words instead. An unknown heading that carries a text is kept as a
+// note, so nothing the reader wrote is lost.
+EntryKind kindFromWords(const html::Element& heading) {
+    const HeadingWords& words = HeadingWords::get();
+    icu::UnicodeString text = folded(heading.text(true));
+    if (HeadingWords::containsAny(text, words.highlight)) return EntryKind::Highlight;
+    if (HeadingWords::containsAny(text, words.note)) return EntryKind::Note;
+    if (HeadingWords::containsAny(text, words.bookmark)) return EntryKind::Other;
     return EntryKind::Note;
 }
 
@@ -180,106 +187,152 @@ EntryKind kindOfHeading(html::Element& heading) {
 struct Entry {
     ElementRef heading;
     ElementRef text;
+    bool highlightMark = false; // the heading holds a "highlight_..." element
 };
 
-// Walks the page once in document order. Desktop exports cross their end tags, so the parser
-// puts each following section and note heading inside the still-open noteText; those nested
-// headings are gathered so they can be kept out of the passage.
-class EntryCollector : public html::NodeVisitor {
+// Walks the page once in document order, finding the title, the author and the entries by class
+// on any element. Desktop exports cross their end tags, so the parser puts each following section
+// and note heading inside the still-open noteText; those nested headings are gathered so they can
+// be kept out of the passage.
+class PageWalker : public html::NodeVisitor {
 public:
+    ElementRef title;
+    ElementRef author;
     std::vector<Entry> entries;
     std::vector<ElementRef> nestedHeadings;
 
     void enter(html::Node& node, int) override {
         if (!node.isElement()) return;
         auto& element = static_cast<html::Element&>(node);
+        if (!element.hasAttributes()) return;
+        if (heading_ && hasClassStartingWith(element, "highlight_")) entries.back().highlightMark = true;
+
         bool noteHeading = element.hasClass("noteHeading");
-        bool sectionHeading = !noteHeading && element.hasClass("sectionHeading");
-        if (noteHeading || sectionHeading) {
-            if (openTexts_ > 0) nestedHeadings.emplace_back(&element);
-            if (noteHeading) entries.push_back(Entry{ElementRef(&element), {}});
+        if (noteHeading || element.hasClass("sectionHeading")) {
+            if (!texts_.empty()) nestedHeadings.emplace_back(&element);
+            if (noteHeading) {
+                entries.push_back(Entry{ElementRef(&element), {}, false});
+                if (!heading_) heading_ = &element;
+            }
             // A section heading ends the current entry: a text after it belongs to no heading.
             awaitingText_ = noteHeading;
         } else if (element.hasClass("noteText")) {
-            ++openTexts_;
-            textStack_.push_back(&element);
+            texts_.push_back(&element);
             if (awaitingText_) {
                 entries.back().text = ElementRef(&element);
                 awaitingText_ = false;
             }
+        } else if (!title && element.hasClass("bookTitle")) {
+            title = &element;
+        } else if (!author && element.hasClass("authors")) {
+            author = &element;
         }
     }
 
     void leave(html::Node& node, int) override {
-        if (!textStack_.empty() && textStack_.back() == &node) {
-            textStack_.pop_back();
-            --openTexts_;
-        }
+        if (&node == heading_) heading_ = nullptr;
+        if (!texts_.empty() && texts_.back() == &node) texts_.pop_back();
     }
 
 private:
     bool awaitingText_ = false;
-    int openTexts_ = 0;
-    std::vector<const html::Node*> textStack_;
+    const html::Node* heading_ = nullptr;  // the outermost note heading being walked
+    std::vector<const html::Node*> texts_; // the noteText elements being walked
 };
 
-std::string newAnnotationID() {
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString();
-}
+// Random (version 4) UUIDs in upper-case text form. One generator per import, seeded from the
+// system's entropy source, because asking that source for every annotation costs more than
+// parsing the whole page.
+class AnnotationIDs {
+public:
+    AnnotationIDs() : random_(systemSeeded()) {}
 
-std::shared_ptr<Annotation> makeAnnotation(const std::string& text, const std::string& note) {
+    std::string next() {
+        std::uint8_t bytes[16];
+        for (int i = 0; i < 16; i += 8) {
+            std::uint64_t word = random_.generate64();
+            std::memcpy(bytes + i, &word, 8);
+        }
+        bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40); // version 4
+        bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
+        static constexpr char hex[] = "0123456789ABCDEF";
+        std::string id;
+        id.reserve(36);
+        for (int i = 0; i < 16; ++i) {
+            if (i == 4 || i == 6 || i == 8 || i == 10) id += '-';
+            id += hex[bytes[i] >> 4];
+            id += hex[bytes[i] & 0x0F];
+        }
+        return id;
+    }
+
+private:
+    static QRandomGenerator64 systemSeeded() {
+        quint32 seed[8];
+        QRandomGenerator::system()->fillRange(seed);
+        return QRandomGenerator64(seed, 8);
+    }
+
+    QRandomGenerator64 random_;
+};
+
+std::shared_ptr<Annotation> makeAnnotation(AnnotationIDs& ids, const std::string& text,
+                                           const std::string& note) {
     SQLRow row;
-    row["ZANNOTATIONUUID"] = newAnnotationID();
-    row["ZANNOTATIONNOTE"] = note;
-    row["ZANNOTATIONREPRESENTATIVETEXT"] = text;
-    row["ZANNOTATIONSELECTEDTEXT"] = text;
+    row.emplace("ZANNOTATIONUUID", ids.next());
+    row.emplace("ZANNOTATIONNOTE", note);
+    row.emplace("ZANNOTATIONREPRESENTATIVETEXT", text);
+    row.emplace("ZANNOTATIONSELECTEDTEXT", text);
     return std::make_shared<Annotation>(row);
 }
 
 std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path) {
     std::string page = readUtf8Text(path);
-    auto document = html::parse(page, "");
+    auto document = html::parse(page);
 
-    html::Elements titles = document->select(".bookTitle");
-    if (titles.isEmpty()) return {};
-    std::string title = titles.first()->text(true);
-    html::Elements authors = document->select(".authors");
-    std::string author = authors.isEmpty() ? std::string("No Author Found") : authors.first()->text(true);
-    auto work = std::make_shared<Work>(title, author);
+    PageWalker walker;
+    html::NodeTraversor(walker).traverse(document.get());
+    if (!walker.title) return {};
+    auto work = std::make_shared<Work>(
+        walker.title->text(true), walker.author ? walker.author->text(true) : std::string("No Author Found"));
 
-    EntryCollector collector;
-    html::NodeTraversor(collector).traverse(*document);
-
+    // Decide every kind while the headings still stand where the page put them.
     std::vector<EntryKind> kinds;
-    kinds.reserve(collector.entries.size());
-    for (const Entry& entry : collector.entries)
-        kinds.push_back(entry.text ? kindOfHeading(*entry.heading) : EntryKind::Other);
+    kinds.reserve(walker.entries.size());
+    for (const Entry& entry : walker.entries) {
+        if (!entry.text)
+            kinds.push_back(EntryKind::Other);
+        else
+            kinds.push_back(entry.highlightMark ? EntryKind::Highlight : kindFromWords(*entry.heading));
+    }
 
-    // Now the walk is over, take the nested headings out of the passages that swallowed them.
-    for (ElementRef& heading : collector.nestedHeadings)
+    // Take the nested headings out of the passages that swallowed them. The walker's references
+    // keep them alive until the end.
+    for (ElementRef& heading : walker.nestedHeadings)
         heading->remove();
 
+    AnnotationIDs ids;
     std::vector<std::shared_ptr<Annotation>> annotations;
+    annotations.reserve(walker.entries.size());
     // The highlight made by the entry just before, while it has no note yet.
     std::shared_ptr<Annotation> noteTarget;
-    for (std::size_t i = 0; i < collector.entries.size(); ++i) {
-        const Entry& entry = collector.entries[i];
-        std::string text = entry.text ? entry.text->text(true) : std::string();
-        if (text.empty() || kinds[i] == EntryKind::Other) {
+    for (std::size_t i = 0; i < walker.entries.size(); ++i) {
+        std::string text = kinds[i] == EntryKind::Other ? std::string() : walker.entries[i].text->text(true);
+        if (text.empty()) {
             // Bookmarks and withheld passages yield nothing; a note after them has no highlight.
             noteTarget.reset();
             continue;
         }
         if (kinds[i] == EntryKind::Highlight) {
-            noteTarget = makeAnnotation(text, std::string());
+            noteTarget = makeAnnotation(ids, text, std::string());
             annotations.push_back(noteTarget);
         } else if (noteTarget) {
-            noteTarget->annotationUserNotes = text;
+            noteTarget->annotationUserNotes = std::move(text);
             noteTarget.reset();
         } else {
             // A note with no free highlight before it keeps its own annotation rather than being
             // dropped or overwriting another note.
-            annotations.push_back(makeAnnotation(std::string(), text));
+            annotations.push_back(makeAnnotation(ids, std::string(), text));
         }
     }
     work->annotations = std::move(annotations);
