@@ -1,6 +1,7 @@
 #include "notara/core/KindleNotesParser.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -19,6 +20,7 @@
 #include "html/parser/Parser.h"
 #include "notara/core/Annotation.h"
 #include "notara/core/SQLRow.h"
+#include "notara/core/Utf8.h"
 
 namespace notara {
 
@@ -51,45 +53,26 @@ std::string readWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
-// Offset of the first byte that does not belong to a well-formed UTF-8 sequence (no overlong
-// forms, no surrogates, nothing above U+10FFFF), or npos when the whole text is valid.
+// Offset of the first byte that does not start a well-formed UTF-8 sequence, or npos when the whole
+// text is valid.
 std::size_t firstInvalidUtf8(std::string_view text) {
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
     std::size_t i = 0;
-    while (i < n) {
+    while (i < text.size()) {
         // Exports are mostly ASCII markup: skip it eight bytes at a time.
-        while (i + 8 <= n) {
+        if (i + 8 <= text.size()) {
             std::uint64_t word;
-            std::memcpy(&word, s + i, 8);
-            if (word & 0x8080808080808080ULL) break;
-            i += 8;
+            std::memcpy(&word, text.data() + i, 8);
+            if (!(word & 0x8080808080808080ULL)) {
+                i += 8;
+                continue;
+            }
         }
-        if (i >= n) break;
-        unsigned char c = s[i];
-        if (c < 0x80) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }
-        std::size_t length;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        } else {
-            return i;
-        }
-        if (i + length > n) return i;
-        if (s[i + 1] < low || s[i + 1] > high) return i;
-        for (std::size_t k = 2; k < length; ++k)
-            if ((s[i + k] & 0xC0) != 0x80) return i;
+        std::size_t length = validUtf8SequenceLength(text.substr(i));
+        if (length == 0) return i;
         i += length;
     }
     return std::string_view::npos;
