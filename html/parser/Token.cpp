@@ -1,5 +1,7 @@
 #include "html/parser/Token.h"
 
+#include "html/nodes/Attributes.h"
+
 #include <unordered_set>
 
 namespace html {
@@ -189,6 +191,20 @@ std::optional<std::string_view> Token::Tag::attributeValue(std::string_view key)
         if (equalsIgnoreAsciiCase(a.name, key)) return a.value;
     }
     return std::nullopt;
+}
+
+void Token::Tag::copyAttributesTo(Attributes& target) const {
+    // Keys are already unique (repeats were dropped while tokenising), so a fresh collection
+    // can take them without a lookup each.
+    const bool fresh = target.isEmpty();
+    target.reserve(target.size() + attrs.size());
+    for (std::size_t i = 0; i < attrs.size(); ++i) {
+        const TokenAttribute a = attribute(i);
+        if (fresh)
+            target.add(std::string(a.name), std::string(a.value));
+        else
+            target.put(a.name, a.value);
+    }
 }
 
 std::string Token::Tag::toString() const {

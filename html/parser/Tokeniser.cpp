@@ -1,7 +1,6 @@
 #include "html/parser/Tokeniser.h"
 
-#include <stdexcept>
-
+#include "html/nodes/Exception.h"
 #include "html/parser/Utf8.h"
 
 namespace html {
@@ -33,7 +32,8 @@ Token& Tokeniser::read() {
 }
 
 void Tokeniser::emit(Token& token) {
-    if (isEmitPending) throw std::logic_error("There is an unread token pending!");
+    if (isEmitPending)
+        throw Exception(ExceptionType::IllegalArgumentException, "There is an unread token pending!");
     emitPending = &token;
     isEmitPending = true;
     if (token.isStartTag()) {

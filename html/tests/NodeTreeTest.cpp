@@ -257,3 +257,11 @@ TEST(NodeTree, CopyIsDeepAndDetached) {
     EXPECT_EQ(div->attr("id"), "d");
     EXPECT_EQ(static_cast<TextNode*>(whole->childNode(0)->childNode(0))->getWholeText(), "hi");
 }
+
+TEST(NodeTree, NodesStaySmall) {
+    // With the allocator's 8-byte header an element must fit a 160-byte budget and a text node 96.
+    static_assert(sizeof(Element) + 8 <= 160);
+    static_assert(sizeof(TextNode) + 8 <= 96);
+    EXPECT_LE(sizeof(Element), 96u);
+    EXPECT_LE(sizeof(TextNode), 72u);
+}

@@ -213,3 +213,73 @@ TEST(Tokeniser, EmitWhilePendingFails) {
     t.emit(extra);
     EXPECT_THROW(t.emit(extra), std::exception);
 }
+
+TEST(Tokeniser, LargeInputsStayLinearAndUncopied) {
+    // A 1 MB attribute value is handed out as a view of the input, not a copy.
+    std::string big = "<a v=\"" + std::string(1 << 20, 'x') + "\">";
+    {
+        CharacterReader reader{std::string_view(big)};
+        Tokeniser t(reader, nullptr);
+        Token& tok = t.read();
+        ASSERT_TRUE(tok.isStartTag());
+        const auto attr = tok.asStartTag().attribute(0);
+        EXPECT_EQ(attr.value.size(), std::size_t{1} << 20);
+        EXPECT_EQ(attr.value.data(), big.data() + 6);
+    }
+    // Many attributes, many of them repeated: each name kept once, in order.
+    std::string many = "<p";
+    for (int i = 0; i < 50000; ++i)
+        many += " a" + std::to_string(i % 20000) + "=" + std::to_string(i);
+    many += ">";
+    {
+        CharacterReader reader{std::string_view(many)};
+        Tokeniser t(reader, nullptr);
+        Token& tok = t.read();
+        ASSERT_EQ(tok.asStartTag().attributeCount(), 20000u);
+        EXPECT_EQ(tok.asStartTag().attribute(19999).value, "19999");
+        EXPECT_EQ(tok.asStartTag().attributeValue("A5"), std::optional<std::string_view>("5"));
+    }
+    // A long title full of tags: the search for its end tag is not repeated for every "<".
+    std::string title;
+    for (int i = 0; i < 200000; ++i)
+        title += "<a>";
+    title += "</title>";
+    auto run = tokenise(title, TokeniserState::Rcdata, true, "title");
+    ASSERT_EQ(run.tokens.size(), 2u);
+    EXPECT_EQ(run.tokens[1], "</title>");
+}
+
+TEST(Tokeniser, ArbitraryInputAlwaysTerminates) {
+    // Inputs built from the bytes the states care about, started in each state the tree builder
+    // can set: the stream must reach its end without a stall, a crash or a runaway token count.
+    const std::string alphabet =
+        std::string("<>/!-?&#;=\"' \t\nabcxXSCRIPTtitle[]CDATA`\0\xC3\xA9\xFF\xE2", 45);
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const TokeniserState entries[] = {TokeniserState::Data, TokeniserState::Rcdata, TokeniserState::Rawtext,
+                                      TokeniserState::ScriptData, TokeniserState::PLAINTEXT};
+    for (int round = 0; round < 3000; ++round) {
+        std::string in;
+        const std::size_t len = next() % 80;
+        for (std::size_t i = 0; i < len; ++i)
+            in += alphabet[next() % alphabet.size()];
+        for (TokeniserState entry : entries) {
+            CharacterReader reader{std::string_view(in)};
+            auto errors = ParseErrorList::tracking(50);
+            Tokeniser t(reader, &errors);
+            t.createTagPending(true).name("script");
+            t.emitTagPending();
+            t.read();
+            t.transition(entry);
+            int count = 0;
+            while (!t.read().isEOF()) {
+                t.acknowledgeSelfClosingFlag();
+                ASSERT_LT(++count, 200) << "input " << in;
+            }
+            EXPECT_TRUE(reader.isEmpty());
+        }
+    }
+}

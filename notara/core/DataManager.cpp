@@ -104,7 +104,7 @@ std::optional<fs::path> DataManager::findSQLiteFile(const fs::path& folder, std:
     for (const fs::recursive_directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;
         const fs::path& path = it->path();
-        const std::string& name = path.filename().native();
+        const std::string name = path.filename().native();
         if (!name.empty() && name.front() == '.') {
             it.disable_recursion_pending();
             continue;

@@ -1,0 +1,263 @@
+// Loading a large Apple Books library: DataManager::loadDatabases as a whole (copy,
+// check, works, annotations) against the floor of one plain pass of the SQLite C API over
+// both tables reading the same columns into std::string. Also measures the peak memory
+// of one load against the text it loads.
+
+#include "notara/core/DataManager.h"
+#include "notara/tests/BooksStore.h"
+
+#include "corvane/Corvane.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <random>
+
+namespace fs = std::filesystem;
+using namespace notara;
+
+namespace {
+
+constexpr int bookCount = 20000;
+constexpr int annotationCount = 200000;
+constexpr int annotationsOnlyInLog = 1000;
+
+fs::path benchHome;
+SQLFilePairing pairing;
+
+std::string hexID(std::mt19937_64& random, size_t digits) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string id;
+    for (size_t i = 0; i < digits; ++i)
+        id += hex[random() % 16];
+    return id;
+}
+
+std::string uuid(std::mt19937_64& random) {
+    std::string id = hexID(random, 32);
+    for (size_t at : {8, 13, 18, 23})
+        id.insert(at, 1, '-');
+    return id;
+}
+
+std::string sentence(std::mt19937_64& random, size_t targetBytes) {
+    static const char* words[] = {"the",     "reader",      "marked", "a",       "passage",   "about",
+                                  "memory",  "and",         "time",   "which",   "seemed",    "worth",
+                                  "keeping", "for",         "later",  "because", "education", "is",
+                                  "not",     "preparation", "of",     "life",    "itself",    "—",
+                                  "naïve",   "café",        "über",   "histoire"};
+    std::string text;
+    while (text.size() < targetBytes) {
+        if (!text.empty()) text += ' ';
+        text += words[random() % std::size(words)];
+    }
+    text += '.';
+    return text;
+}
+
+// A library like a heavy reader's: one row per book (10% without highlights), ten
+// highlights per book on average, a fifth with notes, the newest only in the -wal files.
+void generateLibrary(const test::BooksFolder& folder) {
+    std::mt19937_64 random(20241231);
+    test::BooksStore library(folder.libraryFile, test::BooksStore::Kind::Library);
+    test::BooksStore annotations(folder.annotationFile, test::BooksStore::Kind::Annotations);
+    std::vector<std::string> assetIDs;
+    library.exec("BEGIN");
+    for (int i = 0; i < bookCount; ++i) {
+        const bool store = i % 3 == 0;
+        assetIDs.push_back(store ? std::to_string(1000000000 + random() % 900000000) : hexID(random, 32));
+        library.addBook({assetIDs.back(), sentence(random, 10 + random() % 40),
+                         sentence(random, 8 + random() % 16),
+                         store ? std::optional<std::string>("12345678") : std::nullopt});
+    }
+    library.exec("COMMIT");
+    annotations.exec("BEGIN");
+    for (int i = 0; i < annotationCount; ++i) {
+        if (i == annotationCount - annotationsOnlyInLog) {
+            annotations.exec("COMMIT");
+            annotations.checkpoint();
+            annotations.exec("BEGIN");
+        }
+        test::AnnotationRow row;
+        row.assetID = assetIDs[(random() % (bookCount * 9 / 10))];
+        row.selectedText = sentence(random, 120 + random() % 160);
+        if (random() % 5 == 0) row.note = sentence(random, 20 + random() % 60);
+        if (random() % 10 == 0) row.selectedText = std::nullopt, row.type = 3;
+        if (random() % 50 == 0) row.deleted = 1;
+        row.location = "epubcfi(/6/" + std::to_string(2 + 2 * (random() % 60)) + "[c_9780465008575_ps_Part0" +
+                       std::to_string(random() % 10) + "]!/4/2/" + std::to_string(random() % 500) +
+                       "/2,/1:0,/7:" + std::to_string(random() % 900) + ")";
+        row.uuid = uuid(random);
+        annotations.addAnnotation(row);
+    }
+    annotations.exec("COMMIT");
+    library.checkpoint();
+    library.close();
+    annotations.closeKeepingLog();
+}
+
+struct FloorBook {
+    std::string assetID, title, author, downloaded;
+};
+struct FloorAnnotation {
+    std::string assetID, uuid, note, representative, selected, location;
+};
+
+std::string columnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column)))
+                : std::string();
+}
+
+// The least any loader must do: one pass over both tables, the same columns, into strings.
+size_t readFloor(const fs::path& libraryFile, const fs::path& annotationFile) {
+    std::vector<FloorBook> books;
+    std::vector<FloorAnnotation> rows;
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_open_v2(libraryFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_prepare_v2(db, "SELECT ZASSETID, ZSORTTITLE, ZSORTAUTHOR, ZDOWNLOADEDDSID FROM ZBKLIBRARYASSET",
+                       -1, &statement, nullptr);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        books.push_back({columnText(statement, 0), columnText(statement, 1), columnText(statement, 2),
+                         columnText(statement, 3)});
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    sqlite3_open_v2(annotationFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "SELECT ZANNOTATIONASSETID, ZANNOTATIONUUID, ZANNOTATIONNOTE, ZANNOTATIONREPRESENTATIVETEXT, "
+        "ZANNOTATIONSELECTEDTEXT, ZANNOTATIONLOCATION FROM ZAEANNOTATION",
+        -1, &statement, nullptr);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        rows.push_back({columnText(statement, 0), columnText(statement, 1), columnText(statement, 2),
+                        columnText(statement, 3), columnText(statement, 4), columnText(statement, 5)});
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return books.size() + rows.size();
+}
+
+void BM_Floor(benchmark::State& state) {
+    // The working copies hold everything (the log was folded in when the loader closed them).
+    DataManager model;
+    model.loadDatabases(pairing);
+    const fs::path library = *model.librarySQLFile();
+    const fs::path annotations = *model.annotationSQLFile();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readFloor(library, annotations));
+}
+
+void BM_LoadDatabases(benchmark::State& state) {
+    size_t loaded = 0;
+    for (auto _ : state) {
+        DataManager model;
+        model.loadDatabases(pairing);
+        loaded = 0;
+        for (const auto& work : model.works())
+            loaded += work->annotations.size();
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.counters["annotations"] = static_cast<double>(loaded);
+}
+
+BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LoadDatabases)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+size_t procStatusKB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) return std::stoul(line.substr(std::string_view(field).size()));
+    }
+    return 0;
+}
+
+size_t textBytes(const DataManager& model) {
+    size_t bytes = 0;
+    for (const auto& work : model.works()) {
+        bytes += work->workID.size() + work->workTitle.size() + work->workAuthor.size() +
+                 work->downloadedStatus.size();
+        for (const auto& a : work->annotations) {
+            bytes += a->annotationID.size() + a->annotationUserNotes.size() + a->annotationRepText.size() +
+                     a->annotationSelectedText.size() + a->annotationLocationRawText.size();
+        }
+    }
+    return bytes;
+}
+
+// Peak resident memory of one load above the resident memory before it.
+void measureMemory() {
+    malloc_trim(0);
+    const bool resetPeak = static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5");
+    const size_t baselineKB = procStatusKB("VmRSS:");
+    const size_t peakBeforeKB = procStatusKB("VmHWM:");
+    DataManager model;
+    model.loadDatabases(pairing);
+    const size_t peakKB = procStatusKB("VmHWM:");
+    const double peakMB = static_cast<double>(peakKB - baselineKB) / 1024.0;
+    const double textMB = static_cast<double>(textBytes(model)) / (1024.0 * 1024.0);
+    std::printf("memory: peak %.1f MB above the %.1f MB before the load%s; loaded text %.1f MB\n", peakMB,
+                baselineKB / 1024.0,
+                resetPeak || peakKB > peakBeforeKB ? "" : " (peak not resettable: upper bound)", textMB);
+    std::printf("memory ratio: peak / (2 x text + 30 MB) = %.2f (target <= 1); (peak - 30 MB) / text = %.2f "
+                "(target <= 2)\n",
+                peakMB / (2 * textMB + 30), (peakMB - 30) / textMB);
+}
+
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& run : runs) {
+            if (run.run_type == Run::RT_Iteration)
+                millis[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> millis;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Everything, the generated "Books folder" and the working copies, lives in a
+    // temporary home that is removed at the end.
+    std::string pattern = (fs::temp_directory_path() / "notara-bench-XXXXXX").native();
+    if (::mkdtemp(pattern.data()) == nullptr) return 1;
+    benchHome = pattern;
+    ::setenv("HOME", benchHome.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (benchHome / ".local/share").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (benchHome / ".config").c_str(), 1);
+    QCoreApplication::setOrganizationName("Notara Bench");
+    QCoreApplication::setApplicationName("books_load_bench");
+
+    const test::BooksFolder folder(benchHome / "Library/Containers/com.apple.iBooksX/Data");
+    generateLibrary(folder);
+    pairing = {folder.annotationFile, folder.libraryFile};
+    std::printf(
+        "library: %d books, %d annotation rows (%d only in the -wal); files %.1f MB + %.1f MB\n", bookCount,
+        annotationCount, annotationsOnlyInLog, fs::file_size(folder.libraryFile) / 1048576.0,
+        (fs::file_size(folder.annotationFile) + fs::file_size(folder.annotationFile.native() + "-wal")) /
+            1048576.0);
+
+    measureMemory();
+
+    benchmark::Initialize(&argc, argv);
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (reporter.millis.contains("BM_Floor") && reporter.millis.contains("BM_LoadDatabases")) {
+        std::printf("time ratio: loadDatabases / floor = %.2f (target <= 2)\n",
+                    reporter.millis["BM_LoadDatabases"] / reporter.millis["BM_Floor"]);
+    }
+    benchmark::Shutdown();
+    fs::remove_all(benchHome);
+    return 0;
+}

@@ -1,0 +1,303 @@
+#include "notara/ui/ContentView.h"
+
+#include "corvane/Corvane.h"
+#include "corvane/FSSandboxBookmarking.h"
+#include "corvane/Report.h"
+#include "notara/core/DataManager.h"
+#include "notara/core/SQLFilePairing.h"
+#include "notara/core/Work.h"
+#include "notara/ui/AppIcons.h"
+#include "notara/ui/QtPanelPresenter.h"
+#include "notara/ui/WaitCursor.h"
+#include "notara/ui/WorkDetailView.h"
+#include "notara/ui/WorkListModel.h"
+#include "notara/ui/WorkRowDelegate.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <filesystem>
+
+namespace notara {
+
+namespace {
+
+const QString kBooksFolderMessage = QStringLiteral(
+    "Select the \"Documents\" directory for the Books App. This directory is usually found at: "
+    "~/Library/Containers/com.apple.iBooksX/Data/");
+constexpr const char* kFolderBookmarkKey = "iBooks Directory";
+constexpr const char* kAnnotationBookmarkKey = "Books Annotation";
+constexpr const char* kLibraryBookmarkKey = "Books Library";
+
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdString());
+}
+
+void reportPanelFailure(const PanelResult& result) {
+    corvane::Report::line(result.errorDescription.toStdString());
+}
+
+QString booksFolderPanelStart() {
+    const QString books = QDir::homePath() + QStringLiteral("/Library/Containers/com.apple.iBooksX/Data/");
+    return QDir(books).exists() ? books : QDir::homePath();
+}
+
+QString kindlePanelStart() {
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return !downloads.isEmpty() && QDir(downloads).exists() ? downloads : QDir::homePath();
+}
+
+} // namespace
+
+ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresenter> presenter, QWidget* parent)
+    : QMainWindow(parent), _dataManager(dataManager),
+      _lastSelectediBooksDate(QSettings().value(kLastSelectKey, QStringLiteral("N/A")).toString()),
+      _presenter(presenter ? std::move(presenter) : std::make_unique<QtPanelPresenter>()) {
+    setWindowTitle(QStringLiteral("Notara"));
+    setWindowIcon(AppIcons::application());
+
+    auto* content = new QWidget(this);
+    auto* contentLayout = new QHBoxLayout(content); // the style's default margins inset the content
+    auto* splitter = new QSplitter(Qt::Horizontal, content);
+    splitter->setChildrenCollapsible(false);
+    contentLayout->addWidget(splitter);
+    setCentralWidget(content);
+
+    buildSidebar();
+    splitter->addWidget(_sidebar);
+    _detailView = new WorkDetailView(_dataManager, *_presenter, splitter);
+    splitter->addWidget(_detailView);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+
+    showHideState();
+    resize(1100, 720);
+}
+
+ContentView::~ContentView() = default;
+
+void ContentView::buildSidebar() {
+    _sidebar = new QWidget(this);
+    _sidebar->setFixedWidth(kSidebarWidth);
+    auto* layout = new QVBoxLayout(_sidebar);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* toolBar = new QToolBar(_sidebar);
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    auto* spacer = new QWidget(toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar->addWidget(spacer);
+
+    _actionsMenu = new QMenu(QStringLiteral("Actions"), this);
+    _selectBooksFolderAction =
+        _actionsMenu->addAction(AppIcons::booksFolder(), QStringLiteral("Select Books Folder"));
+    _actionsMenu->addSeparator();
+    _selectKindleAction = _actionsMenu->addAction(AppIcons::kindleExport(),
+                                                  QStringLiteral("Select Kindle Notes Export (.html)"));
+    _actionsMenu->addSeparator();
+    _hideNoAnnotationsAction = _actionsMenu->addAction(QStringLiteral("Hide Works with no Annotations"));
+    connect(_selectBooksFolderAction, &QAction::triggered, this, &ContentView::selectBooksFolder);
+    connect(_selectKindleAction, &QAction::triggered, this, &ContentView::selectKindleNotesExport);
+    _selectKindleAction->setEnabled(false); // until the Kindle parser is in
+    connect(_hideNoAnnotationsAction, &QAction::triggered, this, &ContentView::toggleHideNoAnnotations);
+
+    _actionsButton = new QToolButton(toolBar);
+    _actionsButton->setText(QStringLiteral("Actions"));
+    _actionsButton->setIcon(AppIcons::actions());
+    _actionsButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    _actionsButton->setPopupMode(QToolButton::InstantPopup);
+    _actionsButton->setAutoRaise(true);
+    _actionsButton->setMenu(_actionsMenu);
+    toolBar->addWidget(_actionsButton);
+    layout->addWidget(toolBar);
+
+    _workList = new QListView(_sidebar);
+    _workListModel = new WorkListModel(_dataManager, _workList);
+    _workList->setModel(_workListModel);
+    _workList->setItemDelegate(new WorkRowDelegate(_workList));
+    _workList->setUniformItemSizes(true);
+    _workList->setSelectionMode(QAbstractItemView::SingleSelection);
+    _workList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    _workList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(_workList, 1);
+
+    connect(_workListModel, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { _syncingSelection = true; });
+    connect(_workListModel, &WorkListModel::refreshed, this, &ContentView::restoreListSelection);
+    connect(_workList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (_syncingSelection) return;
+        const QModelIndexList rows = _workList->selectionModel()->selectedRows();
+        if (rows.isEmpty())
+            setSelectedWorkID(std::nullopt);
+        else
+            setSelectedWorkID(rows.first().data(WorkListModel::WorkIDRole).toUuid());
+    });
+    // A row that stayed marked after an import or a reload shows its work again when clicked.
+    connect(_workList, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        const std::shared_ptr<Work> work = _workListModel->workAt(index.row());
+        if (work && _selectedWorkID == work->id && _selectedWork != work) setSelectedWork(work);
+    });
+
+    _hidingCaption = new QLabel(QStringLiteral("Hiding Works with no Annotations"), _sidebar);
+    _hidingCaption->setTextFormat(Qt::PlainText);
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    _hidingCaption->setContentsMargins(margin, margin, margin, margin);
+    layout->addWidget(_hidingCaption);
+}
+
+void ContentView::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (_launchRestoreDone) return;
+    _launchRestoreDone = true;
+    // After the first paint, so the window is on screen while the databases load.
+    QTimer::singleShot(0, this, &ContentView::launchRestore);
+}
+
+void ContentView::launchRestore() {
+    WaitCursor wait;
+    const auto library = corvane::FSSandboxBookmarking::resolveBookmark(kLibraryBookmarkKey);
+    const auto annotation = corvane::FSSandboxBookmarking::resolveBookmark(kAnnotationBookmarkKey);
+    if (library && annotation) {
+        SQLFilePairing pairing;
+        pairing.annotationSQLFile = *annotation;
+        pairing.librarySQLFile = *library;
+        _dataManager.loadDatabases(pairing);
+    }
+    applyHideRule();
+}
+
+void ContentView::selectBooksFolder() {
+    if (_selectiBooksDirectoryPresenting) return;
+    _selectiBooksDirectoryPresenting = true;
+    _presenter->presentFolderPanel(this, kBooksFolderMessage, booksFolderPanelStart(),
+                                   [this](const PanelResult& result) {
+                                       _selectiBooksDirectoryPresenting = false;
+                                       booksFolderFlow(result);
+                                   });
+}
+
+void ContentView::booksFolderFlow(const PanelResult& result) {
+    if (result.outcome == PanelResult::Outcome::Cancelled) return;
+    if (result.outcome == PanelResult::Outcome::Failed) {
+        reportPanelFailure(result);
+        return;
+    }
+    // Linux has no security-scoped access to open: a folder the user chose is readable or not.
+    WaitCursor wait;
+    const std::filesystem::path folder = toPath(result.path);
+    _iBooksAlertText.clear();
+    corvane::FSSandboxBookmarking::saveBookmark(folder, kFolderBookmarkKey);
+
+    const auto annotationFile = DataManager::findSQLiteFile(folder, "Documents/AEAnnotation");
+    const auto libraryFile = DataManager::findSQLiteFile(folder, "Documents/BKLibrary");
+    SQLFilePairing pairing;
+    if (annotationFile) {
+        corvane::FSSandboxBookmarking::saveBookmark(*annotationFile, kAnnotationBookmarkKey);
+        pairing.annotationSQLFile = *annotationFile;
+    } else {
+        _iBooksAlertText += QStringLiteral("Unable to find Annotation Database!\n");
+    }
+    if (libraryFile) {
+        corvane::FSSandboxBookmarking::saveBookmark(*libraryFile, kLibraryBookmarkKey);
+        pairing.librarySQLFile = *libraryFile;
+    } else {
+        _iBooksAlertText += QStringLiteral("Unable to find Library Database!");
+    }
+
+    if (!_iBooksAlertText.isEmpty()) {
+        _showiBooksAlert = true;
+    } else {
+        setLastSelectediBooksDate(QString::fromStdString(corvane::Corvane::dateNow()));
+        _dataManager.loadDatabases(pairing);
+    }
+    setSelectedWork(nullptr);
+    applyHideRule();
+
+    if (_showiBooksAlert)
+        _presenter->presentAlert(this, QStringLiteral("Alert!"), _iBooksAlertText,
+                                 [this] { _showiBooksAlert = false; });
+}
+
+void ContentView::selectKindleNotesExport() {
+    if (_selectKindlePresenting) return;
+    _selectKindlePresenting = true;
+    _presenter->presentHtmlFilePanel(this, kindlePanelStart(), [this](const PanelResult& result) {
+        _selectKindlePresenting = false;
+        kindleImportFlow(result);
+    });
+}
+
+void ContentView::kindleImportFlow(const PanelResult& result) {
+    if (result.outcome == PanelResult::Outcome::Cancelled) return;
+    if (result.outcome == PanelResult::Outcome::Failed) {
+        reportPanelFailure(result);
+        return;
+    }
+    setSelectedWork(nullptr);
+}
+
+void ContentView::toggleHideNoAnnotations() {
+    setHideNoAnnotations(!_hideNoAnnotations);
+}
+
+void ContentView::setHideNoAnnotations(bool hide) {
+    if (hide == _hideNoAnnotations) return;
+    _hideNoAnnotations = hide;
+    showHideState();
+    applyHideRule();
+}
+
+void ContentView::showHideState() {
+    _hidingCaption->setVisible(_hideNoAnnotations);
+    _hideNoAnnotationsAction->setIcon(_hideNoAnnotations ? AppIcons::checkmark() : QIcon());
+}
+
+void ContentView::applyHideRule() {
+    _dataManager.applyHideRule(_hideNoAnnotations);
+}
+
+void ContentView::setSelectedWorkID(const std::optional<QUuid>& id) {
+    if (id == _selectedWorkID) return;
+    _selectedWorkID = id;
+    if (!id) return;
+    for (const std::shared_ptr<Work>& work : _dataManager.filteredWorks()) {
+        if (work->id == *id) {
+            setSelectedWork(work);
+            return;
+        }
+    }
+}
+
+void ContentView::setSelectedWork(std::shared_ptr<Work> work) {
+    _selectedWork = std::move(work);
+    _detailView->setSelectedWork(_selectedWork);
+}
+
+void ContentView::setLastSelectediBooksDate(const QString& date) {
+    _lastSelectediBooksDate = date;
+    QSettings().setValue(kLastSelectKey, date);
+}
+
+void ContentView::restoreListSelection() {
+    // The list keeps marking the row of selectedWorkID while that work is listed.
+    _syncingSelection = true;
+    const int row = _selectedWorkID ? _workListModel->rowOfWork(*_selectedWorkID) : -1;
+    if (row >= 0)
+        _workList->selectionModel()->setCurrentIndex(_workListModel->index(row),
+                                                     QItemSelectionModel::ClearAndSelect);
+    else
+        _workList->selectionModel()->clearSelection();
+    _syncingSelection = false;
+}
+
+} // namespace notara

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "notara/ui/PanelPresenter.h"
+
+#include <QMainWindow>
+#include <QUuid>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QListView;
+class QMenu;
+class QToolButton;
+
+namespace notara {
+
+class DataManager;
+class Work;
+class WorkDetailView;
+class WorkListModel;
+
+// The main window: the list of works in the sidebar, the selected work in the detail column,
+// and the flows that change what the list shows.
+class ContentView : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kSidebarWidth = 300;
+    static inline const QString kLastSelectKey = QStringLiteral("iBooks Directory-Last Select");
+
+    // `presenter` answers the panels and message boxes; the real one uses QFileDialog/QMessageBox.
+    explicit ContentView(DataManager& dataManager, std::unique_ptr<PanelPresenter> presenter = nullptr,
+                         QWidget* parent = nullptr);
+    ~ContentView() override;
+
+    // View state.
+    DataManager& dataManager() const { return _dataManager; }
+    const QString& lastSelectediBooksDate() const { return _lastSelectediBooksDate; }
+    bool selectiBooksDirectoryPresenting() const { return _selectiBooksDirectoryPresenting; }
+    bool selectKindlePresenting() const { return _selectKindlePresenting; }
+    bool showiBooksAlert() const { return _showiBooksAlert; }
+    const QString& iBooksAlertText() const { return _iBooksAlertText; }
+    bool hideNoAnnotations() const { return _hideNoAnnotations; }
+    const std::optional<QUuid>& selectedWorkID() const { return _selectedWorkID; }
+    const std::shared_ptr<Work>& selectedWork() const { return _selectedWork; }
+
+    // Flows.
+    void launchRestore();
+    void booksFolderFlow(const PanelResult& result);
+    void kindleImportFlow(const PanelResult& result);
+    void setHideNoAnnotations(bool hide);
+    void setSelectedWorkID(const std::optional<QUuid>& id);
+
+    // The "Actions" menu entries.
+    void selectBooksFolder();
+    void selectKindleNotesExport();
+    void toggleHideNoAnnotations();
+
+    // Widgets, for tests and for the detail column.
+    QToolButton* actionsButton() const { return _actionsButton; }
+    QMenu* actionsMenu() const { return _actionsMenu; }
+    QAction* selectBooksFolderAction() const { return _selectBooksFolderAction; }
+    QAction* selectKindleAction() const { return _selectKindleAction; }
+    QAction* hideNoAnnotationsAction() const { return _hideNoAnnotationsAction; }
+    QListView* workList() const { return _workList; }
+    WorkListModel* workListModel() const { return _workListModel; }
+    QLabel* hidingCaption() const { return _hidingCaption; }
+    WorkDetailView* detailView() const { return _detailView; }
+    QWidget* sidebar() const { return _sidebar; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildSidebar();
+    void applyHideRule();
+    void setSelectedWork(std::shared_ptr<Work> work);
+    void setLastSelectediBooksDate(const QString& date);
+    void showHideState();
+    void restoreListSelection();
+
+    DataManager& _dataManager;
+    QString _lastSelectediBooksDate;
+    bool _selectiBooksDirectoryPresenting = false;
+    bool _selectKindlePresenting = false;
+    bool _showiBooksAlert = false;
+    QString _iBooksAlertText;
+    bool _hideNoAnnotations = true;
+    std::optional<QUuid> _selectedWorkID;
+    std::shared_ptr<Work> _selectedWork;
+
+    std::unique_ptr<PanelPresenter> _presenter;
+    bool _launchRestoreDone = false;
+    bool _syncingSelection = false;
+
+    QWidget* _sidebar = nullptr;
+    QToolButton* _actionsButton = nullptr;
+    QMenu* _actionsMenu = nullptr;
+    QAction* _selectBooksFolderAction = nullptr;
+    QAction* _selectKindleAction = nullptr;
+    QAction* _hideNoAnnotationsAction = nullptr;
+    QListView* _workList = nullptr;
+    WorkListModel* _workListModel = nullptr;
+    QLabel* _hidingCaption = nullptr;
+    WorkDetailView* _detailView = nullptr;
+};
+
+} // namespace notara

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "notara/ui/PanelResult.h"
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace notara {
+
+// Every panel and message box the window opens goes through this interface, so that tests can
+// answer them. Each call presents and returns at once; the callback runs when the user closes it.
+class PanelPresenter {
+public:
+    virtual ~PanelPresenter() = default;
+
+    // An open panel that accepts one folder, showing `message`.
+    virtual void presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+                                    std::function<void(const PanelResult&)> done) = 0;
+
+    // An open panel that accepts one HTML file.
+    virtual void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+                                      std::function<void(const PanelResult&)> done) = 0;
+
+    // A message box with only the default dismiss button.
+    virtual void presentAlert(QWidget* parent, const QString& title, const QString& message,
+                              std::function<void()> dismissed) = 0;
+};
+
+} // namespace notara

@@ -1,0 +1,71 @@
+#include "notara/ui/QtPanelPresenter.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace notara {
+
+namespace {
+
+void deliverOnClose(QFileDialog* dialog, std::function<void(const PanelResult&)> done) {
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int code) {
+        const QStringList files = dialog->selectedFiles();
+        if (code == QDialog::Accepted && !files.isEmpty())
+            done(PanelResult::chosen(files.first()));
+        else
+            done(PanelResult::cancelled());
+    });
+}
+
+} // namespace
+
+void QtPanelPresenter::presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+                                          std::function<void(const PanelResult&)> done) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    // The Books folder lives in a hidden-looking place the user has to be told about; native
+    // dialogs cannot show a message, so this one is Qt's own with the message beneath the view.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setDirectory(startFolder);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
+        auto* label = new QLabel(message, dialog);
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        grid->addWidget(label, grid->rowCount(), 0, 1, grid->columnCount());
+    } else {
+        dialog->setWindowTitle(message);
+    }
+    deliverOnClose(dialog, std::move(done));
+    dialog->open();
+}
+
+void QtPanelPresenter::presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+                                            std::function<void(const PanelResult&)> done) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setMimeTypeFilters({QStringLiteral("text/html")});
+    dialog->setDirectory(startFolder);
+    deliverOnClose(dialog, std::move(done));
+    dialog->open();
+}
+
+void QtPanelPresenter::presentAlert(QWidget* parent, const QString& title, const QString& message,
+                                    std::function<void()> dismissed) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, message, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setTextFormat(Qt::PlainText); // titles inside the message come from user data
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [dismissed = std::move(dismissed)](int) { dismissed(); });
+    box->open();
+}
+
+} // namespace notara

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "notara/ui/PanelPresenter.h"
+
+namespace notara {
+
+// The real panels: QFileDialog and QMessageBox, window-modal and non-blocking.
+class QtPanelPresenter : public PanelPresenter {
+public:
+    void presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+                            std::function<void(const PanelResult&)> done) override;
+    void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+                              std::function<void(const PanelResult&)> done) override;
+    void presentAlert(QWidget* parent, const QString& title, const QString& message,
+                      std::function<void()> dismissed) override;
+};
+
+} // namespace notara

@@ -1,0 +1,174 @@
+#include "notara/ui/WorkDetailView.h"
+
+#include "notara/core/Annotation.h"
+#include "notara/core/DataManager.h"
+#include "notara/core/Work.h"
+#include "notara/ui/AnnotationCardDelegate.h"
+#include "notara/ui/AnnotationListModel.h"
+#include "notara/ui/AppIcons.h"
+#include "notara/ui/PanelPresenter.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace notara {
+
+namespace {
+
+// Qt reads "[*]" in a window title as the modified marker; a title from data keeps it.
+QString literalWindowTitle(QString title) {
+    return title.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+}
+
+} // namespace
+
+WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& presenter, QWidget* parent)
+    : QWidget(parent), _dataManager(dataManager), _presenter(presenter) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    _toolBar = new QToolBar(this);
+    _toolBar->setMovable(false);
+    _toolBar->setFloatable(false);
+    _toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto* header = new QWidget(_toolBar);
+    auto* headerLayout = new QVBoxLayout(header);
+    headerLayout->setContentsMargins(6, 2, 6, 2);
+    headerLayout->setSpacing(0);
+    _titleLabel = new QLabel(header);
+    _titleLabel->setTextFormat(Qt::PlainText);
+    QFont titleFont = _titleLabel->font();
+    titleFont.setBold(true);
+    _titleLabel->setFont(titleFont);
+    _subtitleLabel = new QLabel(header);
+    _subtitleLabel->setTextFormat(Qt::PlainText);
+    _subtitleLabel->setForegroundRole(QPalette::PlaceholderText);
+    headerLayout->addWidget(_titleLabel);
+    headerLayout->addWidget(_subtitleLabel);
+    header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    _toolBar->addWidget(header);
+    _exportAction = _toolBar->addAction(AppIcons::exportAnnotations(), QStringLiteral("Export Annotations"));
+    connect(_exportAction, &QAction::triggered, this, &WorkDetailView::exportAnnotations);
+    layout->addWidget(_toolBar);
+
+    _pages = new QStackedWidget(this);
+    _emptyPage = new QWidget(_pages);
+    _pages->addWidget(_emptyPage);
+
+    _noAnnotationsLabel = new QLabel(_pages);
+    _noAnnotationsLabel->setTextFormat(Qt::PlainText);
+    _noAnnotationsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    _noAnnotationsLabel->setWordWrap(true);
+    _noAnnotationsLabel->setContentsMargins(12, 12, 12, 12);
+    _noAnnotationsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    _pages->addWidget(_noAnnotationsLabel);
+
+    _annotationList = new QListView(_pages);
+    _annotationModel = new AnnotationListModel(_annotationList);
+    _cardDelegate = new AnnotationCardDelegate(_annotationList);
+    _annotationList->setModel(_annotationModel);
+    _annotationList->setItemDelegate(_cardDelegate);
+    _annotationList->setSelectionMode(QAbstractItemView::SingleSelection);
+    _annotationList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    _annotationList->setResizeMode(QListView::Adjust);
+    // Cards are measured a batch at a time while the event loop runs, never all up front.
+    _annotationList->setLayoutMode(QListView::Batched);
+    _annotationList->setBatchSize(40);
+    _annotationList->setFrameShape(QFrame::NoFrame);
+    _annotationList->setContextMenuPolicy(Qt::CustomContextMenu);
+    _annotationList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    _annotationList->setSpacing(0);
+    connect(_annotationList, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        const QModelIndex index = _annotationList->indexAt(position);
+        if (!index.isValid()) return;
+        _annotationList->setCurrentIndex(index);
+        std::unique_ptr<QMenu> menu = contextMenuForRow(index.row());
+        menu->exec(_annotationList->viewport()->mapToGlobal(position));
+    });
+    connect(_annotationList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                _selectedAnnotation = _annotationModel->annotationAt(current.row());
+            });
+    connect(_annotationModel, &QAbstractItemModel::modelReset, this,
+            [this] { _selectedAnnotation = nullptr; });
+
+    auto* copyShortcut = new QAction(QStringLiteral("Copy"), _annotationList);
+    copyShortcut->setShortcut(QKeySequence::Copy);
+    copyShortcut->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyShortcut, &QAction::triggered, this, [this] {
+        if (_annotationList->currentIndex().isValid()) copyAnnotation(_annotationList->currentIndex().row());
+    });
+    _annotationList->addAction(copyShortcut);
+    _pages->addWidget(_annotationList);
+    layout->addWidget(_pages, 1);
+
+    showSelectedWork();
+}
+
+WorkDetailView::~WorkDetailView() = default;
+
+void WorkDetailView::setSelectedWork(std::shared_ptr<Work> work) {
+    _selectedWork = std::move(work);
+    showSelectedWork();
+}
+
+void WorkDetailView::showSelectedWork() {
+    const Work* work = _selectedWork.get();
+    const QString title = work ? QString::fromStdString(work->workTitle) : QString();
+    window()->setWindowTitle(work ? literalWindowTitle(title) : QStringLiteral("Notara"));
+    _titleLabel->setText(title);
+    _subtitleLabel->setText(work ? QString::fromStdString(work->workAuthor) : QString());
+    _titleLabel->setVisible(work != nullptr);
+    _subtitleLabel->setVisible(work != nullptr && !work->workAuthor.empty());
+
+    const bool hasAnnotations = work && !work->annotations.empty();
+    _exportAction->setVisible(hasAnnotations);
+    _annotationModel->setWork(hasAnnotations ? _selectedWork : nullptr);
+    if (!work) {
+        _pages->setCurrentWidget(_emptyPage);
+    } else if (!hasAnnotations) {
+        _noAnnotationsLabel->setText(QStringLiteral("No Annotations for \"") + title + QLatin1Char('"'));
+        _pages->setCurrentWidget(_noAnnotationsLabel);
+    } else {
+        _pages->setCurrentWidget(_annotationList);
+        _annotationList->scrollToTop();
+    }
+}
+
+void WorkDetailView::exportAnnotations() {
+    if (!_selectedWork) return;
+    const bool exported = _dataManager.exportMarkdown(*_selectedWork);
+    _exportingAlertBody = exported ? QStringLiteral("Exported all Annotations for \"") +
+                                         QString::fromStdString(_selectedWork->workTitle) + QLatin1Char('"')
+                                   : QStringLiteral("Unable to export Annotations!");
+    _showExportingAlert = true;
+    _presenter.presentAlert(window(), QStringLiteral("Notara"), _exportingAlertBody,
+                            [self = QPointer<WorkDetailView>(this)] {
+                                if (self) self->_showExportingAlert = false;
+                            });
+}
+
+void WorkDetailView::copyAnnotation(int row) {
+    const std::shared_ptr<Annotation> annotation = _annotationModel->annotationAt(row);
+    if (!annotation) return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromStdString(annotation->annotationSelectedText));
+}
+
+std::unique_ptr<QMenu> WorkDetailView::contextMenuForRow(int row) {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QStringLiteral("Copy"), this, [this, row] { copyAnnotation(row); });
+    return menu;
+}
+
+} // namespace notara

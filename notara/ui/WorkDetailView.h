@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QListView;
+class QMenu;
+class QStackedWidget;
+class QToolBar;
+
+namespace notara {
+
+class Annotation;
+class AnnotationCardDelegate;
+class AnnotationListModel;
+class DataManager;
+class PanelPresenter;
+class Work;
+
+// The right column: the selected work's annotations as cards, copying one passage and
+// exporting the work as Markdown.
+class WorkDetailView : public QWidget {
+    Q_OBJECT
+
+public:
+    WorkDetailView(DataManager& dataManager, PanelPresenter& presenter, QWidget* parent = nullptr);
+    ~WorkDetailView() override;
+
+    // The main window owns the selection and hands every change of it here.
+    void setSelectedWork(std::shared_ptr<Work> work);
+    const std::shared_ptr<Work>& selectedWork() const { return _selectedWork; }
+
+    bool showExportingAlert() const { return _showExportingAlert; }
+    const QString& exportingAlertBody() const { return _exportingAlertBody; }
+    const std::shared_ptr<Annotation>& selectedAnnotation() const { return _selectedAnnotation; }
+
+    // The toolbar button's action.
+    void exportAnnotations();
+    // The card context menu's action: exactly the passage, as plain text.
+    void copyAnnotation(int row);
+    // The context menu of the card in `row` (its one entry is "Copy").
+    std::unique_ptr<QMenu> contextMenuForRow(int row);
+
+    QAction* exportAction() const { return _exportAction; }
+    QListView* annotationList() const { return _annotationList; }
+    QLabel* noAnnotationsLabel() const { return _noAnnotationsLabel; }
+    QLabel* titleLabel() const { return _titleLabel; }
+    QLabel* subtitleLabel() const { return _subtitleLabel; }
+    AnnotationCardDelegate* cardDelegate() const { return _cardDelegate; }
+
+private:
+    void showSelectedWork();
+
+    DataManager& _dataManager;
+    PanelPresenter& _presenter;
+    std::shared_ptr<Work> _selectedWork;
+    bool _showExportingAlert = false;
+    QString _exportingAlertBody = QStringLiteral("Exported all Annotations. Check your Downloads folder.");
+    std::shared_ptr<Annotation> _selectedAnnotation;
+
+    QToolBar* _toolBar;
+    QLabel* _titleLabel;
+    QLabel* _subtitleLabel;
+    QAction* _exportAction;
+    QStackedWidget* _pages;
+    QWidget* _emptyPage;
+    QLabel* _noAnnotationsLabel;
+    QListView* _annotationList;
+    AnnotationListModel* _annotationModel;
+    AnnotationCardDelegate* _cardDelegate;
+};
+
+} // namespace notara

@@ -1,0 +1,53 @@
+#include "notara/ui/WorkListModel.h"
+
+#include "notara/core/DataManager.h"
+#include "notara/core/Work.h"
+
+namespace notara {
+
+WorkListModel::WorkListModel(DataManager& dataManager, QObject* parent)
+    : QAbstractListModel(parent), _dataManager(dataManager), _works(dataManager.filteredWorks()) {
+    _observerId = _dataManager.addFilteredWorksObserver([this](DataManager::Change change) {
+        if (change == DataManager::Change::WillAssign) {
+            beginResetModel();
+        } else {
+            _works = _dataManager.filteredWorks();
+            endResetModel();
+            emit refreshed();
+        }
+    });
+}
+
+WorkListModel::~WorkListModel() {
+    _dataManager.removeFilteredWorksObserver(_observerId);
+}
+
+int WorkListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(_works.size());
+}
+
+QVariant WorkListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const Work& work = *_works[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: return QString::fromStdString(work.workTitle);
+    case WorkIDRole: return work.id;
+    case AnnotationCountTextRole:
+        return QStringLiteral("Total Annotations: ") + QString::number(work.annotations.size());
+    default: return {};
+    }
+}
+
+std::shared_ptr<Work> WorkListModel::workAt(int row) const {
+    if (row < 0 || row >= rowCount()) return nullptr;
+    return _works[static_cast<std::size_t>(row)];
+}
+
+int WorkListModel::rowOfWork(const QUuid& id) const {
+    for (std::size_t row = 0; row < _works.size(); ++row)
+        if (_works[row]->id == id) return static_cast<int>(row);
+    return -1;
+}
+
+} // namespace notara

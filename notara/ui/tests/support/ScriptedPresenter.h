@@ -1,0 +1,40 @@
+#pragma once
+
+#include "notara/ui/PanelPresenter.h"
+
+#include <deque>
+#include <functional>
+
+namespace notara::test {
+
+// Answers the window's panels from a script and records what was presented. Panels answer at
+// once (cancelled when the script is empty); alerts stay open until dismissAlert().
+class ScriptedPresenter : public PanelPresenter {
+public:
+    std::deque<PanelResult> folderAnswers;
+    std::deque<PanelResult> htmlFileAnswers;
+
+    int folderPanels = 0;
+    int htmlFilePanels = 0;
+    QString folderMessage;
+    QString folderStart;
+    QString htmlFileStart;
+
+    int alerts = 0;
+    QString alertTitle;
+    QString alertMessage;
+    bool alertOpen() const { return static_cast<bool>(_dismiss); }
+    void dismissAlert();
+
+    void presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+                            std::function<void(const PanelResult&)> done) override;
+    void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+                              std::function<void(const PanelResult&)> done) override;
+    void presentAlert(QWidget* parent, const QString& title, const QString& message,
+                      std::function<void()> dismissed) override;
+
+private:
+    std::function<void()> _dismiss;
+};
+
+} // namespace notara::test

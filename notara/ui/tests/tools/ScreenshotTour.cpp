@@ -1,0 +1,142 @@
+// Drives the real window through its main states on a real display (run under xvfb-run) and
+// saves a screenshot of the whole screen after each: the list, a work with notes, the menu,
+// the folder alert, the export alert, the unfiltered list.
+#include "notara/core/DataManager.h"
+#include "notara/ui/ContentView.h"
+#include "notara/ui/QtPanelPresenter.h"
+#include "notara/ui/WorkDetailView.h"
+#include "notara/ui/WorkListModel.h"
+#include "notara/ui/tests/support/BooksLibraryBuilder.h"
+#include "notara/ui/tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QListView>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <iostream>
+
+using namespace notara;
+
+namespace {
+
+// Real message boxes; folder and file panels answered from a queue.
+class TourPresenter : public QtPanelPresenter {
+public:
+    QString nextFolder;
+    QString nextHtmlFile;
+    void presentFolderPanel(QWidget*, const QString&, const QString&,
+                            std::function<void(const PanelResult&)> done) override {
+        done(PanelResult::chosen(nextFolder));
+    }
+    void presentHtmlFilePanel(QWidget*, const QString&,
+                              std::function<void(const PanelResult&)> done) override {
+        done(nextHtmlFile.isEmpty() ? PanelResult::cancelled() : PanelResult::chosen(nextHtmlFile));
+    }
+};
+
+void shoot(const QString& dir, const QString& name) {
+    QTest::qWait(400);
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    std::cout << path.toStdString() << std::endl;
+}
+
+std::string passage(int i) {
+    static const char* words[] = {"the", "quiet",  "river", "carried", "light",   "across",
+                                  "old", "stones", "while", "memory",  "of",      "summer",
+                                  "lay", "upon",   "every", "window",  "unspoken"};
+    std::string text;
+    for (int w = 0; w < 12 + (i * 7) % 40; ++w) {
+        text += words[(i + w * 3) % 17];
+        text += ' ';
+    }
+    text.back() = '.';
+    text[0] = static_cast<char>(std::toupper(text[0]));
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    test::isolateUserFolders();
+    NotaraApp app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+
+    test::BooksLibraryBuilder books(test::testHome() + QStringLiteral("/BooksData"));
+    std::vector<test::FixtureBook> library;
+    std::vector<test::FixtureAnnotation> annotations;
+    const char* titles[] = {"A Tale of Two Cities",
+                            "Middlemarch",
+                            "Moby-Dick; or, The Whale",
+                            "Pride and Prejudice",
+                            "The Brothers Karamazov",
+                            "Dune",
+                            "War and Peace",
+                            "Ulysses",
+                            "The Left Hand of Darkness",
+                            "Les Misérables",
+                            "Über das Marionettentheater",
+                            "An Unusually Long Title That Keeps Going Well Past "
+                            "The Width Of The Sidebar Column"};
+    for (int i = 0; i < 12; ++i) {
+        const std::string id = "ASSET-" + std::to_string(i);
+        library.push_back({id, titles[i], i % 2 ? "George Eliot" : "Charles Dickens"});
+        const int count = i % 4 == 3 ? 0 : (i * 5) % 23 + 1;
+        for (int a = 0; a < count; ++a)
+            annotations.push_back({id, passage(i * 31 + a),
+                                   a % 3 == 1 ? "Compare with chapter " + std::to_string(a) +
+                                                    ": the river returns as an image of time."
+                                              : ""});
+    }
+    annotations.push_back({"ASSET-5",
+                           "Fear is the mind-killer.\nFear is the little-death that brings total "
+                           "obliteration.",
+                           "Litany, second paragraph break kept."});
+    books.writeLibrary(library);
+    books.writeAnnotations(annotations);
+
+    auto* presenter = new TourPresenter;
+    ContentView window(DataManager::shared(), std::unique_ptr<PanelPresenter>(presenter));
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    shoot(out, QStringLiteral("1-empty"));
+
+    presenter->nextFolder = books.folder();
+    window.selectBooksFolder();
+    shoot(out, QStringLiteral("2-list"));
+
+    const int dune = [&] {
+        for (int row = 0; row < window.workListModel()->rowCount(); ++row)
+            if (window.workListModel()->index(row).data().toString() == QStringLiteral("Dune")) return row;
+        return 0;
+    }();
+    window.workList()->setCurrentIndex(window.workListModel()->index(dune));
+    window.detailView()->annotationList()->setCurrentIndex(
+        window.detailView()->annotationList()->model()->index(1, 0));
+    shoot(out, QStringLiteral("3-work-with-notes"));
+
+    QTimer::singleShot(600, [&] {
+        shoot(out, QStringLiteral("4-actions-menu"));
+        window.actionsMenu()->close();
+    });
+    window.actionsButton()->showMenu();
+
+    window.detailView()->exportAnnotations();
+    shoot(out, QStringLiteral("5-export-alert"));
+    if (auto* box = QApplication::activeModalWidget()) box->close();
+
+    test::BooksLibraryBuilder onlyLibrary(test::testHome() + QStringLiteral("/OnlyLibrary"));
+    onlyLibrary.writeLibrary(library);
+    presenter->nextFolder = onlyLibrary.folder();
+    window.selectBooksFolder();
+    shoot(out, QStringLiteral("6-folder-alert"));
+    if (auto* box = QApplication::activeModalWidget()) box->close();
+
+    window.toggleHideNoAnnotations();
+    window.workList()->setCurrentIndex(window.workListModel()->index(3));
+    shoot(out, QStringLiteral("7-unfiltered-no-annotations"));
+    return 0;
+}
