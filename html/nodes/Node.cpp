@@ -181,6 +181,7 @@ void Node::reindexChildren(std::size_t start) noexcept {
 void Node::addChildren(std::size_t index, std::span<Node* const> nodes) {
     Validate::isTrue(index <= childCount_, "Insert position out of bounds.");
     if (nodes.empty()) return;
+    Validate::noNullElementsIn(nodes);
     for (Node* n : nodes)
         checkInsertable(n);
 

@@ -292,6 +292,15 @@ bool CharacterReader::matchesAny(std::initializer_list<char32_t> scalars) const 
     return false;
 }
 
+bool CharacterReader::matchesAny(std::initializer_list<std::string_view> sequences) const {
+    if (isEmpty()) return false;
+    const std::string_view c = currentUTF8();
+    if (c.empty()) return false;
+    for (std::string_view s : sequences)
+        if (s == c) return true;
+    return false;
+}
+
 bool CharacterReader::containsIgnoreCase(std::string_view bytes) const {
     std::string lower(bytes), upper(bytes);
     for (auto& c : lower)

@@ -83,6 +83,8 @@ public:
     bool matchConsumeIgnoreCase(std::string_view bytes) { return matches(bytes, true, true); }
     bool matchesAny(const ParsingStrings& set) const;
     bool matchesAny(std::initializer_list<char32_t> scalars) const;
+    // The current character's bytes equal one of `sequences`.
+    bool matchesAny(std::initializer_list<std::string_view> sequences) const;
     bool matchesLetter() const {
         if (pos >= end) return false;
         const unsigned char b = static_cast<unsigned char>(_input[pos]) | 0x20;

@@ -117,3 +117,17 @@ TEST(HtmlOutput, ElementsJoinWithLineFeeds) {
     b->appendText("1");
     EXPECT_TRUE(a->hasSameValue(*b));
 }
+
+TEST(HtmlOutput, EscapeModeAndCharsetOfTheDocument) {
+    // The document's settings reach the escaper: xhtml escapes "<" in attribute values too, and a
+    // charset that cannot hold a character gets a numeric reference.
+    Ref<Document> doc = make<Document>("");
+    Ref<Element> p = doc->appendElement("p");
+    p->appendText("b \xC3\xA9 <");
+    p->attr("title", "<\"");
+    EXPECT_EQ(p->outerHtml(), "<p title=\"<&quot;\">b \xC3\xA9 &lt;</p>");
+    doc->outputSettings().escapeMode(Entities::EscapeMode::xhtml());
+    EXPECT_EQ(p->outerHtml(), "<p title=\"&lt;&quot;\">b \xC3\xA9 &lt;</p>");
+    doc->outputSettings().escapeMode(Entities::EscapeMode::base()).charset("ISO-8859-7");
+    EXPECT_EQ(p->outerHtml(), "<p title=\"<&quot;\">b &#xe9; &lt;</p>");
+}

@@ -81,6 +81,10 @@ TEST(NodeTree, InsertPositionBoundsAreCheckedBeforeAnyChange) {
     Ref<Element> x = el("x");
     EXPECT_EQ(failure([&] { div->insertChildren(4, {x.get()}); }), "Insert position out of bounds.");
     EXPECT_EQ(failure([&] { div->insertChildren(-5, {x.get()}); }), "Insert position out of bounds.");
+    EXPECT_EQ(failure([&] {
+                  div->insertChildren(0, {x.get(), nullptr});
+              }),
+              "Array must not contain any null objects");
     EXPECT_EQ(names(*div), "a,b,c");
     EXPECT_EQ(x->parentNode(), nullptr);
     div->insertChildren(3, {x.get()});

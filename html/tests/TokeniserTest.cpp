@@ -283,3 +283,76 @@ TEST(Tokeniser, ArbitraryInputAlwaysTerminates) {
         }
     }
 }
+
+TEST(Tokeniser, ScriptEscapesAndDoubleEscapes) {
+    auto script = [](std::string_view in) {
+        return tokenise(in, TokeniserState::ScriptData, true, "script").tokens;
+    };
+    EXPECT_EQ(script("a<!--b-->c</script>"), (V{"\"a<!--b-->c\"", "</script>"}));
+    EXPECT_EQ(script("<!--x</script>y"), (V{"\"<!--x\"", "</script>", "\"y\""}));
+    // "<script" inside the escape starts a double escape that "</script" ends.
+    EXPECT_EQ(script("<!--<script>a</script>b</script>"), (V{"\"<!--<script>a</script>b\"", "</script>"}));
+    EXPECT_EQ(script("<!--<SCRIPT>--></script>"), (V{"\"<!--<SCRIPT>-->\"", "</script>"}));
+    EXPECT_EQ(script("<!--<scripty></script>"), (V{"\"<!--<scripty>\"", "</script>"}));
+    EXPECT_EQ(script("<!-x</script>"), (V{"\"<!-x\"", "</script>"}));
+    EXPECT_EQ(script("</scripts></script>"), (V{"\"</scripts>\"", "</script>"}));
+    EXPECT_EQ(script(std::string_view("<!--\0-\0--\0", 10)),
+              V{"\"<!--\xEF\xBF\xBD-\xEF\xBF\xBD--\xEF\xBF\xBD\""});
+}
+
+TEST(Tokeniser, EndTagsOfRawTextElements) {
+    // An end tag with attributes still ends the element, and is reported.
+    auto run = tokenise("x</style a=1>", TokeniserState::Rawtext, true, "style");
+    EXPECT_EQ(run.tokens, (V{"\"x\"", "</style a=\"1\">"}));
+    EXPECT_EQ(run.errors, V{"13: Attributes incorrectly present on end tag"});
+    EXPECT_EQ(tokenise("x</style/>", TokeniserState::Rawtext, true, "style").tokens,
+              (V{"\"x\"", "</style/>"}));
+    // References decode in RCDATA but not in RAWTEXT.
+    EXPECT_EQ(tokenise("&lt;&x", TokeniserState::Rcdata, true, "textarea").tokens, V{"\"<&x\""});
+    EXPECT_EQ(tokenise("&lt;", TokeniserState::Rawtext, true, "xmp").tokens, V{"\"&lt;\""});
+    EXPECT_EQ(tokenise("a</", TokeniserState::Rcdata, true, "title").tokens, V{"\"a</\""});
+}
+
+TEST(Tokeniser, DoctypeIdentifiers) {
+    auto doctype = [](std::string_view in) {
+        CharacterReader reader(in);
+        Tokeniser t(reader, nullptr);
+        Token& tok = t.read();
+        EXPECT_TRUE(tok.isDoctype()) << in;
+        const auto& d = tok.asDoctype();
+        return std::string(d.pubSysKey.value_or("-")) + "|" + d.name + "|" + d.publicIdentifier + "|" +
+               d.systemIdentifier + "|" + (d.forceQuirks ? "quirks" : "ok");
+    };
+    EXPECT_EQ(doctype("<!doctype html>"), "-|html|||ok");
+    EXPECT_EQ(doctype("<!DOCTYPE html SYSTEM \"about:legacy-compat\">"),
+              "SYSTEM|html||about:legacy-compat|ok");
+    EXPECT_EQ(doctype("<!DOCTYPE html public 'a' \"b\">"), "PUBLIC|html|a|b|ok");
+    EXPECT_EQ(doctype("<!DOCTYPE html PUBLIC \"a>"), "PUBLIC|html|a||quirks");
+    EXPECT_EQ(doctype("<!DOCTYPE html SYSTEM 'x' junk>"), "SYSTEM|html||x|ok");
+    EXPECT_EQ(doctype("<!DOCTYPEhtml>"), "-|html|||ok");
+    EXPECT_EQ(doctype("<!DOCTYPE h\xC3\xA9ml5>"), "-|h\xC3\xA9ml5|||ok");
+}
+
+TEST(Tokeniser, MoreErrorMessages) {
+    EXPECT_EQ(tokenise("<!-- x").errors,
+              V{"6: Unexpectedly reached end of file (EOF) in input state [Comment]"});
+    EXPECT_EQ(tokenise("<p a='1'b>").errors,
+              V{"9: Unexpected character 'b' in input state [AfterAttributeValue_quoted]"});
+    EXPECT_EQ(tokenise("<#>").errors, V{"1: Unexpected character '#' in input state [TagOpen]"});
+    EXPECT_EQ(tokenise("&#;&zz;").errors,
+              (V{"2: Invalid character reference: numeric reference with no numerals",
+                 "4: Invalid character reference: invalid named referenece 'zz'"}));
+    // Without a list nothing is recorded and nothing fails.
+    CharacterReader reader("<p a='1'b>&zz;");
+    Tokeniser t(reader, nullptr);
+    while (!t.read().isEOF()) {}
+}
+
+TEST(Tokeniser, UnescapeEntitiesReadsToTheEnd) {
+    CharacterReader reader("a &amp; b &copy=1");
+    Tokeniser t(reader, nullptr);
+    EXPECT_EQ(t.unescapeEntities(true), "a & b &copy=1");
+    CharacterReader again("a &amp; b &copy=1");
+    Tokeniser u(again, nullptr);
+    EXPECT_EQ(u.unescapeEntities(false), "a & b \xC2\xA9=1");
+}
