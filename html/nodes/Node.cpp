@@ -245,7 +245,9 @@ void Node::replaceChild(Node* out, Node* in) {
 }
 
 void Node::setParentNode(Node* parent) {
-    Ref<Node> self(this);
+    // Leaving the old parent must not free this node before the new link is set; a node nobody
+    // else holds is still freed on return.
+    Ref<Node> self(parent_ ? this : nullptr);
     if (parent_) parent_->removeChild(this);
     parent_ = parent;
     if (parent && isElement()) {
