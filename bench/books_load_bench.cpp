@@ -169,6 +169,32 @@ void BM_LoadDatabases(benchmark::State& state) {
     state.counters["annotations"] = static_cast<double>(loaded);
 }
 
+// The steps of a load on their own, to see where its time goes.
+void BM_StepCopy(benchmark::State& state) {
+    DataManager model;
+    for (auto _ : state)
+        model.copyDatabases(pairing);
+}
+
+void BM_StepCheck(benchmark::State& state) {
+    DataManager model;
+    model.copyDatabases(pairing);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(model.databasesAreValid());
+}
+
+void BM_StepWorksAndAnnotations(benchmark::State& state) {
+    DataManager model;
+    model.loadDatabases(pairing);
+    for (auto _ : state) {
+        model.loadWorks();
+        model.loadAnnotations();
+    }
+}
+
+BENCHMARK(BM_StepCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepWorksAndAnnotations)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadDatabases)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -217,12 +243,14 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration)
-                millis[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.run_type != Run::RT_Iteration) continue;
+            millis[run.run_name.function_name] = run.GetAdjustedRealTime();
+            cpuMillis[run.run_name.function_name] = run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> millis;
+    std::map<std::string, double> cpuMillis;
 };
 
 } // namespace
@@ -254,8 +282,11 @@ int main(int argc, char** argv) {
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     if (reporter.millis.contains("BM_Floor") && reporter.millis.contains("BM_LoadDatabases")) {
-        std::printf("time ratio: loadDatabases / floor = %.2f (target <= 2)\n",
-                    reporter.millis["BM_LoadDatabases"] / reporter.millis["BM_Floor"]);
+        // CPU time is printed as well: on a shared machine the wall-clock figures also
+        // measure the neighbours and the disk.
+        std::printf("time ratio: loadDatabases / floor = %.2f wall clock, %.2f CPU (target <= 2)\n",
+                    reporter.millis["BM_LoadDatabases"] / reporter.millis["BM_Floor"],
+                    reporter.cpuMillis["BM_LoadDatabases"] / reporter.cpuMillis["BM_Floor"]);
     }
     benchmark::Shutdown();
     fs::remove_all(benchHome);

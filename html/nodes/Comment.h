@@ -1,8 +1,9 @@
 #pragma once
 
-#include "html/nodes/CompactString.h"
 #include "html/nodes/Node.h"
 
+#include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace html {
@@ -13,7 +14,7 @@ public:
     Comment(std::string_view data, Ref<SharedString> baseUri);
 
     std::string_view nodeName() const override { return "#comment"; }
-    std::string_view getData() const noexcept { return data_.view(); }
+    std::string_view getData() const noexcept { return dataView(); }
 
     void outerHtmlHead(StringBuilder& accum, int depth, const OutputSettings& out) const override;
     void outerHtmlTail(StringBuilder& accum, int depth, const OutputSettings& out) const override;
@@ -22,7 +23,11 @@ protected:
     Ref<Node> shallowClone() const override;
 
 private:
-    CompactString data_;
+    // Declared size first so that it fits in the tail padding of Node: the node stays at 72 bytes.
+    std::uint32_t dataSize_ = 0;
+    std::unique_ptr<char[]> data_;
+    void assignData(std::string_view bytes);
+    std::string_view dataView() const noexcept { return {data_.get(), dataSize_}; }
 };
 
 } // namespace html

@@ -181,6 +181,7 @@ void Node::reindexChildren(std::size_t start) noexcept {
 void Node::addChildren(std::size_t index, std::span<Node* const> nodes) {
     Validate::isTrue(index <= childCount_, "Insert position out of bounds.");
     if (nodes.empty()) return;
+    Validate::noNullElementsIn(nodes);
     for (Node* n : nodes)
         checkInsertable(n);
 
@@ -244,7 +245,9 @@ void Node::replaceChild(Node* out, Node* in) {
 }
 
 void Node::setParentNode(Node* parent) {
-    Ref<Node> self(this);
+    // Leaving the old parent must not free this node before the new link is set; a node nobody
+    // else holds is still freed on return.
+    Ref<Node> self(parent_ ? this : nullptr);
     if (parent_) parent_->removeChild(this);
     parent_ = parent;
     if (parent && isElement()) {

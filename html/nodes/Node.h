@@ -35,6 +35,8 @@ enum class NodeKind : std::uint8_t {
 // the parent link is a plain back-pointer, and callers keep nodes alive through Ref<Node>.
 // Child list, attributes and query index are allocated only when first needed; destruction, deep
 // copy and traversal never recurse, so any depth is safe.
+// Create nodes with make<T>(...). A node made with plain new starts uncounted and belongs to the
+// first parent or Ref it is given; a node that leaves its parent is freed unless a Ref holds it.
 class Node {
 public:
     virtual ~Node();

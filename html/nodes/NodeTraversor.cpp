@@ -14,14 +14,15 @@ Node* successor(Node* node, Node* parent, std::size_t index, std::size_t offset)
 
 void NodeTraversor::traverse(Node* root) {
     Validate::notNull(root);
-    Ref<Node> holdRoot(root);
+    // Nodes below the root are held while visited so that a visitor removing one cannot free it
+    // under the walk; the root stays the caller's to keep (it may not be counted at all).
     Node* node = root;
     int depth = 0;
     while (true) {
         Node* parent = node->parentNode();
         auto index = static_cast<std::size_t>(node->siblingIndex());
         {
-            Ref<Node> hold(node);
+            Ref<Node> hold(node == root ? nullptr : node);
             visitor_.enter(*node, depth);
             if (node != root && node->parentNode() != parent) {
                 if (Node* next = successor(node, parent, index, 0)) {
@@ -40,7 +41,7 @@ void NodeTraversor::traverse(Node* root) {
         }
     finish:
         while (true) {
-            Ref<Node> hold(node);
+            Ref<Node> hold(node == root ? nullptr : node);
             parent = node->parentNode();
             index = static_cast<std::size_t>(node->siblingIndex());
             visitor_.leave(*node, depth);

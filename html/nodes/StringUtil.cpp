@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace html {
@@ -50,6 +51,24 @@ std::string StringUtil::normaliseWhitespace(std::string_view s) {
     return sb.take();
 }
 
+namespace {
+
+// Bytes that may run on inside a stretch of text: everything but the whitespace bytes.
+struct NonWhiteTable {
+    bool value[256];
+    constexpr NonWhiteTable() : value() {
+        for (int c = 0; c < 256; ++c)
+            value[c] = !StringUtil::isWhitespace(static_cast<char>(c));
+    }
+};
+constexpr NonWhiteTable kNonWhite;
+
+constexpr std::size_t utf8Length(unsigned char lead) noexcept {
+    return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+} // namespace
+
 void StringUtil::appendNormalisedWhitespace(StringBuilder& accum, std::string_view bytes, bool stripLeading) {
     bool lastWasWhite = false;
     bool reachedNonWhite = false;
@@ -57,29 +76,39 @@ void StringUtil::appendNormalisedWhitespace(StringBuilder& accum, std::string_vi
     std::size_t i = 0;
     while (i < n) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            // Runs of plain ASCII are copied in one go; only whitespace needs a decision.
-            if (isWhitespace(static_cast<char>(lead))) {
-                if ((stripLeading && !reachedNonWhite) || lastWasWhite) {
-                    ++i;
-                    continue;
-                }
-                accum.append(' ');
-                lastWasWhite = true;
+        if (!kNonWhite.value[lead]) {
+            if ((stripLeading && !reachedNonWhite) || lastWasWhite) {
                 ++i;
                 continue;
             }
-            std::size_t j = i + 1;
-            while (j < n && static_cast<unsigned char>(bytes[j]) < 0x80 && !isWhitespace(bytes[j]))
-                ++j;
-            accum.append(bytes.substr(i, j - i));
-            i = j;
-        } else {
-            const std::size_t len = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            if (i + len > n) break; // a truncated character at the end is dropped
-            accum.append(bytes.substr(i, len));
-            i += len;
+            accum.append(' ');
+            lastWasWhite = true;
+            ++i;
+            continue;
         }
+        // A stretch of whole characters, single spaces between them included (they are already
+        // normal), is copied in one go.
+        std::size_t j = i;
+        while (j < n) {
+            const auto c = static_cast<unsigned char>(bytes[j]);
+            if (c < 0x80) {
+                if (kNonWhite.value[c]) {
+                    ++j;
+                } else if (c == ' ' && j + 1 < n &&
+                           kNonWhite.value[static_cast<unsigned char>(bytes[j + 1])]) {
+                    ++j;
+                } else {
+                    break;
+                }
+            } else {
+                const std::size_t len = utf8Length(c);
+                if (j + len > n) break;
+                j += len;
+            }
+        }
+        if (j == i) break; // a truncated character at the end is dropped
+        accum.append(bytes.substr(i, j - i));
+        i = j;
         reachedNonWhite = true;
         lastWasWhite = false;
     }
@@ -128,19 +157,26 @@ bool isUnicodeSpace(char32_t cp) noexcept {
 } // namespace
 
 std::string StringUtil::repairUtf8(std::string s) {
-    std::size_t i = 0;
     const std::size_t n = s.size();
-    while (i < n && static_cast<unsigned char>(s[i]) < 0x80)
-        ++i;
+    std::size_t i = 0;
     char32_t cp;
     bool valid = true;
-    for (std::size_t k = i; k < n;) {
-        const std::size_t len = decodeUtf8(s, k, cp);
+    while (i < n) {
+        // Eight ASCII bytes at a time; decode only around the others.
+        if (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, s.data() + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const std::size_t len = decodeUtf8(s, i, cp);
         if (!len) {
             valid = false;
             break;
         }
-        k += len;
+        i += len;
     }
     if (valid) return s;
     std::string out;

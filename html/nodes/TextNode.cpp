@@ -6,19 +6,23 @@
 #include "html/nodes/StringUtil.h"
 #include "html/parser/Entities.h"
 
+#include <cstring>
+
 namespace html {
 
 TextNode::TextNode(std::string_view text, std::string_view baseUri) : TextNode(text, shareUri(baseUri)) {}
 
 TextNode::TextNode(std::string_view text, Ref<SharedString> baseUri)
-    : Node(NodeKind::Text, std::move(baseUri)), text_(text) {}
+    : Node(NodeKind::Text, std::move(baseUri)) {
+    assignText(text);
+}
 
 std::string TextNode::text() const {
-    return StringUtil::normaliseWhitespace(text_.view());
+    return StringUtil::normaliseWhitespace(textView());
 }
 
 bool TextNode::isBlank() const noexcept {
-    return StringUtil::isBlank(text_.view());
+    return StringUtil::isBlank(textView());
 }
 
 void TextNode::outerHtmlHead(StringBuilder& accum, int depth, const OutputSettings& out) const {
@@ -34,16 +38,27 @@ void TextNode::outerHtmlHead(StringBuilder& accum, int depth, const OutputSettin
                 !parentEl->tag().preserveWhitespace() && !(grand && grand->tag().preserveWhitespace());
         }
     }
-    Entities::escape(accum.buffer(), text_.view(), out.escapeMode(), out.charset(), false, normaliseWhite,
+    Entities::escape(accum.buffer(), textView(), out.escapeMode(), out.charset(), false, normaliseWhite,
                      false);
 }
 
 void TextNode::outerHtmlTail(StringBuilder&, int, const OutputSettings&) const {}
 
 Ref<Node> TextNode::shallowClone() const {
-    Ref<TextNode> clone = make<TextNode>(text_.view(), baseUriRef());
+    Ref<TextNode> clone = make<TextNode>(textView(), baseUriRef());
     copyBaseStateTo(*clone);
     return clone;
+}
+
+void TextNode::assignText(std::string_view bytes) {
+    if (bytes.empty()) {
+        text_.reset();
+    } else {
+        auto fresh = std::make_unique_for_overwrite<char[]>(bytes.size());
+        std::memcpy(fresh.get(), bytes.data(), bytes.size());
+        text_ = std::move(fresh);
+    }
+    textSize_ = static_cast<std::uint32_t>(bytes.size());
 }
 
 } // namespace html

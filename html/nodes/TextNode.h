@@ -1,8 +1,9 @@
 #pragma once
 
-#include "html/nodes/CompactString.h"
 #include "html/nodes/Node.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,11 +19,11 @@ public:
     // The text with every whitespace run collapsed to one space (not trimmed).
     std::string text() const;
     TextNode& text(std::string_view text) {
-        text_.assign(text);
+        assignText(text);
         return *this;
     }
     // The stored text unchanged.
-    std::string_view getWholeText() const noexcept { return text_.view(); }
+    std::string_view getWholeText() const noexcept { return textView(); }
     // True when the text is empty or all whitespace.
     bool isBlank() const noexcept;
 
@@ -33,7 +34,11 @@ protected:
     Ref<Node> shallowClone() const override;
 
 private:
-    CompactString text_;
+    // Declared size first so that it fits in the tail padding of Node: the node stays at 72 bytes.
+    std::uint32_t textSize_ = 0;
+    std::unique_ptr<char[]> text_;
+    void assignText(std::string_view bytes);
+    std::string_view textView() const noexcept { return {text_.get(), textSize_}; }
 };
 
 } // namespace html

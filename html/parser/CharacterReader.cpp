@@ -104,7 +104,7 @@ std::string_view CharacterReader::currentUTF8() const {
     return _input.substr(pos, static_cast<std::size_t>(n));
 }
 
-char32_t CharacterReader::consume() {
+char32_t CharacterReader::consumeSlow() {
     if (pos >= end) return EOF_;
     int len = 0;
     char32_t c = utf8::decode(_input.data() + pos, end - pos, len);
@@ -120,7 +120,7 @@ char32_t CharacterReader::currentRepaired() const {
     return c == utf8::invalid ? 0xFFFD : c;
 }
 
-char32_t CharacterReader::consumeRepaired() {
+char32_t CharacterReader::consumeRepairedSlow() {
     if (pos >= end) return EOF_;
     int len = 0;
     char32_t c = utf8::decode(_input.data() + pos, end - pos, len);
@@ -146,10 +146,6 @@ void CharacterReader::unconsume() {
         pos = q;
     else
         pos = from - 1;
-}
-
-void CharacterReader::advance() {
-    consume();
 }
 
 std::string CharacterReader::consumeAsString() {
@@ -296,12 +292,13 @@ bool CharacterReader::matchesAny(std::initializer_list<char32_t> scalars) const 
     return false;
 }
 
-bool CharacterReader::matchesLetter() const {
-    return !isEmpty() && letters().contains(static_cast<unsigned char>(_input[pos]));
-}
-
-bool CharacterReader::matchesDigit() const {
-    return !isEmpty() && digits().contains(static_cast<unsigned char>(_input[pos]));
+bool CharacterReader::matchesAny(std::initializer_list<std::string_view> sequences) const {
+    if (isEmpty()) return false;
+    const std::string_view c = currentUTF8();
+    if (c.empty()) return false;
+    for (std::string_view s : sequences)
+        if (s == c) return true;
+    return false;
 }
 
 bool CharacterReader::containsIgnoreCase(std::string_view bytes) const {

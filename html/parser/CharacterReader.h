@@ -40,15 +40,24 @@ public:
 
     char32_t current() const;
     std::string_view currentUTF8() const;
-    char32_t consume();
+    char32_t consume() {
+        // Fast path for ASCII, the bulk of markup.
+        if (pos < end && static_cast<unsigned char>(_input[pos]) < 0x80)
+            return static_cast<unsigned char>(_input[pos++]);
+        return consumeSlow();
+    }
     void unconsume();
-    void advance();
+    void advance() { consume(); }
     void markPos() { mark = pos; }
     void rewindToMark() { pos = mark; }
 
     // As consume(), but a malformed sequence yields U+FFFD and is stepped over one byte at a
     // time, so a caller that must make progress never mistakes bad bytes for the end.
-    char32_t consumeRepaired();
+    char32_t consumeRepaired() {
+        if (pos < end && static_cast<unsigned char>(_input[pos]) < 0x80)
+            return static_cast<unsigned char>(_input[pos++]);
+        return consumeRepairedSlow();
+    }
     char32_t currentRepaired() const;
 
     std::string consumeAsString();
@@ -74,8 +83,14 @@ public:
     bool matchConsumeIgnoreCase(std::string_view bytes) { return matches(bytes, true, true); }
     bool matchesAny(const ParsingStrings& set) const;
     bool matchesAny(std::initializer_list<char32_t> scalars) const;
-    bool matchesLetter() const;
-    bool matchesDigit() const;
+    // The current character's bytes equal one of `sequences`.
+    bool matchesAny(std::initializer_list<std::string_view> sequences) const;
+    bool matchesLetter() const {
+        if (pos >= end) return false;
+        const unsigned char b = static_cast<unsigned char>(_input[pos]) | 0x20;
+        return b >= 'a' && b <= 'z';
+    }
+    bool matchesDigit() const { return pos < end && _input[pos] >= '0' && _input[pos] <= '9'; }
     bool containsIgnoreCase(std::string_view bytes) const;
 
     std::string toString() const;
@@ -97,6 +112,8 @@ public:
 
 private:
     template <typename Pred> std::string_view consumeWhile(Pred pred);
+    char32_t consumeSlow();
+    char32_t consumeRepairedSlow();
 
     std::string owned;
     std::string_view _input;

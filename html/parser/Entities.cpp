@@ -369,26 +369,34 @@ void Entities::escape(std::string& accum, std::string_view bytes, const EscapeMo
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
-        // Copy the run of bytes that need no attention in one go.
+        // Copy the run of bytes that need no attention in one go. Whitespace joins the run when
+        // it is kept as is: always without normalisation, and as a single space between two
+        // other bytes with it.
         std::size_t j = i;
-        if (representsAll) {
-            while (j < n && escapeTable.cls[static_cast<unsigned char>(p[j])] == 0)
+        const auto& cls = escapeTable.cls;
+        while (j < n) {
+            const auto b = static_cast<unsigned char>(p[j]);
+            const unsigned char k = cls[b];
+            if (k == 0 && (representsAll || b < 0x80)) {
                 ++j;
-        } else {
-            while (j < n && escapeTable.cls[static_cast<unsigned char>(p[j])] == 0 &&
-                   static_cast<unsigned char>(p[j]) < 0x80)
+            } else if (k == 2 && !normaliseWhite) {
                 ++j;
+            } else if (b == ' ' && j > i && (j + 1 >= n || cls[static_cast<unsigned char>(p[j + 1])] != 2)) {
+                ++j;
+            } else {
+                break;
+            }
         }
         if (j > i) {
             accum.append(p + i, j - i);
-            lastWasWhite = false;
-            reachedNonWhite = true;
+            lastWasWhite = cls[static_cast<unsigned char>(p[j - 1])] == 2;
+            reachedNonWhite = true; // with normalisation a run never starts with whitespace
             i = j;
             continue;
         }
         const auto b = static_cast<unsigned char>(p[i]);
-        const unsigned char cls = escapeTable.cls[b];
-        if (cls == 2) {
+        const unsigned char k = cls[b];
+        if (k == 2) {
             if (normaliseWhite) {
                 if (!((stripLeadingWhite && !reachedNonWhite) || lastWasWhite)) {
                     accum += ' ';
@@ -402,7 +410,7 @@ void Entities::escape(std::string& accum, std::string_view bytes, const EscapeMo
         }
         lastWasWhite = false;
         reachedNonWhite = true;
-        if (cls == 1) {
+        if (k == 1) {
             switch (b) {
             case '&': accum += "&amp;"; break;
             case '<':

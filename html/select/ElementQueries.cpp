@@ -79,12 +79,16 @@ std::string Element::cssSelector() {
         const std::string elementId = element->id();
         if (isCssIdentifier(elementId) && isUniqueId(*element, elementId)) return "#" + elementId + selector;
 
-        std::string part = element->tagNameNormal();
-        std::replace(part.begin(), part.end(), ':', '|');
+        // ‹ns:tag› is written ‹ns|tag›, so a name that holds "|" itself cannot be written at all.
         // A name the parser cannot read back is replaced by "*"; the position below identifies it.
-        if (!isElementSelector(part)) part = "*";
+        std::string part = element->tagNameNormal();
+        const bool writable = part.find('|') == std::string::npos;
+        std::replace(part.begin(), part.end(), ':', '|');
+        if (!writable || !isElementSelector(part)) part.assign(1, '*');
         for (const std::string& className : element->classNames()) {
-            if (isCssIdentifier(className)) part += "." + className;
+            if (!isCssIdentifier(className)) continue;
+            part += '.';
+            part += className;
         }
 
         Element* parent = element->parent();

@@ -73,9 +73,9 @@ bool Evaluator::TagEndsWith::matches(const Element&, const Element& element) con
 }
 
 bool Evaluator::Id::matches(const Element&, const Element& element) const {
-    std::string scratch;
-    const auto value = attributeValue(element, "id", scratch);
-    return value && *value == id_;
+    // The same attribute Element::id reads.
+    const Attributes* attributes = element.attributesIfPresent();
+    return attributes && attributes->get("id") == id_;
 }
 
 bool Evaluator::Class::matches(const Element&, const Element& element) const {
@@ -85,7 +85,10 @@ bool Evaluator::Class::matches(const Element&, const Element& element) const {
 // ---- attributes ----
 
 bool Evaluator::Attribute::matches(const Element&, const Element& element) const {
-    return element.hasAttr(key_);
+    // Node::hasAttr keeps a lower-cased key cache per element; a scan ignoring case needs no memory.
+    if (StringUtil::startsWithIgnoreCase(key_, "abs:")) return element.hasAttr(key_);
+    const Attributes* attributes = element.attributesIfPresent();
+    return attributes && attributes->findIgnoreCase(key_) != nullptr;
 }
 
 Evaluator::AttributeStarting::AttributeStarting(std::string keyPrefix) : keyPrefix_(std::move(keyPrefix)) {
@@ -188,8 +191,8 @@ std::string Evaluator::CssNthEvaluator::toString() const {
         form = std::to_string(b_);
     } else {
         form = std::to_string(a_) + "n";
-        if (b_ > 0) form += "+" + std::to_string(b_);
-        if (b_ < 0) form += std::to_string(b_);
+        if (b_ > 0) form += '+';
+        if (b_ != 0) form += std::to_string(b_);
     }
     return std::string(":") + pseudoClass() + "(" + form + ")";
 }

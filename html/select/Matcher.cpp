@@ -35,6 +35,9 @@ Matcher::Matcher(const icu::RegexPattern& pattern, std::string_view text)
         return;
     }
     state_->matcher->reset(&state_->utext);
+    // A runaway expression such as ‹(a*)*b› would otherwise backtrack for ages on a long text;
+    // past the limit the search gives up and counts as no match.
+    state_->matcher->setTimeLimit(searchTimeLimit, status);
 }
 
 bool Matcher::find() {

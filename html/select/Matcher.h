@@ -16,6 +16,10 @@ namespace html {
 // The matches of one Pattern in one text, walked with find().
 class Matcher {
 public:
+    // The regex engine's work limit for one search, in its steps (a fraction of a millisecond
+    // each); a search that needs more finds nothing.
+    static constexpr int searchTimeLimit = 2000;
+
     Matcher(); // holds no matches
     ~Matcher();
     Matcher(Matcher&&) noexcept;

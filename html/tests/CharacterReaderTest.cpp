@@ -147,6 +147,9 @@ TEST(CharacterReader, MatchesWithAndWithoutCase) {
     EXPECT_TRUE(one.matchesAny({U'>', U'<'}));
     EXPECT_FALSE(one.matchesAny({U'>'}));
     EXPECT_TRUE(one.matchesAny(CharacterReader::dataTerminators()));
+    EXPECT_TRUE(CharacterReader("\xE2\x82\xACx")
+                    .matchesAny({std::string_view("a"), std::string_view("\xE2\x82\xAC")}));
+    EXPECT_FALSE(CharacterReader("\xE2\x82\xACx").matchesAny({std::string_view("\xE2\x82")}));
 }
 
 TEST(CharacterReader, ConsumeToAndNextIndexOf) {

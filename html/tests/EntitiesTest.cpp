@@ -180,3 +180,37 @@ TEST(Entities, EscapeWhitespaceNormalisation) {
     EXPECT_EQ(esc("  a \t\n b  ", true), "a b ");
     EXPECT_EQ(esc("\n\n", true), "");
 }
+
+TEST(Entities, EscapeNormalisationMatchesAByteByByteReading) {
+    // The escaper copies runs in bulk; compare it with the plain rule over many mixes.
+    auto reference = [](std::string_view in, bool strip) {
+        std::string out;
+        bool lastWasWhite = false, reachedNonWhite = false;
+        for (char c : in) {
+            if (c == ' ' || (c >= 9 && c <= 13)) {
+                if ((strip && !reachedNonWhite) || lastWasWhite) continue;
+                out += ' ';
+                lastWasWhite = true;
+                continue;
+            }
+            lastWasWhite = false;
+            reachedNonWhite = true;
+            out += c == '&' ? std::string("&amp;") : std::string(1, c);
+        }
+        return out;
+    };
+    const std::string alphabet = "ab &\t\n ";
+    std::uint32_t seed = 7;
+    for (int round = 0; round < 2000; ++round) {
+        std::string in;
+        for (int i = 0; i < 12; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            in += alphabet[(seed >> 8) % alphabet.size()];
+        }
+        for (bool strip : {false, true}) {
+            std::string out;
+            Entities::escape(out, in, Mode::base(), "UTF-8", false, true, strip);
+            ASSERT_EQ(out, reference(in, strip)) << "'" << in << "' strip=" << strip;
+        }
+    }
+}

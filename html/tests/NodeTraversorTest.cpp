@@ -103,3 +103,13 @@ TEST(NodeTraversor, MillionDeepChainIsBuiltWalkedCopiedAndFreed) {
     copy = nullptr;
     root = nullptr; // both chains are freed without recursion
 }
+
+TEST(NodeTraversor, AnUncountedRootIsLeftToItsOwner) {
+    // A node made with plain new has no counted owner yet; walking it must not free it.
+    auto* raw = new Element(Tag::valueOf("div"));
+    raw->appendElement("p");
+    Recorder r;
+    NodeTraversor(r).traverse(raw);
+    EXPECT_EQ(r.log, "<div0<p1>p1>div0");
+    Ref<Element> owner(raw); // now counted, and freed with the owner
+}

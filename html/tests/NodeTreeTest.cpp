@@ -81,6 +81,10 @@ TEST(NodeTree, InsertPositionBoundsAreCheckedBeforeAnyChange) {
     Ref<Element> x = el("x");
     EXPECT_EQ(failure([&] { div->insertChildren(4, {x.get()}); }), "Insert position out of bounds.");
     EXPECT_EQ(failure([&] { div->insertChildren(-5, {x.get()}); }), "Insert position out of bounds.");
+    EXPECT_EQ(failure([&] {
+                  div->insertChildren(0, {x.get(), nullptr});
+              }),
+              "Array must not contain any null objects");
     EXPECT_EQ(names(*div), "a,b,c");
     EXPECT_EQ(x->parentNode(), nullptr);
     div->insertChildren(3, {x.get()});
@@ -256,4 +260,12 @@ TEST(NodeTree, CopyIsDeepAndDetached) {
     whole->attr("id", "changed");
     EXPECT_EQ(div->attr("id"), "d");
     EXPECT_EQ(static_cast<TextNode*>(whole->childNode(0)->childNode(0))->getWholeText(), "hi");
+}
+
+TEST(NodeTree, NodesStaySmall) {
+    // With the allocator's 8-byte header an element must fit a 160-byte budget and a text node 96.
+    static_assert(sizeof(Element) + 8 <= 160);
+    static_assert(sizeof(TextNode) + 8 <= 96);
+    EXPECT_LE(sizeof(Element), 96u);
+    EXPECT_LE(sizeof(TextNode), 72u);
 }

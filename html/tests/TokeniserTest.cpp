@@ -213,3 +213,146 @@ TEST(Tokeniser, EmitWhilePendingFails) {
     t.emit(extra);
     EXPECT_THROW(t.emit(extra), std::exception);
 }
+
+TEST(Tokeniser, LargeInputsStayLinearAndUncopied) {
+    // A 1 MB attribute value is handed out as a view of the input, not a copy.
+    std::string big = "<a v=\"" + std::string(1 << 20, 'x') + "\">";
+    {
+        CharacterReader reader{std::string_view(big)};
+        Tokeniser t(reader, nullptr);
+        Token& tok = t.read();
+        ASSERT_TRUE(tok.isStartTag());
+        const auto attr = tok.asStartTag().attribute(0);
+        EXPECT_EQ(attr.value.size(), std::size_t{1} << 20);
+        EXPECT_EQ(attr.value.data(), big.data() + 6);
+    }
+    // Many attributes, many of them repeated: each name kept once, in order.
+    std::string many = "<p";
+    for (int i = 0; i < 50000; ++i)
+        many += " a" + std::to_string(i % 20000) + "=" + std::to_string(i);
+    many += ">";
+    {
+        CharacterReader reader{std::string_view(many)};
+        Tokeniser t(reader, nullptr);
+        Token& tok = t.read();
+        ASSERT_EQ(tok.asStartTag().attributeCount(), 20000u);
+        EXPECT_EQ(tok.asStartTag().attribute(19999).value, "19999");
+        EXPECT_EQ(tok.asStartTag().attributeValue("A5"), std::optional<std::string_view>("5"));
+    }
+    // A long title full of tags: the search for its end tag is not repeated for every "<".
+    std::string title;
+    for (int i = 0; i < 200000; ++i)
+        title += "<a>";
+    title += "</title>";
+    auto run = tokenise(title, TokeniserState::Rcdata, true, "title");
+    ASSERT_EQ(run.tokens.size(), 2u);
+    EXPECT_EQ(run.tokens[1], "</title>");
+}
+
+TEST(Tokeniser, ArbitraryInputAlwaysTerminates) {
+    // Inputs built from the bytes the states care about, started in each state the tree builder
+    // can set: the stream must reach its end without a stall, a crash or a runaway token count.
+    const std::string alphabet =
+        std::string("<>/!-?&#;=\"' \t\nabcxXSCRIPTtitle[]CDATA`\0\xC3\xA9\xFF\xE2", 45);
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const TokeniserState entries[] = {TokeniserState::Data, TokeniserState::Rcdata, TokeniserState::Rawtext,
+                                      TokeniserState::ScriptData, TokeniserState::PLAINTEXT};
+    for (int round = 0; round < 3000; ++round) {
+        std::string in;
+        const std::size_t len = next() % 80;
+        for (std::size_t i = 0; i < len; ++i)
+            in += alphabet[next() % alphabet.size()];
+        for (TokeniserState entry : entries) {
+            CharacterReader reader{std::string_view(in)};
+            auto errors = ParseErrorList::tracking(50);
+            Tokeniser t(reader, &errors);
+            t.createTagPending(true).name("script");
+            t.emitTagPending();
+            t.read();
+            t.transition(entry);
+            int count = 0;
+            while (!t.read().isEOF()) {
+                t.acknowledgeSelfClosingFlag();
+                ASSERT_LT(++count, 200) << "input " << in;
+            }
+            EXPECT_TRUE(reader.isEmpty());
+        }
+    }
+}
+
+TEST(Tokeniser, ScriptEscapesAndDoubleEscapes) {
+    auto script = [](std::string_view in) {
+        return tokenise(in, TokeniserState::ScriptData, true, "script").tokens;
+    };
+    EXPECT_EQ(script("a<!--b-->c</script>"), (V{"\"a<!--b-->c\"", "</script>"}));
+    EXPECT_EQ(script("<!--x</script>y"), (V{"\"<!--x\"", "</script>", "\"y\""}));
+    // "<script" inside the escape starts a double escape that "</script" ends.
+    EXPECT_EQ(script("<!--<script>a</script>b</script>"), (V{"\"<!--<script>a</script>b\"", "</script>"}));
+    EXPECT_EQ(script("<!--<SCRIPT>--></script>"), (V{"\"<!--<SCRIPT>-->\"", "</script>"}));
+    EXPECT_EQ(script("<!--<scripty></script>"), (V{"\"<!--<scripty>\"", "</script>"}));
+    EXPECT_EQ(script("<!-x</script>"), (V{"\"<!-x\"", "</script>"}));
+    EXPECT_EQ(script("</scripts></script>"), (V{"\"</scripts>\"", "</script>"}));
+    EXPECT_EQ(script(std::string_view("<!--\0-\0--\0", 10)),
+              V{"\"<!--\xEF\xBF\xBD-\xEF\xBF\xBD--\xEF\xBF\xBD\""});
+}
+
+TEST(Tokeniser, EndTagsOfRawTextElements) {
+    // An end tag with attributes still ends the element, and is reported.
+    auto run = tokenise("x</style a=1>", TokeniserState::Rawtext, true, "style");
+    EXPECT_EQ(run.tokens, (V{"\"x\"", "</style a=\"1\">"}));
+    EXPECT_EQ(run.errors, V{"13: Attributes incorrectly present on end tag"});
+    EXPECT_EQ(tokenise("x</style/>", TokeniserState::Rawtext, true, "style").tokens,
+              (V{"\"x\"", "</style/>"}));
+    // References decode in RCDATA but not in RAWTEXT.
+    EXPECT_EQ(tokenise("&lt;&x", TokeniserState::Rcdata, true, "textarea").tokens, V{"\"<&x\""});
+    EXPECT_EQ(tokenise("&lt;", TokeniserState::Rawtext, true, "xmp").tokens, V{"\"&lt;\""});
+    EXPECT_EQ(tokenise("a</", TokeniserState::Rcdata, true, "title").tokens, V{"\"a</\""});
+}
+
+TEST(Tokeniser, DoctypeIdentifiers) {
+    auto doctype = [](std::string_view in) {
+        CharacterReader reader(in);
+        Tokeniser t(reader, nullptr);
+        Token& tok = t.read();
+        EXPECT_TRUE(tok.isDoctype()) << in;
+        const auto& d = tok.asDoctype();
+        return std::string(d.pubSysKey.value_or("-")) + "|" + d.name + "|" + d.publicIdentifier + "|" +
+               d.systemIdentifier + "|" + (d.forceQuirks ? "quirks" : "ok");
+    };
+    EXPECT_EQ(doctype("<!doctype html>"), "-|html|||ok");
+    EXPECT_EQ(doctype("<!DOCTYPE html SYSTEM \"about:legacy-compat\">"),
+              "SYSTEM|html||about:legacy-compat|ok");
+    EXPECT_EQ(doctype("<!DOCTYPE html public 'a' \"b\">"), "PUBLIC|html|a|b|ok");
+    EXPECT_EQ(doctype("<!DOCTYPE html PUBLIC \"a>"), "PUBLIC|html|a||quirks");
+    EXPECT_EQ(doctype("<!DOCTYPE html SYSTEM 'x' junk>"), "SYSTEM|html||x|ok");
+    EXPECT_EQ(doctype("<!DOCTYPEhtml>"), "-|html|||ok");
+    EXPECT_EQ(doctype("<!DOCTYPE h\xC3\xA9ml5>"), "-|h\xC3\xA9ml5|||ok");
+}
+
+TEST(Tokeniser, MoreErrorMessages) {
+    EXPECT_EQ(tokenise("<!-- x").errors,
+              V{"6: Unexpectedly reached end of file (EOF) in input state [Comment]"});
+    EXPECT_EQ(tokenise("<p a='1'b>").errors,
+              V{"9: Unexpected character 'b' in input state [AfterAttributeValue_quoted]"});
+    EXPECT_EQ(tokenise("<#>").errors, V{"1: Unexpected character '#' in input state [TagOpen]"});
+    EXPECT_EQ(tokenise("&#;&zz;").errors,
+              (V{"2: Invalid character reference: numeric reference with no numerals",
+                 "4: Invalid character reference: invalid named referenece 'zz'"}));
+    // Without a list nothing is recorded and nothing fails.
+    CharacterReader reader("<p a='1'b>&zz;");
+    Tokeniser t(reader, nullptr);
+    while (!t.read().isEOF()) {}
+}
+
+TEST(Tokeniser, UnescapeEntitiesReadsToTheEnd) {
+    CharacterReader reader("a &amp; b &copy=1");
+    Tokeniser t(reader, nullptr);
+    EXPECT_EQ(t.unescapeEntities(true), "a & b &copy=1");
+    CharacterReader again("a &amp; b &copy=1");
+    Tokeniser u(again, nullptr);
+    EXPECT_EQ(u.unescapeEntities(false), "a & b \xC2\xA9=1");
+}

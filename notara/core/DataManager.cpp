@@ -11,8 +11,8 @@
 #include <unicode/normalizer2.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
-#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -56,9 +56,82 @@ void sortByTitle(std::vector<WorkPtr>& works) {
     works = std::move(sorted);
 }
 
-struct StringViewHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+// The works of each asset id: an open-addressing table of (hash, first work) with the ids
+// copied into one buffer, so that a lookup stays in cache instead of visiting scattered
+// Work objects. Works sharing an id are chained in works order.
+class AssetIndex {
+public:
+    static constexpr uint32_t none = UINT32_MAX;
+
+    explicit AssetIndex(const std::vector<WorkPtr>& works) : next_(works.size(), none), keys_(works.size()) {
+        size_t capacity = 16;
+        while (capacity < works.size() * 2)
+            capacity *= 2;
+        slots_.assign(capacity, Slot{});
+        mask_ = capacity - 1;
+        size_t bytes = 0;
+        for (const auto& work : works)
+            bytes += work->workID.size();
+        text_.reserve(bytes);
+        for (size_t i = 0; i < works.size(); ++i) {
+            keys_[i] = {static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(works[i]->workID.size())};
+            text_ += works[i]->workID;
+        }
+        // Backwards, so that prepending leaves every chain in works order.
+        for (size_t i = works.size(); i-- > 0;) {
+            Slot& slot = find(works[i]->workID);
+            next_[i] = slot.first;
+            slot.first = static_cast<uint32_t>(i);
+        }
+    }
+
+    /// Index of the first work with `id`, or `none`; `next` gives the following ones.
+    uint32_t first(std::string_view id) {
+        // Highlights of one book mostly come in runs.
+        if (hasLast_ && id == lastID_) return lastFirst_;
+        hasLast_ = true;
+        lastID_.assign(id);
+        lastFirst_ = find(id).first;
+        return lastFirst_;
+    }
+    uint32_t next(uint32_t work) const { return next_[work]; }
+
+private:
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t first = none;
+    };
+    struct Key {
+        uint32_t offset = 0;
+        uint32_t size = 0;
+    };
+
+    std::string_view key(uint32_t work) const {
+        return std::string_view(text_).substr(keys_[work].offset, keys_[work].size);
+    }
+
+    // The slot holding `id`, or the empty slot where it belongs.
+    Slot& find(std::string_view id) {
+        const size_t full = std::hash<std::string_view>{}(id);
+        const auto h = static_cast<uint32_t>(full ^ (full >> 32));
+        for (size_t i = full & mask_;; i = (i + 1) & mask_) {
+            Slot& slot = slots_[i];
+            if (slot.first == none) {
+                slot.hash = h;
+                return slot;
+            }
+            if (slot.hash == h && key(slot.first) == id) return slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::vector<uint32_t> next_;
+    std::vector<Key> keys_;
+    std::string text_;
+    size_t mask_ = 0;
+    bool hasLast_ = false;
+    std::string lastID_;
+    uint32_t lastFirst_ = none;
 };
 
 // Removes `path` if it exists; false after a report line when that fails.
@@ -121,6 +194,7 @@ bool DataManager::loadDatabases(const SQLFilePairing& pairing) {
     if (!databasesAreValid()) return false;
     setFilteredWorks({});
     works_.clear();
+    loadedAnnotations_.clear();
     works_ = loadWorks();
     setFilteredWorks(works_);
     loadAnnotations();
@@ -200,6 +274,7 @@ std::vector<WorkPtr> DataManager::loadWorks() {
     }
     sortByTitle(loaded);
     works_ = loaded;
+    loadedAnnotations_.clear();
     return loaded;
 }
 
@@ -211,44 +286,61 @@ void DataManager::loadAnnotations() {
     if (!contains(columns, "ZANNOTATIONASSETID") || !contains(columns, "ZANNOTATIONSELECTEDTEXT")) return;
     auto column = [&](const char* name) { return contains(columns, name) ? std::string(name) : "NULL"; };
 
-    std::unordered_multimap<std::string_view, Work*, StringViewHash, std::equal_to<>> worksByAssetID;
-    worksByAssetID.reserve(works_.size());
-    for (const auto& work : works_)
-        worksByAssetID.emplace(work->workID, work.get());
+    AssetIndex index(works_);
 
     // One pass in row order, grouped by asset id: the same rows, in the same order, as a
     // lookup per work, without putting data into SQL text. Deleted highlights stay in the
-    // table as tombstones and are skipped.
+    // table as tombstones and are skipped; rows without selected text are not highlights.
     std::string sql = "SELECT ZANNOTATIONASSETID, " + column("ZANNOTATIONUUID") + ", " +
                       column("ZANNOTATIONNOTE") + ", " + column("ZANNOTATIONREPRESENTATIVETEXT") +
-                      ", ZANNOTATIONSELECTEDTEXT, " + column("ZANNOTATIONLOCATION") +
-                      " FROM ZAEANNOTATION WHERE ZANNOTATIONSELECTEDTEXT <> ''";
-    if (contains(columns, "ZANNOTATIONDELETED")) sql += " AND ZANNOTATIONDELETED IS NOT 1";
+                      ", ZANNOTATIONSELECTEDTEXT, " + column("ZANNOTATIONLOCATION") + " FROM ZAEANNOTATION";
+    if (contains(columns, "ZANNOTATIONDELETED")) sql += " WHERE ZANNOTATIONDELETED IS NOT 1";
     sql += " ORDER BY rowid";
 
+    // First read every row into an Annotation, remembering its first work; then hand them
+    // to the works. Appending while reading would touch a random work for every row while
+    // the rows stream through the cache.
+    const size_t start = loadedAnnotations_.size();
+    std::vector<uint32_t> owners;
     std::string decodedID;
     db->forEachRow(sql, {}, [&](const SQLiteManager::Cursor& row) {
-        if (row.raw(4).empty()) return;
+        // NULL never equals an asset id, not even an empty one.
+        if (row.raw(4).empty() || row.isNull(0)) return;
         std::string_view assetID = row.raw(0);
         if (!isAscii(assetID)) {
             decodedID = validUtf8(assetID);
             assetID = decodedID;
         }
-        auto [first, last] = worksByAssetID.equal_range(assetID);
-        if (first == last) return;
+        const uint32_t work = index.first(assetID);
+        if (work == AssetIndex::none) return;
         auto annotation = std::make_shared<Annotation>();
         annotation->annotationID = row.text(1);
         annotation->annotationUserNotes = row.text(2);
         annotation->annotationRepText = row.text(3);
         annotation->annotationSelectedText = row.text(4);
         annotation->annotationLocationRawText = row.text(5);
-        first->second->annotations.push_back(annotation);
-        // Two library rows with one asset id each get their own Annotation objects.
-        for (auto it = std::next(first); it != last; ++it) {
-            it->second->annotations.push_back(std::make_shared<Annotation>(*annotation));
-        }
+        loadedAnnotations_.push_back(std::move(annotation));
+        owners.push_back(work);
     });
     db->close();
+
+    std::vector<uint32_t> counts(works_.size(), 0);
+    for (uint32_t owner : owners) {
+        for (uint32_t work = owner; work != AssetIndex::none; work = index.next(work))
+            ++counts[work];
+    }
+    for (size_t work = 0; work < works_.size(); ++work) {
+        if (counts[work] != 0)
+            works_[work]->annotations.reserve(works_[work]->annotations.size() + counts[work]);
+    }
+    for (size_t i = 0; i < owners.size(); ++i) {
+        const AnnotationPtr& annotation = loadedAnnotations_[start + i];
+        works_[owners[i]]->annotations.push_back(annotation);
+        // Two library rows with one asset id each get their own Annotation objects.
+        for (uint32_t other = index.next(owners[i]); other != AssetIndex::none; other = index.next(other)) {
+            works_[other]->annotations.push_back(std::make_shared<Annotation>(*annotation));
+        }
+    }
 }
 
 void DataManager::applyHideRule(bool hideWorksWithNoAnnotations) {

@@ -99,6 +99,10 @@ private:
 
     std::optional<std::filesystem::path> annotationSQLFile_;
     std::optional<std::filesystem::path> librarySQLFile_;
+    // Every annotation of the current load, in row order. A new load drops the works first
+    // and then these, front to back, so that a large library's memory is freed in the order
+    // it was allocated instead of hopping across the heap work by work.
+    std::vector<AnnotationPtr> loadedAnnotations_;
     std::vector<WorkPtr> works_;
     std::vector<WorkPtr> filteredWorks_;
     std::vector<std::pair<ObserverId, Observer>> observers_;

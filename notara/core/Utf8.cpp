@@ -49,11 +49,10 @@ bool isAsciiWord(const char* p) {
 
 size_t validUtf8SequenceLength(std::string_view bytes) {
     if (bytes.empty()) return 0;
-    if (static_cast<unsigned char>(bytes[0]) < 0x80) return 1;
-    const size_t prefix = invalidPrefixLength(bytes);
     const auto b0 = static_cast<unsigned char>(bytes[0]);
+    if (b0 < 0x80) return 1;
     const size_t full = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
-    return (b0 >= 0xC2 && b0 <= 0xF4 && prefix == full) ? full : 0;
+    return (b0 >= 0xC2 && b0 <= 0xF4 && invalidPrefixLength(bytes) == full) ? full : 0;
 }
 
 std::string validUtf8(std::string_view bytes) {
@@ -63,11 +62,13 @@ std::string validUtf8(std::string_view bytes) {
     while (i < n) {
         if (i + 8 <= n && isAsciiWord(bytes.data() + i)) {
             i += 8;
-            continue;
+        } else if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+        } else {
+            const size_t length = validUtf8SequenceLength(bytes.substr(i));
+            if (length == 0) break;
+            i += length;
         }
-        const size_t length = validUtf8SequenceLength(bytes.substr(i));
-        if (length == 0) break;
-        i += length;
     }
     std::string out(bytes.substr(0, i));
     if (i == n) return out;

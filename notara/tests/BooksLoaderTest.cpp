@@ -106,12 +106,21 @@ TEST_F(BooksLoader, LoadsEveryBookSortedByTitleWithItsLiveHighlights) {
 
 TEST_F(BooksLoader, AssetIDsAreDataNotSQL) {
     LibraryContent content;
-    content.books = {{"it's", "Quoted", "A"}, {"x' OR '1'='1", "Injected", "A"}, {"plain", "Plain", "A"}};
-    content.annotations = {highlight("it's", "quoted highlight"), highlight("plain", "plain highlight")};
+    content.books = {{"it's", "Quoted", "A"},
+                     {"x' OR '1'='1", "Injected", "A"},
+                     {"plain", "Plain", "A"},
+                     {"", "No id", "A"},
+                     {"plain", "Plain again", "A"}};
+    content.annotations = {highlight("", "empty id"), highlight("it's", "quoted highlight"),
+                           highlight("plain", "plain highlight")};
     ASSERT_TRUE(model.loadDatabases(writeBooksFolder(folder, content)));
     EXPECT_EQ(passages(titled(model, "Quoted")), std::vector<std::string>{"quoted highlight"});
     EXPECT_TRUE(titled(model, "Injected").annotations.empty());
     EXPECT_EQ(passages(titled(model, "Plain")), std::vector<std::string>{"plain highlight"});
+    EXPECT_EQ(passages(titled(model, "No id")), std::vector<std::string>{"empty id"});
+    // Two library rows for one asset: each has the highlight, as an object of its own.
+    ASSERT_EQ(passages(titled(model, "Plain again")), std::vector<std::string>{"plain highlight"});
+    EXPECT_NE(titled(model, "Plain again").annotations[0], titled(model, "Plain").annotations[0]);
 }
 
 TEST_F(BooksLoader, HighlightsOnlyInTheLogAreLoadedAndTheOriginalsStayUntouched) {
