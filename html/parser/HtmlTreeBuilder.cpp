@@ -28,6 +28,7 @@ void HtmlTreeBuilder::initialiseParse(std::string_view input, std::string_view u
                                       const ParseSettings& s) {
     TreeBuilder::initialiseParse(input, uri, errs, s);
     openCount.fill(0);
+    removedBody = nullptr;
     _state = State::Initial;
     _originalState = State::Initial;
     baseUriSetFromDoc = false;
@@ -50,6 +51,7 @@ Ref<Document> HtmlTreeBuilder::parse(std::string_view input, std::string_view ur
     runParser();
     clearStack();
     formattingElements.clear();
+    removedBody = nullptr;
     Ref<Document> result = std::move(doc);
     reader.reset();
     tokeniser.reset();
@@ -94,6 +96,7 @@ std::vector<Ref<Node>> HtmlTreeBuilder::parseFragment(std::string_view input, El
     runParser();
     clearStack();
     formattingElements.clear();
+    removedBody = nullptr;
     // The nodes leave the scratch document, which goes away with this parse.
     std::vector<Ref<Node>> nodes;
     Element* from = root ? root : doc.get();

@@ -204,6 +204,7 @@ private:
     // A newline right after <pre>, <listing> or <textarea> is dropped.
     bool skipNextNewline = false;
     Kind currentKind = Kind::EndOfFile;
+    Ref<Element> removedBody; // a body that a frameset replaced
     // How many elements of each id are open: a scope test for an element that is not open at
     // all answers at once instead of walking a deep stack (a million nested divs each asking
     // whether a p is in button scope).

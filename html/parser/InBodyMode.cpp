@@ -98,8 +98,10 @@ bool HtmlTreeBuilder::inBodyStartTag(Tok& t) {
         error(State::InBody);
         if (stack.size() == 1 || stack[1].id != TagId::Body) return false;
         if (!_framesetOk) return false;
-        Element* body = stack[1].element;
-        body->remove();
+        // The list of active formatting elements may still point into the old body: keep it
+        // alive until the parse ends.
+        removedBody = stack[1].element;
+        removedBody->remove();
         while (stack.size() > 1)
             popEntry();
         insert(t);

@@ -144,6 +144,9 @@ TEST(TreeBuilder, FramesetReplacesAnEmptyBody) {
     EXPECT_EQ(doc->body(), nullptr);
     EXPECT_EQ(inner(*doc->childNode(0)),
               "<head></head><frameset><frame src=\"a\"></frame><noframes>x</noframes></frameset>");
+    // Formatting opened in the dropped body is reopened from its (still living) record.
+    Ref<Document> after = parse("<b><frameset></frameset></html> x");
+    EXPECT_EQ(inner(*after->childNode(0)), "<head></head><frameset></frameset><b> </b>");
 }
 
 TEST(TreeBuilder, SelectKeepsOnlyOptions) {

@@ -16,6 +16,7 @@ constexpr std::array kCommands = {
     ToolCommand{"text", "text [FILE]", textCommand},
     ToolCommand{"errors", "errors [--max N] [FILE]", errorsCommand},
     ToolCommand{"parse", "parse [--repeat N] [--timing] [FILE]", parseCommand},
+    ToolCommand{"select", "select [--html|--count] [--repeat N] [--timing] QUERY [FILE]", selectCommand},
 };
 
 void printUsage(std::ostream& out) {
