@@ -53,7 +53,8 @@ void Token::Tag::reset() {
     attrs.clear();
     names.clear();
     values.clear();
-    seenNames.clear();
+    if (!seenNames.empty())
+        seenNames.clear();
 }
 
 Token::Tag& Token::Tag::name(std::string_view newName) {

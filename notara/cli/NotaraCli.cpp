@@ -1,6 +1,7 @@
 #include "notara/cli/NotaraCli.h"
 
 #include "notara/cli/JsonText.h"
+#include "notara/cli/KindleCommands.h"
 #include "notara/core/DataManager.h"
 #include "notara/core/MarkdownExport.h"
 
@@ -19,6 +20,7 @@ namespace {
 struct Options {
     std::string command;
     std::optional<std::string> books;
+    std::optional<std::string> kindle;
     std::optional<std::string> title;
     std::optional<std::string> out;
     bool all = false;
@@ -56,6 +58,8 @@ Options parse(const std::vector<std::string>& arguments) {
         };
         if (name == "--books")
             options.books = takeValue();
+        else if (name == "--kindle")
+            options.kindle = takeValue();
         else if (name == "--all" && isList)
             flag(options.all);
         else if (name == "--json" && isList)
@@ -67,7 +71,14 @@ Options parse(const std::vector<std::string>& arguments) {
         else
             throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + options.command};
     }
-    if (!options.books || options.books->empty()) throw UsageProblem{options.command + " needs --books DIR"};
+    if (options.kindle) {
+        if (options.books) throw UsageProblem{"--books and --kindle cannot be combined"};
+        if (options.kindle->empty()) throw UsageProblem{"--kindle needs a file"};
+        if (options.all || options.title) throw UsageProblem{"--all and --title apply to --books only"};
+        return options;
+    }
+    if (!options.books || options.books->empty())
+        throw UsageProblem{options.command + " needs --books DIR or --kindle FILE"};
     return options;
 }
 
@@ -135,12 +146,21 @@ bool load(DataManager& model, const fs::path& books, std::ostream& err) {
 
 int list(const Options& options, std::ostream& out, std::ostream& err) {
     DataManager model;
-    if (!load(model, *options.books, err)) return NotaraCli::Failure;
-    model.applyHideRule(!options.all);
-    if (options.json) {
-        out << worksAsJson(model.filteredWorks());
+    std::vector<WorkPtr> works;
+    if (options.kindle) {
+        // A Kindle notebook is listed as it is: the hide rule is for the Books library.
+        WorkPtr work = KindleCommands::importNotebook(*options.kindle, err);
+        if (!work) return NotaraCli::Failure;
+        works.push_back(std::move(work));
     } else {
-        for (const auto& work : model.filteredWorks()) {
+        if (!load(model, *options.books, err)) return NotaraCli::Failure;
+        model.applyHideRule(!options.all);
+        works = model.filteredWorks();
+    }
+    if (options.json) {
+        out << worksAsJson(works);
+    } else {
+        for (const auto& work : works) {
             out << oneLine(work->workTitle) << '\t' << oneLine(work->workAuthor) << '\t'
                 << work->annotations.size() << '\n';
         }
@@ -167,6 +187,7 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
         folder = *downloads;
         fs::create_directories(folder, ec);
     }
+    if (options.kindle) return KindleCommands::exportNotebook(*options.kindle, folder, out, err);
 
     DataManager model;
     if (!load(model, *options.books, err)) return NotaraCli::Failure;
@@ -203,11 +224,14 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
 
 const char* NotaraCli::usage() {
     return "Usage: notara-cli list --books DIR [--all] [--json]\n"
+           "       notara-cli list --kindle FILE [--json]\n"
            "       notara-cli export --books DIR [--title TEXT] [--out DIR]\n"
+           "       notara-cli export --kindle FILE [--out DIR]\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
            "Documents/BKLibrary). Its databases are read from copies; DIR is never changed.\n"
+           "FILE is a Notebook HTML page exported by a Kindle reading app for one book.\n"
            "\n"
            "  list     one line per work with annotations: title, author and number of\n"
            "           annotations, tab-separated (tabs and line breaks inside a title or\n"
@@ -219,8 +243,11 @@ const char* NotaraCli::usage() {
            "    --title TEXT  only the works whose title is exactly TEXT\n"
            "    --out DIR     write into DIR instead of the Downloads folder\n"
            "\n"
-           "Exit status: 0 on success, 1 when the databases cannot be found or loaded or a\n"
-           "file could not be written, 2 on bad usage.\n";
+           "With --kindle, list prints the notebook's one work (even without annotations)\n"
+           "and export writes it.\n"
+           "\n"
+           "Exit status: 0 on success, 1 when the databases cannot be found or loaded, FILE\n"
+           "holds no Kindle notebook or a file could not be written, 2 on bad usage.\n";
 }
 
 int NotaraCli::run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

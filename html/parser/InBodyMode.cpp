@@ -1,0 +1,582 @@
+// The "in body" insertion mode, with the adoption agency, and the "text" mode.
+#include "html/nodes/Attributes.h"
+#include "html/nodes/Element.h"
+#include "html/nodes/FormElement.h"
+#include "html/nodes/TextNode.h"
+#include "html/parser/HtmlTreeBuilder.h"
+#include "html/parser/HtmlWhitespace.h"
+#include "html/parser/Token.h"
+#include "html/parser/Tokeniser.h"
+#include "html/parser/TreeBuilderSets.h"
+
+namespace html {
+
+using State = HtmlTreeBuilderState;
+
+namespace {
+
+constexpr int kAdoptionOuterLoops = 8;
+constexpr int kAdoptionInnerLoops = 3;
+
+constexpr std::string_view kIsindexPrompt = "This is a searchable index. Enter search keywords: ";
+
+} // namespace
+
+bool HtmlTreeBuilder::inBody(Tok& t) {
+    switch (t.kind) {
+    case Kind::Char: {
+        std::string_view data = t.data;
+        std::string stripped;
+        if (data.find('\0') != std::string_view::npos) {
+            error(State::InBody);
+            stripped.reserve(data.size());
+            for (char c : data)
+                if (c != '\0') stripped.push_back(c);
+            data = stripped;
+            if (data.empty()) return false;
+        }
+        reconstructFormattingElements();
+        insertCharacters(data);
+        if (!isAllWhitespace(data)) _framesetOk = false;
+        return true;
+    }
+    case Kind::Comment: insertComment(t); return true;
+    case Kind::Doctype: error(State::InBody); return false;
+    case Kind::StartTag: return inBodyStartTag(t);
+    case Kind::EndTag: return inBodyEndTag(t);
+    case Kind::EndOfFile:
+        // Open elements at the end are a parse error only outside this list.
+        for (const OpenElement& e : stack) {
+            switch (e.id) {
+            case TagId::Dd:
+            case TagId::Dt:
+            case TagId::Li:
+            case TagId::P:
+            case TagId::Tbody:
+            case TagId::Td:
+            case TagId::Tfoot:
+            case TagId::Th:
+            case TagId::Thead:
+            case TagId::Tr:
+            case TagId::Body:
+            case TagId::Html: continue;
+            default: error(State::InBody); return true;
+            }
+        }
+        return true;
+    }
+    return true;
+}
+
+namespace {
+
+// Adds the token's attributes that the element does not have yet (a second <html> or <body>).
+void mergeAttributes(Element* el, const Attributes& from) {
+    for (const Attribute& a : from)
+        if (!el->hasAttr(a.getKey())) el->attr(a.getKey(), a.getValue());
+}
+
+} // namespace
+
+bool HtmlTreeBuilder::inBodyStartTag(Tok& t) {
+    using namespace sets;
+    const TagId id = t.id;
+    switch (id) {
+    case TagId::Html: {
+        error(State::InBody);
+        if (!stack.empty()) mergeAttributes(stack.front().element, tokenAttributes(t));
+        return true;
+    }
+    case TagId::Body: {
+        error(State::InBody);
+        if (stack.size() == 1 || stack[1].id != TagId::Body) return false; // fragment case
+        _framesetOk = false;
+        mergeAttributes(stack[1].element, tokenAttributes(t));
+        return true;
+    }
+    case TagId::Frameset: {
+        error(State::InBody);
+        if (stack.size() == 1 || stack[1].id != TagId::Body) return false;
+        if (!_framesetOk) return false;
+        // The list of active formatting elements may still point into the old body: keep it
+        // alive until the parse ends.
+        removedBody = stack[1].element;
+        removedBody->remove();
+        while (stack.size() > 1)
+            popEntry();
+        insert(t);
+        transition(State::InFrameset);
+        return true;
+    }
+    case TagId::H1:
+    case TagId::H2:
+    case TagId::H3:
+    case TagId::H4:
+    case TagId::H5:
+    case TagId::H6:
+        closePElementIfInButtonScope();
+        if (headings.contains(currentId())) {
+            error(State::InBody);
+            pop();
+        }
+        insert(t);
+        return true;
+    case TagId::Pre:
+    case TagId::Listing:
+        closePElementIfInButtonScope();
+        insert(t);
+        skipNextNewline = true;
+        _framesetOk = false;
+        return true;
+    case TagId::Form:
+        if (formElement) {
+            error(State::InBody);
+            return false;
+        }
+        closePElementIfInButtonScope();
+        insertForm(t, true);
+        return true;
+    case TagId::Li:
+    case TagId::Dd:
+    case TagId::Dt: {
+        _framesetOk = false;
+        for (std::size_t i = stack.size(); i-- > 0;) {
+            const TagId node = stack[i].id;
+            const bool match = id == TagId::Li ? node == TagId::Li : ddDt.contains(node);
+            if (match) {
+                processEndTag(tagIdName(node));
+                break;
+            }
+            if (special.contains(node) && !inBodyStartLiBreakers.contains(node)) break;
+        }
+        closePElementIfInButtonScope();
+        insert(t);
+        return true;
+    }
+    case TagId::Plaintext:
+        closePElementIfInButtonScope();
+        insert(t);
+        tokeniser->transition(TokeniserState::PLAINTEXT);
+        return true;
+    case TagId::Button:
+        if (inScope(TagId::Button)) {
+            error(State::InBody);
+            processEndTag("button");
+            return process(t);
+        }
+        reconstructFormattingElements();
+        insert(t);
+        _framesetOk = false;
+        return true;
+    case TagId::A: {
+        if (Element* a = getActiveFormattingElement(TagId::A)) {
+            error(State::InBody);
+            processEndTag("a");
+            // The adoption agency may have left it behind.
+            removeFromActiveFormattingElements(a);
+            removeFromStack(a);
+        }
+        reconstructFormattingElements();
+        Element* el = insert(t);
+        pushActiveFormattingElements(el, id);
+        return true;
+    }
+    case TagId::Nobr:
+        reconstructFormattingElements();
+        if (inScope(TagId::Nobr)) {
+            error(State::InBody);
+            processEndTag("nobr");
+            reconstructFormattingElements();
+        }
+        pushActiveFormattingElements(insert(t), id);
+        return true;
+    case TagId::Table:
+        if (doc->quirksMode() != Document::QuirksMode::quirks) closePElementIfInButtonScope();
+        insert(t);
+        _framesetOk = false;
+        transition(State::InTable);
+        return true;
+    case TagId::Input: {
+        reconstructFormattingElements();
+        Element* el = insertEmpty(t);
+        if (!asciiEqualsIgnoreCase(el->attr("type"), "hidden")) _framesetOk = false;
+        return true;
+    }
+    case TagId::Hr:
+        closePElementIfInButtonScope();
+        insertEmpty(t);
+        _framesetOk = false;
+        return true;
+    case TagId::Image: {
+        error(State::InBody);
+        // Old markup: <image> means <img>.
+        Tok img = t;
+        img.name = "img";
+        img.normalName = "img";
+        img.id = TagId::Img;
+        return process(img);
+    }
+    case TagId::Isindex: {
+        error(State::InBody);
+        if (formElement) return false;
+        tokeniser->acknowledgeSelfClosingFlag();
+        const Attributes source = tokenAttributes(t);
+        processStartTag("form");
+        if (source.hasKey("action") && formElement) formElement->attr("action", source.get("action"));
+        processStartTag("hr");
+        processStartTag("label");
+        const std::string_view prompt = source.hasKey("prompt") ? source.get("prompt") : kIsindexPrompt;
+        Tok chars;
+        chars.kind = Kind::Char;
+        chars.data = prompt;
+        process(chars);
+        Attributes inputAttrs;
+        for (const Attribute& a : source) {
+            const std::string_view key = a.getKey();
+            if (key != "name" && key != "action" && key != "prompt") inputAttrs.put(key, a.getValue());
+        }
+        inputAttrs.put("name", "isindex");
+        processStartTag("input", &inputAttrs);
+        processEndTag("label");
+        processStartTag("hr");
+        processEndTag("form");
+        return true;
+    }
+    case TagId::Textarea:
+        skipNextNewline = true;
+        _framesetOk = false;
+        insertRawText(t, static_cast<int>(TokeniserState::Rcdata));
+        return true;
+    case TagId::Xmp:
+        closePElementIfInButtonScope();
+        reconstructFormattingElements();
+        _framesetOk = false;
+        insertRawText(t, static_cast<int>(TokeniserState::Rawtext));
+        return true;
+    case TagId::Iframe:
+        _framesetOk = false;
+        insertRawText(t, static_cast<int>(TokeniserState::Rawtext));
+        return true;
+    case TagId::Noembed: insertRawText(t, static_cast<int>(TokeniserState::Rawtext)); return true;
+    case TagId::Select: {
+        reconstructFormattingElements();
+        insert(t);
+        _framesetOk = false;
+        const State s = _state;
+        if (s == State::InTable || s == State::InCaption || s == State::InTableBody || s == State::InRow ||
+            s == State::InCell)
+            transition(State::InSelectInTable);
+        else
+            transition(State::InSelect);
+        return true;
+    }
+    case TagId::Optgroup:
+    case TagId::Option:
+        if (currentIs(TagId::Option)) processEndTag("option");
+        reconstructFormattingElements();
+        insert(t);
+        return true;
+    case TagId::Rp:
+    case TagId::Rt:
+        if (inScope(TagId::Ruby)) {
+            generateImpliedEndTags();
+            if (!currentIs(TagId::Ruby)) error(State::InBody);
+        }
+        insert(t);
+        return true;
+    default: break;
+    }
+
+    if (inBodyStartToHead.contains(id)) return inHead(t);
+    if (inBodyStartPClosers.contains(id)) {
+        closePElementIfInButtonScope();
+        insert(t);
+        return true;
+    }
+    if (formatters.contains(id)) {
+        reconstructFormattingElements();
+        pushActiveFormattingElements(insert(t), id);
+        return true;
+    }
+    if (inBodyStartApplets.contains(id)) {
+        reconstructFormattingElements();
+        insert(t);
+        insertMarkerToFormattingElements();
+        _framesetOk = false;
+        return true;
+    }
+    if (inBodyStartEmptyFormatters.contains(id)) {
+        reconstructFormattingElements();
+        insertEmpty(t);
+        _framesetOk = false;
+        return true;
+    }
+    if (inBodyStartMedia.contains(id)) {
+        insertEmpty(t);
+        return true;
+    }
+    if (inBodyStartDrop.contains(id)) {
+        error(State::InBody);
+        return false;
+    }
+    reconstructFormattingElements();
+    insert(t);
+    return true;
+}
+
+bool HtmlTreeBuilder::inBodyEndTag(Tok& t) {
+    using namespace sets;
+    const TagId id = t.id;
+    switch (id) {
+    case TagId::Body:
+        if (!inScope(TagId::Body)) {
+            error(State::InBody);
+            return false;
+        }
+        transition(State::AfterBody);
+        return true;
+    case TagId::Html:
+        if (processEndTag("body")) return process(t);
+        return false;
+    case TagId::Form: {
+        Element* node = formElement;
+        formElement = nullptr;
+        if (!node || !onStack(node) || !inScope(TagId::Form)) {
+            error(State::InBody);
+            return false;
+        }
+        generateImpliedEndTags();
+        if (currentElement() != node) error(State::InBody);
+        removeFromStack(node);
+        return true;
+    }
+    case TagId::P:
+        if (!inButtonScope(TagId::P)) {
+            error(State::InBody);
+            processStartTag("p");
+            return process(t);
+        }
+        generateImpliedEndTags(TagId::P);
+        if (!currentIs(TagId::P)) error(State::InBody);
+        popStackToClose(TagId::P, {});
+        return true;
+    case TagId::Li:
+        if (!inListItemScope(TagId::Li)) {
+            error(State::InBody);
+            return false;
+        }
+        generateImpliedEndTags(TagId::Li);
+        if (!currentIs(TagId::Li)) error(State::InBody);
+        popStackToClose(TagId::Li, {});
+        return true;
+    case TagId::Dd:
+    case TagId::Dt:
+        if (!inScope(id)) {
+            error(State::InBody);
+            return false;
+        }
+        generateImpliedEndTags(id);
+        if (!currentIs(id)) error(State::InBody);
+        popStackToClose(id, {});
+        return true;
+    case TagId::H1:
+    case TagId::H2:
+    case TagId::H3:
+    case TagId::H4:
+    case TagId::H5:
+    case TagId::H6:
+        if (!inScope(headings)) {
+            error(State::InBody);
+            return false;
+        }
+        generateImpliedEndTags();
+        if (!currentIs(id)) error(State::InBody);
+        popStackToClose(headings);
+        return true;
+    case TagId::Br: {
+        error(State::InBody);
+        processStartTag("br");
+        return false;
+    }
+    default: break;
+    }
+    if (inBodyEndAdoptionFormatters.contains(id)) return adoptionAgency(t);
+    if (inBodyEndClosers.contains(id)) {
+        if (!inScope(id)) {
+            error(State::InBody);
+            return false;
+        }
+        generateImpliedEndTags();
+        if (!currentIs(id)) error(State::InBody);
+        popStackToClose(id, {});
+        return true;
+    }
+    if (inBodyStartApplets.contains(id)) {
+        if (!inScope(id)) {
+            error(State::InBody);
+            return false;
+        }
+        generateImpliedEndTags();
+        if (!currentIs(id)) error(State::InBody);
+        popStackToClose(id, {});
+        clearFormattingElementsToLastMarker();
+        return true;
+    }
+    return inBodyAnyOtherEndTag(t);
+}
+
+bool HtmlTreeBuilder::inBodyAnyOtherEndTag(Tok& t) {
+    for (std::size_t i = stack.size(); i-- > 0;) {
+        const OpenElement& node = stack[i];
+        const bool match = t.id != TagId::Other
+                               ? node.id == t.id
+                               : (node.id == TagId::Other && node.element->tagNameNormal() == t.normalName);
+        if (match) {
+            const Element* el = node.element;
+            generateImpliedEndTags(t.id);
+            if (stack.back().element != el) error(State::InBody);
+            popStackToClose(el);
+            return true;
+        }
+        if (sets::special.contains(node.id)) {
+            error(State::InBody);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
+    const TagId subject = t.id;
+    // If the current node is the subject and not a formatting element, just pop it.
+    if (currentIs(subject) && !isInActiveFormattingElements(currentElement())) {
+        pop();
+        return true;
+    }
+    for (int outer = 0; outer < kAdoptionOuterLoops; ++outer) {
+        Element* formatting = getActiveFormattingElement(subject);
+        if (!formatting) return inBodyAnyOtherEndTag(t);
+        // Where it sits on the stack, searching down from the top.
+        std::size_t fePos = stack.size();
+        for (std::size_t i = stack.size(); i-- > 0;) {
+            if (stack[i].element == formatting) {
+                fePos = i;
+                break;
+            }
+        }
+        if (fePos == stack.size()) {
+            error(State::InBody);
+            removeFromActiveFormattingElements(formatting);
+            return true;
+        }
+        if (!inScope(subject)) {
+            error(State::InBody);
+            return false;
+        }
+        if (currentElement() != formatting) error(State::InBody);
+
+        std::size_t fbPos = stack.size();
+        for (std::size_t i = fePos + 1; i < stack.size(); ++i) {
+            if (sets::special.contains(stack[i].id)) {
+                fbPos = i;
+                break;
+            }
+        }
+        if (fbPos == stack.size()) {
+            while (stack.size() > fePos)
+                popEntry();
+            removeFromActiveFormattingElements(formatting);
+            return true;
+        }
+        Element* furthestBlock = stack[fbPos].element;
+        Element* commonAncestor = stack[fePos - 1].element;
+        const TagId commonAncestorId = stack[fePos - 1].id;
+
+        std::size_t bookmark = 0;
+        for (std::size_t i = 0; i < formattingElements.size(); ++i)
+            if (formattingElements[i].element == formatting) bookmark = i;
+
+        Element* lastNode = furthestBlock;
+        Ref<Element> lastNodeHold;
+        std::size_t nodePos = fbPos;
+        for (int inner = 1;; ++inner) {
+            --nodePos;
+            OpenElement& entry = stack[nodePos];
+            Element* node = entry.element;
+            if (node == formatting) break;
+            std::size_t listPos = formattingElements.size();
+            for (std::size_t i = formattingElements.size(); i-- > 0;)
+                if (formattingElements[i].element == node) {
+                    listPos = i;
+                    break;
+                }
+            if (inner > kAdoptionInnerLoops && listPos != formattingElements.size()) {
+                formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(listPos));
+                if (listPos < bookmark) --bookmark;
+                listPos = formattingElements.size();
+            }
+            if (listPos == formattingElements.size()) {
+                eraseEntry(nodePos);
+                continue;
+            }
+            // Held until it is in the tree: nothing else owns a new element yet.
+            Ref<Element> replacement = cloneFormattingElement(node);
+            formattingElements[listPos].element = replacement.get();
+            entry.element = replacement.get();
+            if (lastNode == furthestBlock) bookmark = listPos + 1;
+            replacement->appendChild(lastNode);
+            lastNode = replacement.get();
+            lastNodeHold = std::move(replacement);
+        }
+
+        if (fosterInserts && sets::tableFamily.contains(commonAncestorId)) {
+            insertInFosterParent(lastNode);
+        } else {
+            commonAncestor->appendChild(lastNode);
+        }
+
+        Ref<Element> adopter = cloneFormattingElement(formatting);
+        while (furthestBlock->childNodeSize() > 0)
+            adopter->appendChild(furthestBlock->childNode(0));
+        furthestBlock->appendChild(adopter);
+
+        // The new element takes the formatting element's place in the list, at the bookmark.
+        for (std::size_t i = 0; i < formattingElements.size(); ++i) {
+            if (formattingElements[i].element == formatting) {
+                formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(i));
+                if (i < bookmark) --bookmark;
+                break;
+            }
+        }
+        if (bookmark > formattingElements.size()) bookmark = formattingElements.size();
+        formattingElements.insert(formattingElements.begin() + static_cast<std::ptrdiff_t>(bookmark),
+                                  {adopter.get(), subject});
+
+        removeFromStack(formatting);
+        for (std::size_t i = stack.size(); i-- > 0;) {
+            if (stack[i].element == furthestBlock) {
+                insertEntry(i + 1, {adopter.get(), subject});
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool HtmlTreeBuilder::text(Tok& t) {
+    switch (t.kind) {
+    case Kind::Char: insertCharacters(t.data); return true;
+    case Kind::EndOfFile:
+        error(State::Text);
+        pop();
+        transition(originalState());
+        return process(t);
+    case Kind::EndTag:
+        pop();
+        transition(originalState());
+        return true;
+    default: return true;
+    }
+}
+
+} // namespace html

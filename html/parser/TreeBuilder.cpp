@@ -1,0 +1,34 @@
+#include "html/parser/TreeBuilder.h"
+
+#include "html/nodes/Element.h"
+#include "html/parser/CharacterReader.h"
+#include "html/parser/ParseErrorList.h"
+#include "html/parser/Tokeniser.h"
+
+namespace html {
+
+TreeBuilder::TreeBuilder() : settings(ParseSettings::htmlDefault()) {}
+TreeBuilder::~TreeBuilder() = default;
+
+const ParseSettings& TreeBuilder::defaultSettings() const {
+    return ParseSettings::htmlDefault();
+}
+
+void TreeBuilder::initialiseParse(std::string_view input, std::string_view uri, ParseErrorList* errs,
+                                  const ParseSettings& s) {
+    baseUri.assign(uri);
+    sharedBaseUri = make<SharedString>(std::string(uri));
+    doc = make<Document>(baseUri);
+    // Input preprocessing: CR LF and lone CR become LF (no copy when there is no CR).
+    if (auto normalised = CharacterReader::normaliseNewlines(input))
+        reader = std::make_unique<CharacterReader>(std::move(*normalised));
+    else
+        reader = std::make_unique<CharacterReader>(input);
+    errors = errs;
+    tokeniser = std::make_unique<Tokeniser>(*reader, errors);
+    stack.clear();
+    stack.reserve(32);
+    settings = s;
+}
+
+} // namespace html

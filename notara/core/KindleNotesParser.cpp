@@ -1,0 +1,339 @@
+#include "notara/core/KindleNotesParser.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <QRandomGenerator>
+#include <unicode/unistr.h>
+
+#include "corvane/Report.h"
+#include "html/nodes/Attributes.h"
+#include "html/nodes/Document.h"
+#include "html/nodes/Element.h"
+#include "html/nodes/NodeTraversor.h"
+#include "html/nodes/NodeVisitor.h"
+#include "html/parser/Parser.h"
+#include "notara/core/Annotation.h"
+#include "notara/core/SQLRow.h"
+#include "notara/core/Utf8.h"
+
+namespace notara {
+
+namespace {
+
+using ElementRef = html::Ref<html::Element>;
+
+// ---- reading the file -------------------------------------------------------------------------
+
+std::string readWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw std::runtime_error("Could not read \"" + path.string() + "\": it is a folder, not a file");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) throw std::runtime_error("Could not read \"" + path.string() + "\": " + std::strerror(errno));
+    std::string bytes;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        long size = std::ftell(file);
+        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+        std::rewind(file);
+    }
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    bool failed = std::ferror(file);
+    int error = errno;
+    std::fclose(file);
+    if (failed) throw std::runtime_error("Could not read \"" + path.string() + "\": " + std::strerror(error));
+    return bytes;
+}
+
+// Offset of the first byte that does not start a well-formed UTF-8 sequence, or npos when the whole
+// text is valid.
+std::size_t firstInvalidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Exports are mostly ASCII markup: skip it eight bytes at a time.
+        if (i + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if (!(word & 0x8080808080808080ULL)) {
+                i += 8;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = validUtf8SequenceLength(text.substr(i));
+        if (length == 0) return i;
+        i += length;
+    }
+    return std::string_view::npos;
+}
+
+std::string readUtf8Text(const std::filesystem::path& path) {
+    std::string bytes = readWholeFile(path);
+    std::size_t bad = firstInvalidUtf8(bytes);
+    if (bad != std::string_view::npos)
+        throw std::runtime_error("Could not read \"" + path.string() +
+                                 "\" as UTF-8 text: invalid byte at offset " + std::to_string(bad));
+    // Some editors and the Windows app save a byte-order mark; it is not part of the page.
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+    return bytes;
+}
+
+// ---- recognising entries -----------------------------------------------------------------------
+
+bool isClassSeparator(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Whether one of the element's class names starts with `prefix` (lower-case, ASCII), ignoring case.
+bool hasClassStartingWith(const html::Element& element, std::string_view prefix) {
+    const html::Attributes* attributes = element.attributesIfPresent();
+    if (!attributes) return false;
+    std::string_view classes = attributes->get("class");
+    std::size_t i = 0;
+    while (i < classes.size()) {
+        while (i < classes.size() && isClassSeparator(classes[i]))
+            ++i;
+        std::size_t start = i;
+        while (i < classes.size() && !isClassSeparator(classes[i]))
+            ++i;
+        if (i - start < prefix.size()) continue;
+        bool same = true;
+        for (std::size_t k = 0; k < prefix.size() && same; ++k) {
+            char c = classes[start + k];
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            same = c == prefix[k];
+        }
+        if (same) return true;
+    }
+    return false;
+}
+
+icu::UnicodeString folded(std::string_view text) {
+    icu::UnicodeString s =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    s.foldCase();
+    return s;
+}
+
+enum class EntryKind { Highlight, Note, Other };
+
+// The heading words of the languages the apps write, case-folded once.
+struct HeadingWords {
+    std::vector<icu::UnicodeString> highlight, note, bookmark;
+
+    static const HeadingWords& get() {
+        static const HeadingWords words = [] {
+            HeadingWords w;
+            for (const char* word : {"Highlight", "Markierung", "Surlignement", "ハイライト"})
+                w.highlight.push_back(folded(word));
+            for (const char* word : {"Note", "Notiz", "メモ", "备注"})
+                w.note.push_back(folded(word));
+            for (const char* word : {"Bookmark", "Lesezeichen", "Signet", "ブックマーク", "书签"})
+                w.bookmark.push_back(folded(word));
+            return w;
+        }();
+        return words;
+    }
+
+    static bool containsAny(const icu::UnicodeString& text, const std::vector<icu::UnicodeString>& words) {
+        for (const auto& word : words)
+            if (text.indexOf(word) >= 0) return true;
+        return false;
+    }
+};
+
+// Hand-made pages lack the coloured span that marks every highlight heading the apps write:
+// decide by the heading's words instead. An unknown heading that carries a text is kept as a
+// note, so nothing the reader wrote is lost.
+EntryKind kindFromWords(const html::Element& heading) {
+    const HeadingWords& words = HeadingWords::get();
+    icu::UnicodeString text = folded(heading.text(true));
+    if (HeadingWords::containsAny(text, words.highlight)) return EntryKind::Highlight;
+    if (HeadingWords::containsAny(text, words.note)) return EntryKind::Note;
+    if (HeadingWords::containsAny(text, words.bookmark)) return EntryKind::Other;
+    return EntryKind::Note;
+}
+
+// One heading and the text that follows it before the next heading (none for bookmarks and
+// withheld passages).
+struct Entry {
+    ElementRef heading;
+    ElementRef text;
+    bool highlightMark = false; // the heading holds a "highlight_..." element
+};
+
+// Walks the page once in document order, finding the title, the author and the entries by class
+// on any element. Desktop exports cross their end tags, so the parser puts each following section
+// and note heading inside the still-open noteText; those nested headings are gathered so they can
+// be kept out of the passage.
+class PageWalker : public html::NodeVisitor {
+public:
+    ElementRef title;
+    ElementRef author;
+    std::vector<Entry> entries;
+    std::vector<ElementRef> nestedHeadings;
+
+    void enter(html::Node& node, int) override {
+        if (!node.isElement()) return;
+        auto& element = static_cast<html::Element&>(node);
+        if (!element.hasAttributes()) return;
+        if (heading_ && hasClassStartingWith(element, "highlight_")) entries.back().highlightMark = true;
+
+        bool noteHeading = element.hasClass("noteHeading");
+        if (noteHeading || element.hasClass("sectionHeading")) {
+            if (!texts_.empty()) nestedHeadings.emplace_back(&element);
+            if (noteHeading) {
+                entries.push_back(Entry{ElementRef(&element), {}, false});
+                if (!heading_) heading_ = &element;
+            }
+            // A section heading ends the current entry: a text after it belongs to no heading.
+            awaitingText_ = noteHeading;
+        } else if (element.hasClass("noteText")) {
+            texts_.push_back(&element);
+            if (awaitingText_) {
+                entries.back().text = ElementRef(&element);
+                awaitingText_ = false;
+            }
+        } else if (!title && element.hasClass("bookTitle")) {
+            title = &element;
+        } else if (!author && element.hasClass("authors")) {
+            author = &element;
+        }
+    }
+
+    void leave(html::Node& node, int) override {
+        if (&node == heading_) heading_ = nullptr;
+        if (!texts_.empty() && texts_.back() == &node) texts_.pop_back();
+    }
+
+private:
+    bool awaitingText_ = false;
+    const html::Node* heading_ = nullptr;  // the outermost note heading being walked
+    std::vector<const html::Node*> texts_; // the noteText elements being walked
+};
+
+// Random (version 4) UUIDs in upper-case text form. One generator per import, seeded from the
+// system's entropy source, because asking that source for every annotation costs more than
+// parsing the whole page.
+class AnnotationIDs {
+public:
+    AnnotationIDs() : random_(systemSeeded()) {}
+
+    std::string next() {
+        std::uint8_t bytes[16];
+        for (int i = 0; i < 16; i += 8) {
+            std::uint64_t word = random_.generate64();
+            std::memcpy(bytes + i, &word, 8);
+        }
+        bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40); // version 4
+        bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
+        static constexpr char hex[] = "0123456789ABCDEF";
+        std::string id;
+        id.reserve(36);
+        for (int i = 0; i < 16; ++i) {
+            if (i == 4 || i == 6 || i == 8 || i == 10) id += '-';
+            id += hex[bytes[i] >> 4];
+            id += hex[bytes[i] & 0x0F];
+        }
+        return id;
+    }
+
+private:
+    static QRandomGenerator64 systemSeeded() {
+        quint32 seed[8];
+        QRandomGenerator::system()->fillRange(seed);
+        return QRandomGenerator64(seed, 8);
+    }
+
+    QRandomGenerator64 random_;
+};
+
+std::shared_ptr<Annotation> makeAnnotation(AnnotationIDs& ids, const std::string& text,
+                                           const std::string& note) {
+    SQLRow row;
+    row.emplace("ZANNOTATIONUUID", ids.next());
+    row.emplace("ZANNOTATIONNOTE", note);
+    row.emplace("ZANNOTATIONREPRESENTATIVETEXT", text);
+    row.emplace("ZANNOTATIONSELECTEDTEXT", text);
+    return std::make_shared<Annotation>(row);
+}
+
+std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path) {
+    std::string page = readUtf8Text(path);
+    auto document = html::parse(page);
+
+    PageWalker walker;
+    html::NodeTraversor(walker).traverse(document.get());
+    if (!walker.title) return {};
+    auto work = std::make_shared<Work>(
+        walker.title->text(true), walker.author ? walker.author->text(true) : std::string("No Author Found"));
+
+    // Decide every kind while the headings still stand where the page put them.
+    std::vector<EntryKind> kinds;
+    kinds.reserve(walker.entries.size());
+    for (const Entry& entry : walker.entries) {
+        if (!entry.text)
+            kinds.push_back(EntryKind::Other);
+        else
+            kinds.push_back(entry.highlightMark ? EntryKind::Highlight : kindFromWords(*entry.heading));
+    }
+
+    // Take the nested headings out of the passages that swallowed them. The walker's references
+    // keep them alive until the end.
+    for (ElementRef& heading : walker.nestedHeadings)
+        heading->remove();
+
+    AnnotationIDs ids;
+    std::vector<std::shared_ptr<Annotation>> annotations;
+    annotations.reserve(walker.entries.size());
+    // The highlight made by the entry just before, while it has no note yet.
+    std::shared_ptr<Annotation> noteTarget;
+    for (std::size_t i = 0; i < walker.entries.size(); ++i) {
+        std::string text = kinds[i] == EntryKind::Other ? std::string() : walker.entries[i].text->text(true);
+        if (text.empty()) {
+            // Bookmarks and withheld passages yield nothing; a note after them has no highlight.
+            noteTarget.reset();
+            continue;
+        }
+        if (kinds[i] == EntryKind::Highlight) {
+            noteTarget = makeAnnotation(ids, text, std::string());
+            annotations.push_back(noteTarget);
+        } else if (noteTarget) {
+            noteTarget->annotationUserNotes = std::move(text);
+            noteTarget.reset();
+        } else {
+            // A note with no free highlight before it keeps its own annotation rather than being
+            // dropped or overwriting another note.
+            annotations.push_back(makeAnnotation(ids, std::string(), text));
+        }
+    }
+    work->annotations = std::move(annotations);
+    return {work};
+}
+
+} // namespace
+
+std::vector<std::shared_ptr<Work>> KindleNotesParser::parseWorks() const {
+    if (!fileURL) return {};
+    try {
+        return importWork(*fileURL);
+    } catch (const std::exception& error) {
+        corvane::Report::line(error.what());
+    } catch (...) {
+        corvane::Report::line("Could not import the Kindle notebook \"" + fileURL->string() + "\"");
+    }
+    return {};
+}
+
+} // namespace notara
