@@ -166,3 +166,6 @@ private:
 };
 
 } // namespace html
+
+// Most element queries return Elements; with this, including Element.h is enough to use them.
+#include "html/nodes/Elements.h"

@@ -343,6 +343,7 @@ void HtmlTreeBuilder::maybeSetBaseUri(Element* base) {
     std::string href = base->absUrl("href");
     if (!href.empty()) {
         baseUri = href;
+        sharedBaseUri = make<SharedString>(href); // for the nodes still to come
         baseUriSetFromDoc = true;
         doc->setBaseUri(href);
     }
@@ -533,6 +534,8 @@ void HtmlTreeBuilder::closePElementIfInButtonScope() {
 
 namespace {
 
+constexpr std::size_t kMaxActiveFormattingElements = 256;
+
 // Same name and the same attributes, in any order.
 bool sameElement(const Element* a, const Element* b) {
     if (a->tagNameNormal() != b->tagNameNormal()) return false;
@@ -557,16 +560,26 @@ Ref<Element> HtmlTreeBuilder::cloneFormattingElement(const Element* el) const {
 
 void HtmlTreeBuilder::pushActiveFormattingElements(Element* el, TagId id) {
     int count = 0;
-    for (std::size_t i = formattingElements.size(); i-- > 0;) {
+    std::size_t i = formattingElements.size();
+    for (; i-- > 0;) {
         const OpenElement& e = formattingElements[i];
         if (!e.element) break;
         if (e.id == id && sameElement(e.element, el)) {
             if (++count == 3) {
                 formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(i));
+                i = formattingElements.size(); // recount below
+                while (i-- > 0 && formattingElements[i].element) {}
                 break;
             }
         }
     }
+    // Entries since the last marker, capped: every walk of the list stays short even when a
+    // document opens thousands of distinct formatting elements (<b id=1><b id=2>...).
+    const std::size_t sinceMarker =
+        formattingElements.size() - (i == static_cast<std::size_t>(-1) ? 0 : i + 1);
+    if (sinceMarker >= kMaxActiveFormattingElements)
+        formattingElements.erase(formattingElements.begin() +
+                                 static_cast<std::ptrdiff_t>(formattingElements.size() - sinceMarker));
     formattingElements.push_back({el, id});
 }
 

@@ -75,3 +75,13 @@ TEST(ParserStress, ManyUnmatchedEndTagsStayLinear) {
     Ref<Document> doc = parse(repeat("<div>", 1000) + repeat("</x>", 200'000) + "z");
     EXPECT_EQ(depthOfFirstChain(doc->body()), 1001u);
 }
+
+TEST(ParserStress, ManyDistinctFormattingElements) {
+    // Each <b> differs, so none replaces an earlier one in the formatting list.
+    std::string input;
+    for (int i = 0; i < 50'000; ++i)
+        input += "<b id=" + std::to_string(i) + ">";
+    input += "</p>" + repeat("</i>x", 1000);
+    Ref<Document> doc = parse(input);
+    EXPECT_EQ(doc->body()->getElementsByTag("b").size(), 50'000u);
+}

@@ -137,6 +137,11 @@ TEST(TreeBuilder, HeadElementsAfterHeadGoIntoTheHead) {
     EXPECT_EQ(inner(*doc->head()), "<meta charset=\"x\"></meta>");
     EXPECT_EQ(inner(*doc->body()), "a<base href=\"http://h/\"></base>");
     EXPECT_EQ(doc->body()->child(0)->absUrl("href"), "http://h/");
+    // The first base with an href sets the base URI of the document, before and after it.
+    Ref<Document> based =
+        parse("<a href=x>1</a><base href='http://h/d/'><base href='http://o/'><a href=y>2</a>");
+    EXPECT_EQ(based->body()->child(0)->absUrl("href"), "http://h/d/x");
+    EXPECT_EQ(based->body()->child(3)->absUrl("href"), "http://h/d/y");
 }
 
 TEST(TreeBuilder, FramesetReplacesAnEmptyBody) {

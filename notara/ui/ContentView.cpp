@@ -108,7 +108,6 @@ void ContentView::buildSidebar() {
     _hideNoAnnotationsAction = _actionsMenu->addAction(QStringLiteral("Hide Works with no Annotations"));
     connect(_selectBooksFolderAction, &QAction::triggered, this, &ContentView::selectBooksFolder);
     connect(_selectKindleAction, &QAction::triggered, this, &ContentView::selectKindleNotesExport);
-    _selectKindleAction->setEnabled(false); // until the Kindle parser is in
     connect(_hideNoAnnotationsAction, &QAction::triggered, this, &ContentView::toggleHideNoAnnotations);
 
     _actionsButton = new QToolButton(toolBar);
@@ -243,6 +242,11 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
         reportPanelFailure(result);
         return;
     }
+    WaitCursor wait;
+    _kindleDataManager.fileURL = toPath(result.path);
+    // The imported work replaces the list only; the Books works stay loaded underneath, and
+    // the next filter change or Books folder flow lists them again.
+    _dataManager.setFilteredWorks(_kindleDataManager.parseWorks());
     setSelectedWork(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "notara/core/KindleNotesParser.h"
 #include "notara/ui/PanelPresenter.h"
 
 #include <QMainWindow>
@@ -36,6 +37,7 @@ public:
 
     // View state.
     DataManager& dataManager() const { return _dataManager; }
+    KindleNotesParser& kindleDataManager() { return _kindleDataManager; }
     const QString& lastSelectediBooksDate() const { return _lastSelectediBooksDate; }
     bool selectiBooksDirectoryPresenting() const { return _selectiBooksDirectoryPresenting; }
     bool selectKindlePresenting() const { return _selectKindlePresenting; }
@@ -81,6 +83,7 @@ private:
     void restoreListSelection();
 
     DataManager& _dataManager;
+    KindleNotesParser _kindleDataManager;
     QString _lastSelectediBooksDate;
     bool _selectiBooksDirectoryPresenting = false;
     bool _selectKindlePresenting = false;

@@ -80,12 +80,15 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     _annotationList->setSelectionMode(QAbstractItemView::SingleSelection);
     _annotationList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     _annotationList->setResizeMode(QListView::Adjust);
+    _annotationList->setWordWrap(true); // a new width re-measures the cards (they wrap)
     // Cards are measured a batch at a time while the event loop runs, never all up front.
     _annotationList->setLayoutMode(QListView::Batched);
     _annotationList->setBatchSize(40);
     _annotationList->setFrameShape(QFrame::NoFrame);
     _annotationList->setContextMenuPolicy(Qt::CustomContextMenu);
     _annotationList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A scroll bar that came and went would change the width and re-measure every card.
+    _annotationList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     _annotationList->setSpacing(0);
     connect(_annotationList, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         const QModelIndex index = _annotationList->indexAt(position);
