@@ -3,7 +3,15 @@
 #include "html/nodes/Element.h"
 #include "html/nodes/TextNode.h"
 
+#include "html/nodes/NodeTraversor.h"
+#include "html/parser/Parser.h"
+
 #include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 using namespace html;
 
@@ -67,8 +75,53 @@ void BM_OuterHtml(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * outBytes));
 }
 
+// A real page, when NOTARA_HTML_CORPUS names one: text and output over the parsed tree, and the
+// tree's memory per node (allocator included).
+std::string corpus() {
+    const char* path = std::getenv("NOTARA_HTML_CORPUS");
+    if (!path) return {};
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void BM_CorpusText(benchmark::State& state) {
+    const std::string html = corpus();
+    if (html.empty()) {
+        state.SkipWithError("set NOTARA_HTML_CORPUS to an HTML file");
+        return;
+    }
+    const struct mallinfo2 before = mallinfo2();
+    Ref<Document> doc = Parser::parse(html);
+    const struct mallinfo2 after = mallinfo2();
+    long nodes = 0;
+    NodeTraversor::forEach(
+        *doc, [&](Node&, int) { ++nodes; }, [](Node&, int) {});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc->text());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * html.size()));
+    state.counters["nodes"] = static_cast<double>(nodes);
+    state.counters["tree_bytes_per_node"] =
+        static_cast<double>((after.uordblks + after.hblkhd) - (before.uordblks + before.hblkhd)) / nodes;
+}
+
+void BM_CorpusOuterHtml(benchmark::State& state) {
+    const std::string html = corpus();
+    if (html.empty()) {
+        state.SkipWithError("set NOTARA_HTML_CORPUS to an HTML file");
+        return;
+    }
+    Ref<Document> doc = Parser::parse(html);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc->outerHtml());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * html.size()));
+}
+
 } // namespace
 
+BENCHMARK(BM_CorpusText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CorpusOuterHtml)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ElementText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ElementTextRaw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OuterHtml)->Unit(benchmark::kMillisecond);

@@ -5,6 +5,7 @@
 #include "html/nodes/Element.h"
 #include "html/nodes/Elements.h"
 #include "html/nodes/TextNode.h"
+#include "html/parser/Parser.h"
 
 #include <gtest/gtest.h>
 
@@ -130,4 +131,25 @@ TEST(HtmlOutput, EscapeModeAndCharsetOfTheDocument) {
     EXPECT_EQ(p->outerHtml(), "<p title=\"&lt;&quot;\">b \xC3\xA9 &lt;</p>");
     doc->outputSettings().escapeMode(Entities::EscapeMode::base()).charset("ISO-8859-7");
     EXPECT_EQ(p->outerHtml(), "<p title=\"<&quot;\">b &#xe9; &lt;</p>");
+}
+
+TEST(HtmlOutput, ParsedPagePrintsAndParsesBack) {
+    Ref<Document> doc = Parser::parse("<div class=noteText><p>One <b>two</b>\n  three</p><ul><li>a<li>b</ul>"
+                                      "<input type=checkbox checked><!-- c --><script>x<y</script></div>");
+    const std::string printed = doc->body()->html();
+    EXPECT_EQ(printed, "<div class=\"noteText\">\n"
+                       " <p>One <b>two</b> three</p>\n"
+                       " <ul>\n"
+                       "  <li>a</li>\n"
+                       "  <li>b</li>\n"
+                       " </ul>\n"
+                       " <input type=\"checkbox\" checked />\n"
+                       " <!-- c -->\n"
+                       " <script>x<y</script>\n"
+                       "</div>");
+    // What was printed parses back to the same text and the same elements.
+    Ref<Document> again = Parser::parse(doc->outerHtml());
+    EXPECT_EQ(doc->body()->text(), "One two three a b");
+    EXPECT_EQ(again->body()->text(), doc->body()->text());
+    EXPECT_EQ(again->getAllElements().size(), doc->getAllElements().size());
 }

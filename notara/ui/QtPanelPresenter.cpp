@@ -32,6 +32,7 @@ void QtPanelPresenter::presentFolderPanel(QWidget* parent, const QString& messag
     // dialogs cannot show a message, so this one is Qt's own with the message beneath the view.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setDirectory(startFolder);
+    dialog->resize(760, 520); // Qt's own dialog opens too small to show the folder names
     if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
         auto* label = new QLabel(message, dialog);
         label->setWordWrap(true);

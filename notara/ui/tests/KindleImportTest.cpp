@@ -91,6 +91,21 @@ private slots:
         QCOMPARE(fixture->rowTitles(), (QStringList{"a", "b"}));
     }
 
+    void aRowStillMarkedAfterTheImportShowsItsWorkWhenClicked() {
+        ContentView& window = fixture->window();
+        fixture->selectRow(fixture->rowOf("a"));
+        importFile(writeExport(QStringLiteral("notebook.html"), kHighlightWithNote));
+        window.setHideNoAnnotations(false);
+        window.setHideNoAnnotations(true);
+        QCOMPARE(window.workList()->currentIndex().row(), fixture->rowOf("a")); // marked, not shown
+        QVERIFY(!window.selectedWork());
+
+        fixture->selectRow(fixture->rowOf("a"));
+        QVERIFY(window.selectedWork());
+        QCOMPARE(window.selectedWork()->workTitle, std::string("a"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("a"));
+    }
+
     void aBookWithoutHighlightsIsListedEvenWithTheFilterOn() {
         importFile(writeExport(QStringLiteral("empty.html"), QByteArray()));
         QVERIFY(fixture->window().hideNoAnnotations());

@@ -138,5 +138,23 @@ int main(int argc, char** argv) {
     window.toggleHideNoAnnotations();
     window.workList()->setCurrentIndex(window.workListModel()->index(3));
     shoot(out, QStringLiteral("7-unfiltered-no-annotations"));
+
+    if (argc > 2) {
+        presenter->nextHtmlFile = QString::fromLocal8Bit(argv[2]);
+        window.selectKindleNotesExport();
+        shoot(out, QStringLiteral("8-kindle-imported"));
+        window.workList()->setCurrentIndex(window.workListModel()->index(0));
+        shoot(out, QStringLiteral("9-kindle-work"));
+    }
+
+    // The real folder panel, with its message.
+    QtPanelPresenter real;
+    real.presentFolderPanel(&window,
+                            QStringLiteral("Select the \"Documents\" directory for the Books App. This "
+                                           "directory is usually found at: "
+                                           "~/Library/Containers/com.apple.iBooksX/Data/"),
+                            QDir::homePath(), [](const PanelResult&) {});
+    shoot(out, QStringLiteral("10-folder-panel"));
+    if (auto* panel = QApplication::activeModalWidget()) panel->close();
     return 0;
 }
