@@ -649,8 +649,5 @@ void HtmlTreeBuilder::error(HtmlTreeBuilderState mode) {
     errors->add(reader->getPos(), std::move(msg));
 }
 
-void HtmlTreeBuilder::error(const Tok&, HtmlTreeBuilderState mode) {
-    error(mode);
-}
 
 } // namespace html

@@ -35,8 +35,6 @@ public:
     HtmlTreeBuilderState state() const noexcept { return _state; }
 
 private:
-    friend struct HtmlTreeBuilderTest;
-
     enum class Kind : std::uint8_t { Doctype, StartTag, EndTag, Comment, Char, EndOfFile };
 
     // The token being processed, in the form the modes read it. Synthetic tags (an implied
@@ -182,7 +180,6 @@ private:
 
     void maybeSetBaseUri(Element* base);
     void error(HtmlTreeBuilderState mode);
-    void error(const Tok& t, HtmlTreeBuilderState mode);
 
     HtmlTreeBuilderState _state = HtmlTreeBuilderState::Initial;
     HtmlTreeBuilderState _originalState = HtmlTreeBuilderState::Initial;
