@@ -160,6 +160,7 @@ private:
     void SelfClosingStartTag();
     void quotedAttributeValue(char32_t quote, const ParsingStrings& stop);
     void attributeValueReference(char32_t additionalAllowed);
+    void betweenAttributes(char32_t c, TokeniserState in);
     template <typename NameStart> void startAttribute(NameStart first) {
         tagPending->newAttribute();
         tagPending->appendAttributeName(first);
