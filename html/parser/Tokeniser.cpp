@@ -93,6 +93,11 @@ void Tokeniser::eofError(TokeniserState in) {
                                      std::string(tokeniserStateName(in)) + "]");
 }
 
+void Tokeniser::emitPreviousByte(TokeniserState next) {
+    emit(previousByte());
+    transition(next);
+}
+
 void Tokeniser::error(std::string_view message) {
     if (tracking()) errors->add(reader.getPos(), std::string(message));
 }
