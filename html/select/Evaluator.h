@@ -128,7 +128,8 @@ private:
 };
 
 // Key and value of the attribute comparisons: both must not be empty; the key is trimmed and
-// lower-cased, the value loses one pair of surrounding quotes and is trimmed and lower-cased.
+// lower-cased, the value is trimmed, loses one pair of surrounding quotes, and is trimmed and
+// lower-cased again.
 class Evaluator::AttributeKeyPair : public Evaluator {
 public:
     const std::string& key() const { return key_; }
