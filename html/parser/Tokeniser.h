@@ -83,11 +83,35 @@ private:
     bool closingTagAhead();
     void step();
 
+    // Steps shared by many states.
+    void eofToData(TokeniserState in) {
+        eofError(in);
+        transition(TokeniserState::Data);
+    }
+    void emitTagToData() {
+        emitTagPending();
+        transition(TokeniserState::Data);
+    }
+    void emitCommentToData() {
+        emitCommentPending();
+        transition(TokeniserState::Data);
+    }
+    void emitDoctypeToData() {
+        emitDoctypePending();
+        transition(TokeniserState::Data);
+    }
+    // The byte just consumed goes out as text (a slice, so the run stays contiguous).
+    void emitPreviousByte(TokeniserState next) {
+        emit(previousByte());
+        transition(next);
+    }
+
     // States, grouped as the files that define them.
     // Data and character references.
     void Data();
     void CharacterReferenceInData();
     void CharacterReferenceInRcdata();
+    void characterReferenceInText(TokeniserState textState);
     // RCDATA, RAWTEXT, script data and PLAINTEXT.
     void Rcdata();
     void Rawtext();
@@ -119,6 +143,8 @@ private:
     void rawTextEndTagOpen(TokeniserState textState, TokeniserState nameState);
     void rawTextEndTagName(TokeniserState textState);
     void doubleEscapeBoundary(TokeniserState ifScript, TokeniserState otherwise);
+    void nulInText(TokeniserState in);
+    void escapedDashOther(char32_t c, TokeniserState in, TokeniserState textState);
     // Tags and attributes.
     void TagOpen();
     void EndTagOpen();
@@ -134,6 +160,11 @@ private:
     void SelfClosingStartTag();
     void quotedAttributeValue(char32_t quote, const ParsingStrings& stop);
     void attributeValueReference(char32_t additionalAllowed);
+    template <typename NameStart> void startAttribute(NameStart first) {
+        tagPending->newAttribute();
+        tagPending->appendAttributeName(first);
+        transition(TokeniserState::AttributeName);
+    }
     // Comments and markup declarations.
     void BogusComment();
     void MarkupDeclarationOpen();
@@ -144,6 +175,11 @@ private:
     void CommentEnd();
     void CommentEndBang();
     void CdataSection();
+    void commentEof(TokeniserState in) {
+        eofError(in);
+        emitCommentToData();
+    }
+    void commentNul(TokeniserState in, std::string_view before);
     // Doctypes.
     void Doctype();
     void BeforeDoctypeName();
@@ -163,6 +199,9 @@ private:
     void BogusDoctype();
     void doctypeIdentifier(std::string& target, char32_t quote, TokeniserState after);
     void doctypeEofOrGt(char32_t c); // force quirks and emit
+    void afterDoctypeKeyword(TokeniserState in, TokeniserState before, bool system);
+    void beforeDoctypeIdentifier(TokeniserState in, bool system);
+    void toBogusDoctype(TokeniserState in, char32_t c);
 
     CharacterReader& reader;
     ParseErrorList* errors;

@@ -24,6 +24,14 @@ void appendReplacingNul(Token::Comment& comment, std::string_view text) {
 }
 } // namespace
 
+// A NUL inside a comment: whatever the state had held back, then U+FFFD.
+void Tokeniser::commentNul(TokeniserState in, std::string_view before) {
+    error(in, 0);
+    commentPending.data.append(before);
+    commentPending.data.append(Vars::replacementUTF8);
+    transition(S::Comment);
+}
+
 // "<?...>", "</ ...>" and "<!...>" that is no comment, doctype or CDATA: everything up to the
 // next ">" becomes a comment.
 void Tokeniser::BogusComment() {
@@ -52,21 +60,12 @@ void Tokeniser::CommentStart() {
     const char32_t c = consumeChar();
     switch (c) {
     case '-': transition(S::CommentStartDash); break;
-    case 0:
-        error(S::CommentStart, c);
-        commentPending.data.append(Vars::replacementUTF8);
-        transition(S::Comment);
-        break;
+    case 0: commentNul(S::CommentStart, ""); break;
     case '>':
         error(S::CommentStart, c);
-        emitCommentPending();
-        transition(S::Data);
+        emitCommentToData();
         break;
-    case endOfInput:
-        eofError(S::CommentStart);
-        emitCommentPending();
-        transition(S::Data);
-        break;
+    case endOfInput: commentEof(S::CommentStart); break;
     default:
         unconsumeChar(c);
         transition(S::Comment);
@@ -78,22 +77,12 @@ void Tokeniser::CommentStartDash() {
     const char32_t c = consumeChar();
     switch (c) {
     case '-': transition(S::CommentEnd); break;
-    case 0:
-        error(S::CommentStartDash, c);
-        commentPending.data.append(std::string_view("-"));
-        commentPending.data.append(Vars::replacementUTF8);
-        transition(S::Comment);
-        break;
+    case 0: commentNul(S::CommentStartDash, "-"); break;
     case '>':
         error(S::CommentStartDash, c);
-        emitCommentPending();
-        transition(S::Data);
+        emitCommentToData();
         break;
-    case endOfInput:
-        eofError(S::CommentStartDash);
-        emitCommentPending();
-        transition(S::Data);
-        break;
+    case endOfInput: commentEof(S::CommentStartDash); break;
     default:
         unconsumeChar(c);
         commentPending.data.appendSlice(previousByte()); // the "-"
@@ -104,9 +93,7 @@ void Tokeniser::CommentStartDash() {
 
 void Tokeniser::Comment() {
     if (reader.isEmpty()) {
-        eofError(S::Comment);
-        emitCommentPending();
-        transition(S::Data);
+        commentEof(S::Comment);
         return;
     }
     switch (reader.input()[reader.getPos()]) {
@@ -124,17 +111,8 @@ void Tokeniser::CommentEndDash() {
     const char32_t c = consumeChar();
     switch (c) {
     case '-': transition(S::CommentEnd); break;
-    case 0:
-        error(S::CommentEndDash, c);
-        commentPending.data.append(std::string_view("-"));
-        commentPending.data.append(Vars::replacementUTF8);
-        transition(S::Comment);
-        break;
-    case endOfInput:
-        eofError(S::CommentEndDash);
-        emitCommentPending();
-        transition(S::Data);
-        break;
+    case 0: commentNul(S::CommentEndDash, "-"); break;
+    case endOfInput: commentEof(S::CommentEndDash); break;
     default:
         unconsumeChar(c);
         commentPending.data.appendSlice(previousByte()); // the "-"
@@ -146,16 +124,8 @@ void Tokeniser::CommentEndDash() {
 void Tokeniser::CommentEnd() {
     const char32_t c = consumeChar();
     switch (c) {
-    case '>':
-        emitCommentPending();
-        transition(S::Data);
-        break;
-    case 0:
-        error(S::CommentEnd, c);
-        commentPending.data.append(std::string_view("--"));
-        commentPending.data.append(Vars::replacementUTF8);
-        transition(S::Comment);
-        break;
+    case '>': emitCommentToData(); break;
+    case 0: commentNul(S::CommentEnd, "--"); break;
     case '!':
         error(S::CommentEnd, c);
         transition(S::CommentEndBang);
@@ -164,11 +134,7 @@ void Tokeniser::CommentEnd() {
         error(S::CommentEnd, c);
         commentPending.data.appendSlice(reader.input().substr(reader.getPos() - 3, 1));
         break;
-    case endOfInput:
-        eofError(S::CommentEnd);
-        emitCommentPending();
-        transition(S::Data);
-        break;
+    case endOfInput: commentEof(S::CommentEnd); break;
     default:
         error(S::CommentEnd, c);
         unconsumeChar(c);
@@ -185,21 +151,9 @@ void Tokeniser::CommentEndBang() {
         commentPending.data.appendSlice(reader.input().substr(reader.getPos() - 4, 3)); // "--!"
         transition(S::CommentEndDash);
         break;
-    case '>':
-        emitCommentPending();
-        transition(S::Data);
-        break;
-    case 0:
-        error(S::CommentEndBang, c);
-        commentPending.data.append(std::string_view("--!"));
-        commentPending.data.append(Vars::replacementUTF8);
-        transition(S::Comment);
-        break;
-    case endOfInput:
-        eofError(S::CommentEndBang);
-        emitCommentPending();
-        transition(S::Data);
-        break;
+    case '>': emitCommentToData(); break;
+    case 0: commentNul(S::CommentEndBang, "--!"); break;
+    case endOfInput: commentEof(S::CommentEndBang); break;
     default:
         unconsumeChar(c);
         commentPending.data.appendSlice(reader.input().substr(reader.getPos() - 3, 3)); // "--!"

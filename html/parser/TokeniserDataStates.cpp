@@ -37,16 +37,18 @@ void emitReference(T& t, const std::optional<Entities::Codepoints>& cps, std::st
 }
 } // namespace
 
-void Tokeniser::CharacterReferenceInData() {
+void Tokeniser::characterReferenceInText(TokeniserState textState) {
     const std::string_view amp = previousByte();
     emitReference(*this, consumeCharacterReference(std::nullopt, false), amp);
-    transition(S::Data);
+    transition(textState);
+}
+
+void Tokeniser::CharacterReferenceInData() {
+    characterReferenceInText(S::Data);
 }
 
 void Tokeniser::CharacterReferenceInRcdata() {
-    const std::string_view amp = previousByte();
-    emitReference(*this, consumeCharacterReference(std::nullopt, false), amp);
-    transition(S::Rcdata);
+    characterReferenceInText(S::Rcdata);
 }
 
 } // namespace html

@@ -15,8 +15,7 @@ void Tokeniser::doctypeEofOrGt(char32_t c) {
     else
         error(state, c);
     doctypePending.forceQuirks = true;
-    emitDoctypePending();
-    transition(S::Data);
+    emitDoctypeToData();
 }
 
 void Tokeniser::Doctype() {
@@ -62,8 +61,7 @@ void Tokeniser::DoctypeName() {
     }
     const char32_t c = consumeChar();
     if (c == '>') {
-        emitDoctypePending();
-        transition(S::Data);
+        emitDoctypeToData();
     } else if (isWhitespace(c)) {
         transition(S::AfterDoctypeName);
     } else if (c == endOfInput) {
@@ -99,37 +97,57 @@ void Tokeniser::AfterDoctypeName() {
     }
 }
 
-void Tokeniser::AfterDoctypePublicKeyword() {
+namespace {
+TokeniserState quotedIdentifierState(char32_t quote, bool system) {
+    if (system)
+        return quote == '"' ? S::DoctypeSystemIdentifier_doubleQuoted
+                            : S::DoctypeSystemIdentifier_singleQuoted;
+    return quote == '"' ? S::DoctypePublicIdentifier_doubleQuoted : S::DoctypePublicIdentifier_singleQuoted;
+}
+} // namespace
+
+// A doctype that cannot be read further: the rest up to ">" is skipped, in quirks mode.
+void Tokeniser::toBogusDoctype(TokeniserState in, char32_t c) {
+    error(in, c);
+    doctypePending.forceQuirks = true;
+    transition(S::BogusDoctype);
+}
+
+// After "PUBLIC" or "SYSTEM": a quote straight after the keyword is an error but still opens
+// the identifier.
+void Tokeniser::afterDoctypeKeyword(TokeniserState in, TokeniserState before, bool system) {
     const char32_t c = consumeChar();
     if (isWhitespace(c)) {
-        transition(S::BeforeDoctypePublicIdentifier);
+        transition(before);
     } else if (c == '"' || c == '\'') {
-        error(S::AfterDoctypePublicKeyword, c);
-        transition(c == '"' ? S::DoctypePublicIdentifier_doubleQuoted
-                            : S::DoctypePublicIdentifier_singleQuoted);
+        error(in, c);
+        transition(quotedIdentifierState(c, system));
     } else if (c == '>' || c == endOfInput) {
         doctypeEofOrGt(c);
     } else {
-        error(S::AfterDoctypePublicKeyword, c);
-        doctypePending.forceQuirks = true;
-        transition(S::BogusDoctype);
+        toBogusDoctype(in, c);
     }
 }
 
-void Tokeniser::BeforeDoctypePublicIdentifier() {
+void Tokeniser::beforeDoctypeIdentifier(TokeniserState in, bool system) {
     const char32_t c = consumeChar();
     if (isWhitespace(c)) {
         return;
     } else if (c == '"' || c == '\'') {
-        transition(c == '"' ? S::DoctypePublicIdentifier_doubleQuoted
-                            : S::DoctypePublicIdentifier_singleQuoted);
+        transition(quotedIdentifierState(c, system));
     } else if (c == '>' || c == endOfInput) {
         doctypeEofOrGt(c);
     } else {
-        error(S::BeforeDoctypePublicIdentifier, c);
-        doctypePending.forceQuirks = true;
-        transition(S::BogusDoctype);
+        toBogusDoctype(in, c);
     }
+}
+
+void Tokeniser::AfterDoctypePublicKeyword() {
+    afterDoctypeKeyword(S::AfterDoctypePublicKeyword, S::BeforeDoctypePublicIdentifier, false);
+}
+
+void Tokeniser::BeforeDoctypePublicIdentifier() {
+    beforeDoctypeIdentifier(S::BeforeDoctypePublicIdentifier, false);
 }
 
 void Tokeniser::doctypeIdentifier(std::string& target, char32_t quote, TokeniserState after) {
@@ -159,18 +177,14 @@ void Tokeniser::AfterDoctypePublicIdentifier() {
     if (isWhitespace(c)) {
         transition(S::BetweenDoctypePublicAndSystemIdentifiers);
     } else if (c == '>') {
-        emitDoctypePending();
-        transition(S::Data);
+        emitDoctypeToData();
     } else if (c == '"' || c == '\'') {
         error(S::AfterDoctypePublicIdentifier, c);
-        transition(c == '"' ? S::DoctypeSystemIdentifier_doubleQuoted
-                            : S::DoctypeSystemIdentifier_singleQuoted);
+        transition(quotedIdentifierState(c, true));
     } else if (c == endOfInput) {
         doctypeEofOrGt(c);
     } else {
-        error(S::AfterDoctypePublicIdentifier, c);
-        doctypePending.forceQuirks = true;
-        transition(S::BogusDoctype);
+        toBogusDoctype(S::AfterDoctypePublicIdentifier, c);
     }
 }
 
@@ -179,51 +193,22 @@ void Tokeniser::BetweenDoctypePublicAndSystemIdentifiers() {
     if (isWhitespace(c)) {
         return;
     } else if (c == '>') {
-        emitDoctypePending();
-        transition(S::Data);
+        emitDoctypeToData();
     } else if (c == '"' || c == '\'') {
-        transition(c == '"' ? S::DoctypeSystemIdentifier_doubleQuoted
-                            : S::DoctypeSystemIdentifier_singleQuoted);
+        transition(quotedIdentifierState(c, true));
     } else if (c == endOfInput) {
         doctypeEofOrGt(c);
     } else {
-        error(S::BetweenDoctypePublicAndSystemIdentifiers, c);
-        doctypePending.forceQuirks = true;
-        transition(S::BogusDoctype);
+        toBogusDoctype(S::BetweenDoctypePublicAndSystemIdentifiers, c);
     }
 }
 
 void Tokeniser::AfterDoctypeSystemKeyword() {
-    const char32_t c = consumeChar();
-    if (isWhitespace(c)) {
-        transition(S::BeforeDoctypeSystemIdentifier);
-    } else if (c == '"' || c == '\'') {
-        error(S::AfterDoctypeSystemKeyword, c);
-        transition(c == '"' ? S::DoctypeSystemIdentifier_doubleQuoted
-                            : S::DoctypeSystemIdentifier_singleQuoted);
-    } else if (c == '>' || c == endOfInput) {
-        doctypeEofOrGt(c);
-    } else {
-        error(S::AfterDoctypeSystemKeyword, c);
-        doctypePending.forceQuirks = true;
-        transition(S::BogusDoctype);
-    }
+    afterDoctypeKeyword(S::AfterDoctypeSystemKeyword, S::BeforeDoctypeSystemIdentifier, true);
 }
 
 void Tokeniser::BeforeDoctypeSystemIdentifier() {
-    const char32_t c = consumeChar();
-    if (isWhitespace(c)) {
-        return;
-    } else if (c == '"' || c == '\'') {
-        transition(c == '"' ? S::DoctypeSystemIdentifier_doubleQuoted
-                            : S::DoctypeSystemIdentifier_singleQuoted);
-    } else if (c == '>' || c == endOfInput) {
-        doctypeEofOrGt(c);
-    } else {
-        error(S::BeforeDoctypeSystemIdentifier, c);
-        doctypePending.forceQuirks = true;
-        transition(S::BogusDoctype);
-    }
+    beforeDoctypeIdentifier(S::BeforeDoctypeSystemIdentifier, true);
 }
 
 void Tokeniser::DoctypeSystemIdentifier_doubleQuoted() {
@@ -239,8 +224,7 @@ void Tokeniser::AfterDoctypeSystemIdentifier() {
     if (isWhitespace(c)) {
         return;
     } else if (c == '>') {
-        emitDoctypePending();
-        transition(S::Data);
+        emitDoctypeToData();
     } else if (c == endOfInput) {
         doctypeEofOrGt(c);
     } else {
@@ -252,8 +236,7 @@ void Tokeniser::AfterDoctypeSystemIdentifier() {
 void Tokeniser::BogusDoctype() {
     reader.consumeTo(U'>');
     if (!reader.isEmpty()) reader.advance();
-    emitDoctypePending();
-    transition(S::Data);
+    emitDoctypeToData();
 }
 
 } // namespace html

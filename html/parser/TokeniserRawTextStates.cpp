@@ -22,6 +22,13 @@ bool equalsIgnoreAsciiCase(std::string_view a, std::string_view lowerB) {
 
 // The text states share one shape: a bulk read up to the next interesting byte.
 
+// A NUL in raw text becomes U+FFFD (unlike in data, where the tree builder decides).
+void Tokeniser::nulInText(TokeniserState in) {
+    error(in, 0);
+    reader.advance();
+    emit(Vars::replacementUTF8);
+}
+
 void Tokeniser::Rcdata() {
     if (reader.isEmpty()) {
         emit(eofPending);
@@ -30,11 +37,7 @@ void Tokeniser::Rcdata() {
     switch (reader.input()[reader.getPos()]) {
     case '&': advanceTransition(S::CharacterReferenceInRcdata); break;
     case '<': advanceTransition(S::RcdataLessthanSign); break;
-    case '\0':
-        error(S::Rcdata, 0);
-        reader.advance();
-        emit(Vars::replacementUTF8);
-        break;
+    case '\0': nulInText(S::Rcdata); break;
     default: emit(reader.consumeToAny(Vars::rcdataStop())); break;
     }
 }
@@ -46,11 +49,7 @@ void Tokeniser::Rawtext() {
     }
     switch (reader.input()[reader.getPos()]) {
     case '<': advanceTransition(S::RawtextLessthanSign); break;
-    case '\0':
-        error(S::Rawtext, 0);
-        reader.advance();
-        emit(Vars::replacementUTF8);
-        break;
+    case '\0': nulInText(S::Rawtext); break;
     default: emit(reader.consumeToAny(Vars::rawtextStop())); break;
     }
 }
@@ -62,11 +61,7 @@ void Tokeniser::ScriptData() {
     }
     switch (reader.input()[reader.getPos()]) {
     case '<': advanceTransition(S::ScriptDataLessthanSign); break;
-    case '\0':
-        error(S::ScriptData, 0);
-        reader.advance();
-        emit(Vars::replacementUTF8);
-        break;
+    case '\0': nulInText(S::ScriptData); break;
     default: emit(reader.consumeToAny(Vars::rawtextStop())); break;
     }
 }
@@ -77,9 +72,7 @@ void Tokeniser::PLAINTEXT() {
         return;
     }
     if (reader.input()[reader.getPos()] == '\0') {
-        error(S::PLAINTEXT, 0);
-        reader.advance();
-        emit(Vars::replacementUTF8);
+        nulInText(S::PLAINTEXT);
         return;
     }
     emit(reader.consumeTo(Vars::nullScalr));
@@ -98,8 +91,7 @@ void Tokeniser::RcdataLessthanSign() {
         reader.unconsume(); // give the "<" back
         transition(S::Data);
     } else {
-        emit(previousByte());
-        transition(S::Rcdata);
+        emitPreviousByte(S::Rcdata);
     }
 }
 
@@ -158,8 +150,7 @@ void Tokeniser::RawtextLessthanSign() {
         createTempBuffer();
         advanceTransition(S::RawtextEndTagOpen);
     } else {
-        emit(previousByte());
-        transition(S::Rawtext);
+        emitPreviousByte(S::Rawtext);
     }
 }
 
@@ -182,8 +173,7 @@ void Tokeniser::ScriptDataLessthanSign() {
         emit(reader.input().substr(reader.getPos() - 2, 2)); // "<!"
         transition(S::ScriptDataEscapeStart);
     } else {
-        emit(previousByte());
-        transition(S::ScriptData);
+        emitPreviousByte(S::ScriptData);
     }
 }
 
@@ -198,8 +188,7 @@ void Tokeniser::ScriptDataEndTagName() {
 void Tokeniser::ScriptDataEscapeStart() {
     if (reader.matches(U'-')) {
         reader.advance();
-        emit(previousByte());
-        transition(S::ScriptDataEscapeStartDash);
+        emitPreviousByte(S::ScriptDataEscapeStartDash);
     } else {
         transition(S::ScriptData);
     }
@@ -208,8 +197,7 @@ void Tokeniser::ScriptDataEscapeStart() {
 void Tokeniser::ScriptDataEscapeStartDash() {
     if (reader.matches(U'-')) {
         reader.advance();
-        emit(previousByte());
-        transition(S::ScriptDataEscapedDashDash);
+        emitPreviousByte(S::ScriptDataEscapedDashDash);
     } else {
         transition(S::ScriptData);
     }
@@ -217,47 +205,41 @@ void Tokeniser::ScriptDataEscapeStartDash() {
 
 void Tokeniser::ScriptDataEscaped() {
     if (reader.isEmpty()) {
-        eofError(S::ScriptDataEscaped);
-        transition(S::Data);
+        eofToData(S::ScriptDataEscaped);
         return;
     }
     switch (reader.input()[reader.getPos()]) {
     case '-':
         reader.advance();
-        emit(previousByte());
-        transition(S::ScriptDataEscapedDash);
+        emitPreviousByte(S::ScriptDataEscapedDash);
         break;
     case '<': advanceTransition(S::ScriptDataEscapedLessthanSign); break;
-    case '\0':
-        error(S::ScriptDataEscaped, 0);
-        reader.advance();
-        emit(Vars::replacementUTF8);
-        break;
+    case '\0': nulInText(S::ScriptDataEscaped); break;
     default: emit(reader.consumeToAny(Vars::scriptEscapedStop())); break;
+    }
+}
+
+// The dash states of escaped script: a NUL is replaced, the end of the input ends the script,
+// anything else goes back to the escaped text state unread.
+void Tokeniser::escapedDashOther(char32_t c, TokeniserState in, TokeniserState textState) {
+    if (c == 0) {
+        error(in, c);
+        emit(Vars::replacementUTF8);
+        transition(textState);
+    } else if (c == endOfInput) {
+        eofToData(in);
+    } else {
+        unconsumeChar(c);
+        transition(textState);
     }
 }
 
 void Tokeniser::ScriptDataEscapedDash() {
     const char32_t c = consumeChar();
     switch (c) {
-    case '-':
-        emit(previousByte());
-        transition(S::ScriptDataEscapedDashDash);
-        break;
+    case '-': emitPreviousByte(S::ScriptDataEscapedDashDash); break;
     case '<': transition(S::ScriptDataEscapedLessthanSign); break;
-    case 0:
-        error(S::ScriptDataEscapedDash, c);
-        emit(Vars::replacementUTF8);
-        transition(S::ScriptDataEscaped);
-        break;
-    case endOfInput:
-        eofError(S::ScriptDataEscapedDash);
-        transition(S::Data);
-        break;
-    default:
-        unconsumeChar(c);
-        transition(S::ScriptDataEscaped);
-        break;
+    default: escapedDashOther(c, S::ScriptDataEscapedDash, S::ScriptDataEscaped); break;
     }
 }
 
@@ -266,37 +248,20 @@ void Tokeniser::ScriptDataEscapedDashDash() {
     switch (c) {
     case '-': emit(previousByte()); break;
     case '<': transition(S::ScriptDataEscapedLessthanSign); break;
-    case '>':
-        emit(previousByte());
-        transition(S::ScriptData);
-        break;
-    case 0:
-        error(S::ScriptDataEscapedDashDash, c);
-        emit(Vars::replacementUTF8);
-        transition(S::ScriptDataEscaped);
-        break;
-    case endOfInput:
-        eofError(S::ScriptDataEscapedDashDash);
-        transition(S::Data);
-        break;
-    default:
-        unconsumeChar(c);
-        transition(S::ScriptDataEscaped);
-        break;
+    case '>': emitPreviousByte(S::ScriptData); break;
+    default: escapedDashOther(c, S::ScriptDataEscapedDashDash, S::ScriptDataEscaped); break;
     }
 }
 
 void Tokeniser::ScriptDataEscapedLessthanSign() {
     if (reader.matchesLetter()) {
         createTempBuffer();
-        emit(previousByte()); // "<"
-        transition(S::ScriptDataDoubleEscapeStart);
+        emitPreviousByte(S::ScriptDataDoubleEscapeStart); // "<"
     } else if (reader.matches(U'/')) {
         createTempBuffer();
         advanceTransition(S::ScriptDataEscapedEndTagOpen);
     } else {
-        emit(previousByte());
-        transition(S::ScriptDataEscaped);
+        emitPreviousByte(S::ScriptDataEscaped);
     }
 }
 
@@ -333,26 +298,19 @@ void Tokeniser::ScriptDataDoubleEscapeStart() {
 
 void Tokeniser::ScriptDataDoubleEscaped() {
     if (reader.isEmpty()) {
-        eofError(S::ScriptDataDoubleEscaped);
-        transition(S::Data);
+        eofToData(S::ScriptDataDoubleEscaped);
         return;
     }
     switch (reader.input()[reader.getPos()]) {
     case '-':
         reader.advance();
-        emit(previousByte());
-        transition(S::ScriptDataDoubleEscapedDash);
+        emitPreviousByte(S::ScriptDataDoubleEscapedDash);
         break;
     case '<':
         reader.advance();
-        emit(previousByte());
-        transition(S::ScriptDataDoubleEscapedLessthanSign);
+        emitPreviousByte(S::ScriptDataDoubleEscapedLessthanSign);
         break;
-    case '\0':
-        error(S::ScriptDataDoubleEscaped, 0);
-        reader.advance();
-        emit(Vars::replacementUTF8);
-        break;
+    case '\0': nulInText(S::ScriptDataDoubleEscaped); break;
     default: emit(reader.consumeToAny(Vars::scriptEscapedStop())); break;
     }
 }
@@ -360,27 +318,9 @@ void Tokeniser::ScriptDataDoubleEscaped() {
 void Tokeniser::ScriptDataDoubleEscapedDash() {
     const char32_t c = consumeChar();
     switch (c) {
-    case '-':
-        emit(previousByte());
-        transition(S::ScriptDataDoubleEscapedDashDash);
-        break;
-    case '<':
-        emit(previousByte());
-        transition(S::ScriptDataDoubleEscapedLessthanSign);
-        break;
-    case 0:
-        error(S::ScriptDataDoubleEscapedDash, c);
-        emit(Vars::replacementUTF8);
-        transition(S::ScriptDataDoubleEscaped);
-        break;
-    case endOfInput:
-        eofError(S::ScriptDataDoubleEscapedDash);
-        transition(S::Data);
-        break;
-    default:
-        unconsumeChar(c);
-        transition(S::ScriptDataDoubleEscaped);
-        break;
+    case '-': emitPreviousByte(S::ScriptDataDoubleEscapedDashDash); break;
+    case '<': emitPreviousByte(S::ScriptDataDoubleEscapedLessthanSign); break;
+    default: escapedDashOther(c, S::ScriptDataDoubleEscapedDash, S::ScriptDataDoubleEscaped); break;
     }
 }
 
@@ -388,27 +328,9 @@ void Tokeniser::ScriptDataDoubleEscapedDashDash() {
     const char32_t c = consumeChar();
     switch (c) {
     case '-': emit(previousByte()); break;
-    case '<':
-        emit(previousByte());
-        transition(S::ScriptDataDoubleEscapedLessthanSign);
-        break;
-    case '>':
-        emit(previousByte());
-        transition(S::ScriptData);
-        break;
-    case 0:
-        error(S::ScriptDataDoubleEscapedDashDash, c);
-        emit(Vars::replacementUTF8);
-        transition(S::ScriptDataDoubleEscaped);
-        break;
-    case endOfInput:
-        eofError(S::ScriptDataDoubleEscapedDashDash);
-        transition(S::Data);
-        break;
-    default:
-        unconsumeChar(c);
-        transition(S::ScriptDataDoubleEscaped);
-        break;
+    case '<': emitPreviousByte(S::ScriptDataDoubleEscapedLessthanSign); break;
+    case '>': emitPreviousByte(S::ScriptData); break;
+    default: escapedDashOther(c, S::ScriptDataDoubleEscapedDashDash, S::ScriptDataDoubleEscaped); break;
     }
 }
 

@@ -10,8 +10,7 @@ using Vars = TokeniserStateVars;
 void Tokeniser::TagOpen() {
     if (reader.isEmpty()) {
         eofError(S::TagOpen);
-        emit(previousByte()); // "<"
-        transition(S::Data);
+        emitPreviousByte(S::Data); // "<"
         return;
     }
     const char c = reader.input()[reader.getPos()];
@@ -26,8 +25,7 @@ void Tokeniser::TagOpen() {
         transition(S::TagName);
     } else {
         error(S::TagOpen, reader.currentRepaired());
-        emit(previousByte()); // "<"
-        transition(S::Data);
+        emitPreviousByte(S::Data); // "<"
     }
 }
 
@@ -58,18 +56,12 @@ void Tokeniser::TagName() {
     case '\f':
     case ' ': transition(S::BeforeAttributeName); break;
     case '/': transition(S::SelfClosingStartTag); break;
-    case '>':
-        emitTagPending();
-        transition(S::Data);
-        break;
+    case '>': emitTagToData(); break;
     case 0:
         error(S::TagName, c);
         tagPending->appendTagName(Vars::replacementChar);
         break;
-    case endOfInput:
-        eofError(S::TagName);
-        transition(S::Data);
-        break;
+    case endOfInput: eofToData(S::TagName); break;
     default: tagPending->appendTagName(c); break; // a malformed byte read as U+FFFD
     }
 }
@@ -83,28 +75,18 @@ void Tokeniser::BeforeAttributeName() {
     case '\f':
     case ' ': break;
     case '/': transition(S::SelfClosingStartTag); break;
-    case '>':
-        emitTagPending();
-        transition(S::Data);
-        break;
+    case '>': emitTagToData(); break;
     case 0:
         error(S::BeforeAttributeName, c);
-        tagPending->newAttribute();
-        tagPending->appendAttributeName(Vars::replacementChar);
-        transition(S::AttributeName);
+        startAttribute(Vars::replacementChar);
         break;
-    case endOfInput:
-        eofError(S::BeforeAttributeName);
-        transition(S::Data);
-        break;
+    case endOfInput: eofToData(S::BeforeAttributeName); break;
     case '"':
     case '\'':
     case '<':
     case '=':
         error(S::BeforeAttributeName, c);
-        tagPending->newAttribute();
-        tagPending->appendAttributeName(previousByte());
-        transition(S::AttributeName);
+        startAttribute(previousByte());
         break;
     default:
         tagPending->newAttribute();
@@ -125,18 +107,12 @@ void Tokeniser::AttributeName() {
     case ' ': transition(S::AfterAttributeName); break;
     case '/': transition(S::SelfClosingStartTag); break;
     case '=': transition(S::BeforeAttributeValue); break;
-    case '>':
-        emitTagPending();
-        transition(S::Data);
-        break;
+    case '>': emitTagToData(); break;
     case 0:
         error(S::AttributeName, c);
         tagPending->appendAttributeName(Vars::replacementChar);
         break;
-    case endOfInput:
-        eofError(S::AttributeName);
-        transition(S::Data);
-        break;
+    case endOfInput: eofToData(S::AttributeName); break;
     case '"':
     case '\'':
     case '<':
@@ -157,27 +133,17 @@ void Tokeniser::AfterAttributeName() {
     case ' ': break;
     case '/': transition(S::SelfClosingStartTag); break;
     case '=': transition(S::BeforeAttributeValue); break;
-    case '>':
-        emitTagPending();
-        transition(S::Data);
-        break;
+    case '>': emitTagToData(); break;
     case 0:
         error(S::AfterAttributeName, c);
-        tagPending->newAttribute();
-        tagPending->appendAttributeName(Vars::replacementChar);
-        transition(S::AttributeName);
+        startAttribute(Vars::replacementChar);
         break;
-    case endOfInput:
-        eofError(S::AfterAttributeName);
-        transition(S::Data);
-        break;
+    case endOfInput: eofToData(S::AfterAttributeName); break;
     case '"':
     case '\'':
     case '<':
         error(S::AfterAttributeName, c);
-        tagPending->newAttribute();
-        tagPending->appendAttributeName(previousByte());
-        transition(S::AttributeName);
+        startAttribute(previousByte());
         break;
     default:
         tagPending->newAttribute();
@@ -206,14 +172,10 @@ void Tokeniser::BeforeAttributeValue() {
         tagPending->appendAttributeValue(Vars::replacementChar);
         transition(S::AttributeValue_unquoted);
         break;
-    case endOfInput:
-        eofError(S::BeforeAttributeValue);
-        transition(S::Data);
-        break;
+    case endOfInput: eofToData(S::BeforeAttributeValue); break;
     case '>':
         error(S::BeforeAttributeValue, c);
-        emitTagPending();
-        transition(S::Data);
+        emitTagToData();
         break;
     case '<':
     case '=':
@@ -256,8 +218,7 @@ void Tokeniser::quotedAttributeValue(char32_t quote, const ParsingStrings& stop)
         error(state, c);
         tagPending->appendAttributeValue(Vars::replacementChar);
     } else if (c == endOfInput) {
-        eofError(state);
-        transition(S::Data);
+        eofToData(state);
     } else {
         tagPending->appendAttributeValue(c);
     }
@@ -282,18 +243,12 @@ void Tokeniser::AttributeValue_unquoted() {
     case '\f':
     case ' ': transition(S::BeforeAttributeName); break;
     case '&': attributeValueReference(U'>'); break;
-    case '>':
-        emitTagPending();
-        transition(S::Data);
-        break;
+    case '>': emitTagToData(); break;
     case 0:
         error(S::AttributeValue_unquoted, c);
         tagPending->appendAttributeValue(Vars::replacementChar);
         break;
-    case endOfInput:
-        eofError(S::AttributeValue_unquoted);
-        transition(S::Data);
-        break;
+    case endOfInput: eofToData(S::AttributeValue_unquoted); break;
     case '"':
     case '\'':
     case '<':
@@ -315,14 +270,8 @@ void Tokeniser::AfterAttributeValue_quoted() {
     case '\f':
     case ' ': transition(S::BeforeAttributeName); break;
     case '/': transition(S::SelfClosingStartTag); break;
-    case '>':
-        emitTagPending();
-        transition(S::Data);
-        break;
-    case endOfInput:
-        eofError(S::AfterAttributeValue_quoted);
-        transition(S::Data);
-        break;
+    case '>': emitTagToData(); break;
+    case endOfInput: eofToData(S::AfterAttributeValue_quoted); break;
     default:
         error(S::AfterAttributeValue_quoted, c);
         unconsumeChar(c);
@@ -336,13 +285,9 @@ void Tokeniser::SelfClosingStartTag() {
     switch (c) {
     case '>':
         tagPending->setSelfClosing(true);
-        emitTagPending();
-        transition(S::Data);
+        emitTagToData();
         break;
-    case endOfInput:
-        eofError(S::SelfClosingStartTag);
-        transition(S::Data);
-        break;
+    case endOfInput: eofToData(S::SelfClosingStartTag); break;
     default:
         error(S::SelfClosingStartTag, c);
         unconsumeChar(c);

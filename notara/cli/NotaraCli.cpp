@@ -91,35 +91,34 @@ std::string oneLine(std::string_view text) {
     return line;
 }
 
+// Appends `"name": "value"`, after a comma unless it opens the object.
+void appendMember(std::string& json, std::string_view name, std::string_view value, bool first = false) {
+    if (!first) json += ", ";
+    json += '"';
+    json += name;
+    json += "\": ";
+    appendJsonString(json, value);
+}
+
 std::string worksAsJson(const std::vector<WorkPtr>& works) {
     std::string json = "[";
     for (size_t w = 0; w < works.size(); ++w) {
         const Work& work = *works[w];
         json += w == 0 ? "\n  {" : ",\n  {";
-        json += "\"id\": ";
-        appendJsonString(json, work.id.toString(QUuid::WithoutBraces).toUpper().toStdString());
-        json += ", \"workID\": ";
-        appendJsonString(json, work.workID);
-        json += ", \"workTitle\": ";
-        appendJsonString(json, work.workTitle);
-        json += ", \"workAuthor\": ";
-        appendJsonString(json, work.workAuthor);
-        json += ", \"downloadedStatus\": ";
-        appendJsonString(json, work.downloadedStatus);
+        appendMember(json, "id", work.id.toString(QUuid::WithoutBraces).toUpper().toStdString(), true);
+        appendMember(json, "workID", work.workID);
+        appendMember(json, "workTitle", work.workTitle);
+        appendMember(json, "workAuthor", work.workAuthor);
+        appendMember(json, "downloadedStatus", work.downloadedStatus);
         json += ", \"annotations\": [";
         for (size_t a = 0; a < work.annotations.size(); ++a) {
             const Annotation& annotation = *work.annotations[a];
             json += a == 0 ? "\n    {" : ",\n    {";
-            json += "\"annotationID\": ";
-            appendJsonString(json, annotation.annotationID);
-            json += ", \"annotationUserNotes\": ";
-            appendJsonString(json, annotation.annotationUserNotes);
-            json += ", \"annotationRepText\": ";
-            appendJsonString(json, annotation.annotationRepText);
-            json += ", \"annotationSelectedText\": ";
-            appendJsonString(json, annotation.annotationSelectedText);
-            json += ", \"annotationLocationRawText\": ";
-            appendJsonString(json, annotation.annotationLocationRawText);
+            appendMember(json, "annotationID", annotation.annotationID, true);
+            appendMember(json, "annotationUserNotes", annotation.annotationUserNotes);
+            appendMember(json, "annotationRepText", annotation.annotationRepText);
+            appendMember(json, "annotationSelectedText", annotation.annotationSelectedText);
+            appendMember(json, "annotationLocationRawText", annotation.annotationLocationRawText);
             json += "}";
         }
         json += work.annotations.empty() ? "]}" : "\n  ]}";

@@ -1,5 +1,5 @@
 #include "notara/core/DataManager.h"
-#include "notara/tests/BooksTestSupport.h"
+#include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"
 #include "corvane/tests/ReportCapture.h"
@@ -13,16 +13,6 @@ using namespace notara;
 using namespace notara::test;
 
 namespace {
-
-AnnotationRow highlight(std::string assetID, std::string text,
-                        std::optional<std::string> note = std::nullopt) {
-    AnnotationRow row;
-    row.assetID = std::move(assetID);
-    row.selectedText = std::move(text);
-    row.note = std::move(note);
-    row.uuid = "UUID-" + *row.selectedText;
-    return row;
-}
 
 std::vector<std::string> titles(const std::vector<WorkPtr>& works) {
     std::vector<std::string> result;

@@ -1,46 +1,21 @@
+#include "notara/tests/TestSupport.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <unistd.h>
 
 namespace fs = std::filesystem;
+using namespace notara::test;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(NOTARA_CLI_PATH), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
-}
-
 QString sample(const char* name) {
-    const char* root = std::getenv("NOTARA_SOURCE_DIR");
-    fs::path base = root ? fs::path(root) / "notara/tests" : fs::path(__FILE__).parent_path();
-    return QString::fromStdString((base / "data/kindle" / name).native());
-}
-
-fs::path freshFolder(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("notara-kindle-cli-" + std::to_string(::getpid())) / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
+    return QString::fromStdString(kindleSample(name).native());
 }
 
 } // namespace
@@ -77,12 +52,10 @@ TEST(KindleCommands, ExportsTheNotebookAsMarkdown) {
     ASSERT_TRUE(run.out.ends_with("-雨の日の猫たち-Annotations.md\n")) << run.out;
     fs::path written = run.out.substr(0, run.out.size() - 1);
     EXPECT_EQ(written.parent_path(), out);
-    std::stringstream markdown;
-    markdown << std::ifstream(written).rdbuf();
-    EXPECT_EQ(markdown.str(), "# 雨の日の猫たち\n**Author**: 高橋 みのり\n\n"
-                              "> 猫は窓辺で雨の音を数えていた。\n\n冒頭の一文。好き。\n---\n"
-                              "> \n\nこの部分は出版社の制限で表示されない。\n---\n"
-                              "> 矢印 -> は「次へ」という意味だ、と彼は言った。\n---\n");
+    EXPECT_EQ(readFile(written), "# 雨の日の猫たち\n**Author**: 高橋 みのり\n\n"
+                                 "> 猫は窓辺で雨の音を数えていた。\n\n冒頭の一文。好き。\n---\n"
+                                 "> \n\nこの部分は出版社の制限で表示されない。\n---\n"
+                                 "> 矢印 -> は「次へ」という意味だ、と彼は言った。\n---\n");
 }
 
 TEST(KindleCommands, FailuresAndMisuse) {

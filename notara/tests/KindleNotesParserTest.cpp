@@ -11,17 +11,13 @@
 
 #include "notara/core/Annotation.h"
 #include "notara/core/KindleNotesParser.h"
+#include "notara/tests/TestSupport.h"
 
 namespace fs = std::filesystem;
 using notara::KindleNotesParser;
+using notara::test::kindleSample;
 
 namespace {
-
-fs::path fixture(const char* name) {
-    const char* root = std::getenv("NOTARA_SOURCE_DIR");
-    fs::path base = root ? fs::path(root) / "notara/tests" : fs::path(__FILE__).parent_path();
-    return base / "data/kindle" / name;
-}
 
 // A page written to a fresh file, for the cases small enough to read inline.
 fs::path writePage(const std::string& name, const std::string& bytes) {
@@ -63,7 +59,7 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 } // namespace
 
 TEST(KindleNotesParser, DesktopExportWithCrossedEndTags) {
-    Imported r = import(fixture("desktop-crossed-tags.html"));
+    Imported r = import(kindleSample("desktop-crossed-tags.html"));
     ASSERT_EQ(r.works.size(), 1u);
     EXPECT_EQ(r.printed, "");
     const notara::Work& work = *r.works[0];
@@ -92,7 +88,7 @@ TEST(KindleNotesParser, DesktopExportWithCrossedEndTags) {
 }
 
 TEST(KindleNotesParser, MobileNotebookForLayoutInGerman) {
-    Imported r = import(fixture("mobile-notebook-for-de.html"));
+    Imported r = import(kindleSample("mobile-notebook-for-de.html"));
     ASSERT_EQ(r.works.size(), 1u);
     EXPECT_EQ(r.works[0]->workTitle, "Die Uhrmacherin von Lindau");
     EXPECT_EQ(r.works[0]->workAuthor, "Jördis Falkenrath");
@@ -104,7 +100,7 @@ TEST(KindleNotesParser, MobileNotebookForLayoutInGerman) {
 }
 
 TEST(KindleNotesParser, MobileNotebookExportLayoutInJapanese) {
-    Imported r = import(fixture("mobile-notebook-export-ja.html"));
+    Imported r = import(kindleSample("mobile-notebook-export-ja.html"));
     ASSERT_EQ(r.works.size(), 1u);
     EXPECT_EQ(r.works[0]->workTitle, "雨の日の猫たち");
     // The withheld highlight has no text, so the note after it must not go to an earlier one.
@@ -172,8 +168,8 @@ TEST(KindleNotesParser, FailuresPrintOneLineAndGiveNothing) {
 }
 
 TEST(KindleNotesParser, EveryCallMakesNewObjects) {
-    Imported first = import(fixture("desktop-crossed-tags.html"));
-    Imported second = import(fixture("desktop-crossed-tags.html"));
+    Imported first = import(kindleSample("desktop-crossed-tags.html"));
+    Imported second = import(kindleSample("desktop-crossed-tags.html"));
     ASSERT_EQ(first.works.size(), 1u);
     ASSERT_EQ(second.works.size(), 1u);
     EXPECT_NE(first.works[0]->id, second.works[0]->id);

@@ -1,7 +1,7 @@
 #include "notara/core/MarkdownExport.h"
 #include "notara/core/DataManager.h"
 #include "notara/core/Utf8.h"
-#include "notara/tests/BooksTestSupport.h"
+#include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"
 #include "corvane/tests/ReportCapture.h"

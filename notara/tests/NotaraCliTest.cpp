@@ -1,5 +1,5 @@
 #include "notara/core/MarkdownExport.h"
-#include "notara/tests/BooksTestSupport.h"
+#include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"
 
@@ -15,30 +15,6 @@ namespace fs = std::filesystem;
 using namespace notara::test;
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(NOTARA_CLI_PATH), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
-}
-
-AnnotationRow highlight(std::string assetID, std::string text,
-                        std::optional<std::string> note = std::nullopt) {
-    AnnotationRow row;
-    row.assetID = std::move(assetID);
-    row.selectedText = std::move(text);
-    row.note = std::move(note);
-    row.uuid = "UUID-" + *row.selectedText;
-    return row;
-}
 
 // A Books data folder as a Mac holds it: both stores with their -wal and -shm beside them
 // (recent highlights only in the logs), another store, and a file that only looks like one.

@@ -1,6 +1,6 @@
 #include "notara/core/SQLiteManager.h"
 #include "notara/core/Utf8.h"
-#include "notara/tests/BooksTestSupport.h"
+#include "notara/tests/TestSupport.h"
 
 #include "corvane/tests/ReportCapture.h"
 

@@ -3,9 +3,14 @@
 #include "notara/core/SQLFilePairing.h"
 #include "notara/tests/BooksStore.h"
 
+#include <QProcess>
+#include <QStringList>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -68,6 +73,40 @@ inline std::filesystem::path freshFolder(const std::string& name) {
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
     return path;
+}
+
+/// A highlight in book `assetID`; its uuid is made from the text.
+inline AnnotationRow highlight(std::string assetID, std::string text,
+                               std::optional<std::string> note = std::nullopt) {
+    AnnotationRow row;
+    row.assetID = std::move(assetID);
+    row.selectedText = std::move(text);
+    row.note = std::move(note);
+    row.uuid = "UUID-" + *row.selectedText;
+    return row;
+}
+
+/// One run of the command-line tool: its exit code (-1 if it crashed) and what it printed.
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline CliRun cli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(NOTARA_CLI_PATH), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+}
+
+/// A Kindle notebook export kept with the tests.
+inline std::filesystem::path kindleSample(const char* name) {
+    const char* root = std::getenv("NOTARA_SOURCE_DIR");
+    const std::filesystem::path base =
+        root ? std::filesystem::path(root) / "notara/tests" : std::filesystem::path(__FILE__).parent_path();
+    return base / "data/kindle" / name;
 }
 
 } // namespace notara::test
