@@ -184,6 +184,18 @@ TEST(TreeBuilder, FragmentControlsJoinTheContextForm) {
     EXPECT_EQ(form.elements().size(), 2u);
 }
 
+TEST(TreeBuilder, CharacterRunsSplitWhereModesDiffer) {
+    // Leading whitespace stays in the head; the rest of the run starts the body.
+    Ref<Document> doc = parse("<head> \n x<title>t</title>");
+    EXPECT_EQ(inner(*doc->head()), " \n ");
+    EXPECT_EQ(inner(*doc->body()), "x<title>t</title>");
+    // U+0000 is dropped from body, table and select text; frameset keeps only whitespace.
+    EXPECT_EQ(body(std::string("a\0b<table>c\0<tr><td>\0d</table><select>\0e</select>", 49)),
+              "abc<table><tbody><tr><td>d</td></tr></tbody></table><select>e</select>");
+    Ref<Document> frames = parse("<frameset> a b <frame></frameset>");
+    EXPECT_EQ(inner(*frames->childNode(0)), "<head></head><frameset>   <frame></frame></frameset>");
+}
+
 TEST(TreeBuilder, TagIdsRoundTrip) {
     for (int i = 1; i < static_cast<int>(TagId::Count_); ++i) {
         const auto id = static_cast<TagId>(i);
