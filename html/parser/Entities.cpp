@@ -340,10 +340,16 @@ std::string Entities::unescape(std::string_view text, bool strict) {
     CharacterReader reader(text);
     std::string out;
     out.reserve(std::min<std::size_t>(1024, text.size()));
+    unescapeRest(reader, nullptr, strict, out);
+    return out;
+}
+
+void Entities::unescapeRest(CharacterReader& reader, ParseErrorList* errors, bool inAttribute,
+                            std::string& out) {
     while (!reader.isEmpty()) {
         out += reader.consumeTo(U'&');
         if (reader.matchConsume("&")) {
-            auto cps = consumeCharacterReference(reader, nullptr, std::nullopt, strict);
+            auto cps = consumeCharacterReference(reader, errors, std::nullopt, inAttribute);
             if (!cps || cps->count == 0) {
                 out += '&';
             } else {
@@ -352,7 +358,6 @@ std::string Entities::unescape(std::string_view text, bool strict) {
             }
         }
     }
-    return out;
 }
 
 // Escaping --------------------------------------------------------------------------------------

@@ -83,6 +83,9 @@ public:
     static std::optional<Codepoints>
     consumeCharacterReference(CharacterReader& reader, ParseErrorList* errors,
                               std::optional<char32_t> additionalAllowedCharacter, bool inAttribute);
+    // Appends to `out` the text from the reader's position to its end, references decoded.
+    static void unescapeRest(CharacterReader& reader, ParseErrorList* errors, bool inAttribute,
+                             std::string& out);
 };
 
 } // namespace html

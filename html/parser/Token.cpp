@@ -1,6 +1,7 @@
 #include "html/parser/Token.h"
 
 #include "html/nodes/Attributes.h"
+#include "html/parser/HtmlWhitespace.h"
 
 #include <unordered_set>
 
@@ -11,17 +12,6 @@ bool hasUpper(std::string_view s) {
     for (char c : s)
         if (c >= 'A' && c <= 'Z') return true;
     return false;
-}
-
-bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
 }
 } // namespace
 
@@ -53,8 +43,7 @@ void Token::Tag::reset() {
     attrs.clear();
     names.clear();
     values.clear();
-    if (!seenNames.empty())
-        seenNames.clear();
+    if (!seenNames.empty()) seenNames.clear();
 }
 
 Token::Tag& Token::Tag::name(std::string_view newName) {
@@ -111,7 +100,7 @@ bool Token::Tag::isDuplicate(std::string_view name) const {
     // Tags rarely carry many attributes; past a handful, a set keeps hostile input linear.
     if (attrs.size() < 32) {
         for (const auto& a : attrs)
-            if (equalsIgnoreAsciiCase(std::string_view(names).substr(a.nameOff, a.nameLen), name))
+            if (asciiEqualsIgnoreCase(std::string_view(names).substr(a.nameOff, a.nameLen), name))
                 return true;
         return false;
     }
@@ -189,7 +178,7 @@ TokenAttribute Token::Tag::attribute(std::size_t i) const {
 std::optional<std::string_view> Token::Tag::attributeValue(std::string_view key) const {
     for (std::size_t i = 0; i < attrs.size(); ++i) {
         TokenAttribute a = attribute(i);
-        if (equalsIgnoreAsciiCase(a.name, key)) return a.value;
+        if (asciiEqualsIgnoreCase(a.name, key)) return a.value;
     }
     return std::nullopt;
 }

@@ -93,6 +93,11 @@ void Tokeniser::eofError(TokeniserState in) {
                                      std::string(tokeniserStateName(in)) + "]");
 }
 
+void Tokeniser::emitPreviousByte(TokeniserState next) {
+    emit(previousByte());
+    transition(next);
+}
+
 void Tokeniser::error(std::string_view message) {
     if (tracking()) errors->add(reader.getPos(), std::string(message));
 }
@@ -104,18 +109,7 @@ Tokeniser::consumeCharacterReference(std::optional<char32_t> additionalAllowed, 
 
 std::string Tokeniser::unescapeEntities(bool inAttribute) {
     std::string out;
-    while (!reader.isEmpty()) {
-        out += reader.consumeTo(U'&');
-        if (reader.matchConsume("&")) {
-            auto cps = consumeCharacterReference(std::nullopt, inAttribute);
-            if (!cps || cps->count == 0) {
-                out += '&';
-            } else {
-                for (int i = 0; i < cps->count; ++i)
-                    utf8::append(out, (*cps)[i]);
-            }
-        }
-    }
+    Entities::unescapeRest(reader, errors, inAttribute, out);
     return out;
 }
 

@@ -100,11 +100,9 @@ private:
         emitDoctypePending();
         transition(TokeniserState::Data);
     }
-    // The byte just consumed goes out as text (a slice, so the run stays contiguous).
-    void emitPreviousByte(TokeniserState next) {
-        emit(previousByte());
-        transition(next);
-    }
+    // The byte just consumed goes out as text (a slice, so the run stays contiguous). Out of
+    // line: inlined, it bloats the prologue of TagOpen, where it is only the error path.
+    void emitPreviousByte(TokeniserState next);
 
     // States, grouped as the files that define them.
     // Data and character references.
@@ -160,6 +158,7 @@ private:
     void SelfClosingStartTag();
     void quotedAttributeValue(char32_t quote, const ParsingStrings& stop);
     void attributeValueReference(char32_t additionalAllowed);
+    void betweenAttributes(char32_t c, TokeniserState in);
     template <typename NameStart> void startAttribute(NameStart first) {
         tagPending->newAttribute();
         tagPending->appendAttributeName(first);

@@ -1,5 +1,6 @@
 // Tokeniser states: RCDATA (title, textarea), RAWTEXT (style and friends), script data with
 // its escapes, and PLAINTEXT.
+#include "html/parser/HtmlWhitespace.h"
 #include "html/parser/Tokeniser.h"
 #include "html/parser/TokeniserStateVars.h"
 
@@ -7,18 +8,6 @@ namespace html {
 
 using S = TokeniserState;
 using Vars = TokeniserStateVars;
-
-namespace {
-bool equalsIgnoreAsciiCase(std::string_view a, std::string_view lowerB) {
-    if (a.size() != lowerB.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char c = a[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-        if (c != lowerB[i]) return false;
-    }
-    return true;
-}
-} // namespace
 
 // The text states share one shape: a bulk read up to the next interesting byte.
 
@@ -284,7 +273,7 @@ void Tokeniser::doubleEscapeBoundary(TokeniserState ifScript, TokeniserState oth
     }
     const char32_t c = consumeChar();
     if (isWhitespace(c) || c == '/' || c == '>') {
-        transition(equalsIgnoreAsciiCase(dataBuffer, "script") ? ifScript : otherwise);
+        transition(asciiEqualsIgnoreCase(dataBuffer, "script") ? ifScript : otherwise);
         emit(previousByte());
     } else {
         unconsumeChar(c);

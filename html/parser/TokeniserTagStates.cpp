@@ -66,8 +66,9 @@ void Tokeniser::TagName() {
     }
 }
 
-void Tokeniser::BeforeAttributeName() {
-    const char32_t c = consumeChar();
+// Between attributes (before a name, or after one with no "=" yet): whitespace is skipped and
+// anything that is not "/" or ">" opens a new attribute.
+void Tokeniser::betweenAttributes(char32_t c, TokeniserState in) {
     switch (c) {
     case '\t':
     case '\n':
@@ -77,15 +78,15 @@ void Tokeniser::BeforeAttributeName() {
     case '/': transition(S::SelfClosingStartTag); break;
     case '>': emitTagToData(); break;
     case 0:
-        error(S::BeforeAttributeName, c);
+        error(in, c);
         startAttribute(Vars::replacementChar);
         break;
-    case endOfInput: eofToData(S::BeforeAttributeName); break;
+    case endOfInput: eofToData(in); break;
     case '"':
     case '\'':
     case '<':
     case '=':
-        error(S::BeforeAttributeName, c);
+        error(in, c);
         startAttribute(previousByte());
         break;
     default:
@@ -94,6 +95,10 @@ void Tokeniser::BeforeAttributeName() {
         transition(S::AttributeName);
         break;
     }
+}
+
+void Tokeniser::BeforeAttributeName() {
+    betweenAttributes(consumeChar(), S::BeforeAttributeName);
 }
 
 void Tokeniser::AttributeName() {
@@ -125,32 +130,10 @@ void Tokeniser::AttributeName() {
 
 void Tokeniser::AfterAttributeName() {
     const char32_t c = consumeChar();
-    switch (c) {
-    case '\t':
-    case '\n':
-    case '\r':
-    case '\f':
-    case ' ': break;
-    case '/': transition(S::SelfClosingStartTag); break;
-    case '=': transition(S::BeforeAttributeValue); break;
-    case '>': emitTagToData(); break;
-    case 0:
-        error(S::AfterAttributeName, c);
-        startAttribute(Vars::replacementChar);
-        break;
-    case endOfInput: eofToData(S::AfterAttributeName); break;
-    case '"':
-    case '\'':
-    case '<':
-        error(S::AfterAttributeName, c);
-        startAttribute(previousByte());
-        break;
-    default:
-        tagPending->newAttribute();
-        unconsumeChar(c);
-        transition(S::AttributeName);
-        break;
-    }
+    if (c == '=')
+        transition(S::BeforeAttributeValue);
+    else
+        betweenAttributes(c, S::AfterAttributeName);
 }
 
 void Tokeniser::BeforeAttributeValue() {
