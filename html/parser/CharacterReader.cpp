@@ -17,6 +17,7 @@ CharacterReader::CharacterReader(std::string&& input)
     : owned(std::move(input)), _input(owned), end(owned.size()) {}
 
 std::optional<std::string> CharacterReader::normaliseNewlines(std::string_view input) {
+    if (input.empty()) return std::nullopt; // memchr must not see a null pointer
     const char* first = static_cast<const char*>(std::memchr(input.data(), '\r', input.size()));
     if (!first) return std::nullopt;
     std::string out;

@@ -19,8 +19,9 @@ void TreeBuilder::initialiseParse(std::string_view input, std::string_view uri, 
     baseUri.assign(uri);
     sharedBaseUri = make<SharedString>(std::string(uri));
     doc = make<Document>(baseUri);
-    // Input preprocessing: CR LF and lone CR become LF (no copy when there is no CR).
-    if (auto normalised = CharacterReader::normaliseNewlines(input))
+    // Input preprocessing: CR LF and lone CR become LF and malformed UTF-8 becomes U+FFFD, so the
+    // tree only ever holds valid text (no copy when the input needs neither).
+    if (auto normalised = CharacterReader::preprocess(input))
         reader = std::make_unique<CharacterReader>(std::move(*normalised));
     else
         reader = std::make_unique<CharacterReader>(input);

@@ -205,3 +205,15 @@ TEST(TreeBuilder, TagIdsRoundTrip) {
     EXPECT_EQ(tagIdOf("custom-element"), TagId::Other);
     EXPECT_EQ(tagIdOf(""), TagId::Other);
 }
+
+TEST(TreeBuilder, InputIsPreprocessedIntoValidText) {
+    // CR LF and lone CR become LF; malformed UTF-8 (a stray byte, a cut-off sequence, an encoded
+    // surrogate) becomes U+FFFD, so no invalid text reaches the tree or its output.
+    Ref<Document> doc = parse("<p>a\r\nb\rc</p><p>x\xFFy\xE2\x82</p><p>\xED\xA0\x80</p>");
+    Elements ps = doc->select("p");
+    ASSERT_EQ(ps.size(), 3u);
+    EXPECT_EQ(ps[0]->text(false), "a\nb\nc");
+    EXPECT_EQ(ps[1]->text().substr(0, 8), "x\xEF\xBF\xBDy\xEF\xBF\xBD");
+    EXPECT_EQ(ps[2]->text().substr(0, 3), "\xEF\xBF\xBD");
+    EXPECT_EQ(parse("")->body()->childNodeSize(), 0u);
+}
