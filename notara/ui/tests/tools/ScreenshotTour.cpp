@@ -40,7 +40,10 @@ public:
 void shoot(const QString& dir, const QString& name) {
     QTest::qWait(400);
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
-    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path)) {
+        std::cerr << "could not write " << path.toStdString() << std::endl;
+        return;
+    }
     std::cout << path.toStdString() << std::endl;
 }
 
@@ -64,6 +67,7 @@ int main(int argc, char** argv) {
     test::isolateUserFolders();
     NotaraApp app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QDir().mkpath(out);
 
     test::BooksLibraryBuilder books(test::testHome() + QStringLiteral("/BooksData"));
     std::vector<test::FixtureBook> library;
