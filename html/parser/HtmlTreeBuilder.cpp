@@ -649,5 +649,4 @@ void HtmlTreeBuilder::error(HtmlTreeBuilderState mode) {
     errors->add(reader->getPos(), std::move(msg));
 }
 
-
 } // namespace html
