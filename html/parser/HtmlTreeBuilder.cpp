@@ -1,4 +1,5 @@
 #include "html/parser/HtmlTreeBuilder.h"
+#include "html/parser/HtmlWhitespace.h"
 
 #include "html/nodes/Comment.h"
 #include "html/nodes/DataNode.h"
@@ -283,6 +284,19 @@ FormElement* HtmlTreeBuilder::insertForm(Tok& t, bool onStack) {
 void HtmlTreeBuilder::insertComment(Tok& t) {
     Ref<Comment> comment = make<Comment>(t.data, sharedBaseUri);
     insertNode(comment.get());
+}
+
+bool HtmlTreeBuilder::skipLeadingWhitespace(Tok& t) {
+    const std::size_t n = leadingWhitespace(t.data);
+    t.data.remove_prefix(n);
+    return t.data.empty();
+}
+
+bool HtmlTreeBuilder::insertLeadingWhitespace(Tok& t) {
+    const std::size_t n = leadingWhitespace(t.data);
+    insertCharacters(t.data.substr(0, n));
+    t.data.remove_prefix(n);
+    return t.data.empty();
 }
 
 void HtmlTreeBuilder::insertCharacters(std::string_view data) {

@@ -118,6 +118,10 @@ private:
     FormElement* insertForm(Tok& startTag, bool onStack);
     void insertComment(Tok& t);
     void insertCharacters(std::string_view data);
+    // The head-ish modes take a character token's leading whitespace and reprocess the rest:
+    // these drop (skip) or insert that whitespace and say whether the token is used up.
+    static bool skipLeadingWhitespace(Tok& t);
+    bool insertLeadingWhitespace(Tok& t);
     void insertNode(Node* node);
     void insertInFosterParent(Node* node);
     Ref<Element> createElement(Tok& startTag);

@@ -15,12 +15,9 @@ using State = HtmlTreeBuilderState;
 
 bool HtmlTreeBuilder::initial(Tok& t) {
     switch (t.kind) {
-    case Kind::Char: {
-        const std::size_t n = leadingWhitespace(t.data);
-        if (n == t.data.size()) return true; // whitespace is ignored here
-        t.data.remove_prefix(n);
+    case Kind::Char:
+        if (skipLeadingWhitespace(t)) return true; // whitespace is ignored here
         break;
-    }
     case Kind::Comment: insertComment(t); return true;
     case Kind::Doctype: {
         const Token::Doctype& d = t.token->asDoctype();
@@ -45,12 +42,9 @@ bool HtmlTreeBuilder::beforeHtml(Tok& t) {
     switch (t.kind) {
     case Kind::Doctype: error(State::BeforeHtml); return false;
     case Kind::Comment: insertComment(t); return true;
-    case Kind::Char: {
-        const std::size_t n = leadingWhitespace(t.data);
-        if (n == t.data.size()) return true;
-        t.data.remove_prefix(n);
+    case Kind::Char:
+        if (skipLeadingWhitespace(t)) return true;
         break;
-    }
     case Kind::StartTag:
         if (t.id == TagId::Html) {
             insert(t);
@@ -73,12 +67,9 @@ bool HtmlTreeBuilder::beforeHtml(Tok& t) {
 
 bool HtmlTreeBuilder::beforeHead(Tok& t) {
     switch (t.kind) {
-    case Kind::Char: {
-        const std::size_t n = leadingWhitespace(t.data);
-        if (n == t.data.size()) return true;
-        t.data.remove_prefix(n);
+    case Kind::Char:
+        if (skipLeadingWhitespace(t)) return true;
         break;
-    }
     case Kind::Comment: insertComment(t); return true;
     case Kind::Doctype: error(State::BeforeHead); return false;
     case Kind::StartTag:
@@ -103,13 +94,9 @@ bool HtmlTreeBuilder::beforeHead(Tok& t) {
 
 bool HtmlTreeBuilder::inHead(Tok& t) {
     switch (t.kind) {
-    case Kind::Char: {
-        const std::size_t n = leadingWhitespace(t.data);
-        insertCharacters(t.data.substr(0, n));
-        if (n == t.data.size()) return true;
-        t.data.remove_prefix(n);
+    case Kind::Char:
+        if (insertLeadingWhitespace(t)) return true;
         break;
-    }
     case Kind::Comment: insertComment(t); return true;
     case Kind::Doctype: error(State::InHead); return false;
     case Kind::StartTag:
@@ -176,13 +163,9 @@ bool HtmlTreeBuilder::inHeadNoscript(Tok& t) {
             return false;
         }
         break;
-    case Kind::Char: {
-        const std::size_t n = leadingWhitespace(t.data);
-        insertCharacters(t.data.substr(0, n));
-        if (n == t.data.size()) return true;
-        t.data.remove_prefix(n);
+    case Kind::Char:
+        if (insertLeadingWhitespace(t)) return true;
         break;
-    }
     case Kind::Comment: return inHead(t);
     case Kind::EndOfFile: break;
     }
@@ -193,13 +176,9 @@ bool HtmlTreeBuilder::inHeadNoscript(Tok& t) {
 
 bool HtmlTreeBuilder::afterHead(Tok& t) {
     switch (t.kind) {
-    case Kind::Char: {
-        const std::size_t n = leadingWhitespace(t.data);
-        insertCharacters(t.data.substr(0, n));
-        if (n == t.data.size()) return true;
-        t.data.remove_prefix(n);
+    case Kind::Char:
+        if (insertLeadingWhitespace(t)) return true;
         break;
-    }
     case Kind::Comment: insertComment(t); return true;
     case Kind::Doctype: error(State::AfterHead); return true;
     case Kind::StartTag:

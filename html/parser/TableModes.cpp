@@ -159,13 +159,9 @@ bool HtmlTreeBuilder::inCaption(Tok& t) {
 
 bool HtmlTreeBuilder::inColumnGroup(Tok& t) {
     switch (t.kind) {
-    case Kind::Char: {
-        const std::size_t n = leadingWhitespace(t.data);
-        insertCharacters(t.data.substr(0, n));
-        if (n == t.data.size()) return true;
-        t.data.remove_prefix(n);
+    case Kind::Char:
+        if (insertLeadingWhitespace(t)) return true;
         break;
-    }
     case Kind::Comment: insertComment(t); return true;
     case Kind::Doctype: error(State::InColumnGroup); return false;
     case Kind::StartTag:
