@@ -23,6 +23,41 @@ const Element* previousElementSibling(const Node& node) {
     return nullptr;
 }
 
+// Walks from `element` along `step` (to the parent, or to the previous element sibling) until an
+// element reached satisfies `test`, the walk ends or reaches `stop`, or an element already walked
+// past in this selection answers for the rest of the way. The answer is then remembered for every
+// element passed: they all share it, which keeps long chains linear.
+template <class Step, class Test>
+bool rememberedWalk(const Evaluator& evaluator, const Element& element, const Element* stop, Step step,
+                    Test test) {
+    bool result = false;
+    const Element* end = nullptr;
+    for (const Element* node = &element;;) {
+        if (const auto known = MatchMemo::find(evaluator, *node)) {
+            result = *known;
+            end = node;
+            break;
+        }
+        const Element* next = step(*node);
+        if (!next) break;
+        if (test(*next)) {
+            result = true;
+            end = next;
+            break;
+        }
+        if (next == stop) {
+            end = next;
+            break;
+        }
+        node = next;
+    }
+    if (MatchMemo::active()) {
+        for (const Element* node = &element; node != end; node = step(*node))
+            MatchMemo::store(evaluator, *node, result);
+    }
+    return result;
+}
+
 } // namespace
 
 bool StructuralEvaluator::innerMatches(const Element& root, const Element& element) const {
@@ -59,36 +94,8 @@ bool StructuralEvaluator::Not::matches(const Element& root, const Element& eleme
 
 bool StructuralEvaluator::Parent::matches(const Element& root, const Element& element) const {
     if (&root == &element) return false;
-    // Walk up until an ancestor matches, the root has been tested, or an element already walked
-    // past in this selection answers for the rest of the way; then remember the answer for every
-    // element passed (they all share it).
-    bool result = false;
-    const Element* end = nullptr;
-    for (const Element* node = &element;;) {
-        if (const auto known = MatchMemo::find(*this, *node)) {
-            result = *known;
-            end = node;
-            break;
-        }
-        const Element* parent = parentElement(*node);
-        if (!parent) break;
-        if (innerMatches(root, *parent)) {
-            result = true;
-            end = parent;
-            break;
-        }
-        if (parent == &root) {
-            end = parent;
-            break;
-        }
-        node = parent;
-    }
-    if (MatchMemo::active()) {
-        for (const Element* node = &element; node != end; node = parentElement(*node)) {
-            MatchMemo::store(*this, *node, result);
-        }
-    }
-    return result;
+    return rememberedWalk(*this, element, &root, parentElement,
+                          [&](const Element& parent) { return innerMatches(root, parent); });
 }
 
 bool StructuralEvaluator::ImmediateParent::matches(const Element& root, const Element& element) const {
@@ -99,31 +106,8 @@ bool StructuralEvaluator::ImmediateParent::matches(const Element& root, const El
 
 bool StructuralEvaluator::PreviousSibling::matches(const Element& root, const Element& element) const {
     if (&root == &element) return false;
-    // As Parent, along the earlier siblings: "some earlier sibling matches" is shared by every
-    // sibling walked past.
-    bool result = false;
-    const Element* end = nullptr;
-    for (const Element* node = &element;;) {
-        if (const auto known = MatchMemo::find(*this, *node)) {
-            result = *known;
-            end = node;
-            break;
-        }
-        const Element* sibling = previousElementSibling(*node);
-        if (!sibling) break;
-        if (innerMatches(root, *sibling)) {
-            result = true;
-            end = sibling;
-            break;
-        }
-        node = sibling;
-    }
-    if (MatchMemo::active()) {
-        for (const Element* node = &element; node != end; node = previousElementSibling(*node)) {
-            MatchMemo::store(*this, *node, result);
-        }
-    }
-    return result;
+    return rememberedWalk(*this, element, nullptr, previousElementSibling,
+                          [&](const Element& sibling) { return innerMatches(root, sibling); });
 }
 
 bool StructuralEvaluator::ImmediatePreviousSibling::matches(const Element& root,
