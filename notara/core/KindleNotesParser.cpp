@@ -53,31 +53,6 @@ std::string readWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
-// Offset of the first byte that does not start a well-formed UTF-8 sequence, or npos when the whole
-// text is valid.
-std::size_t firstInvalidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        // Exports are mostly ASCII markup: skip it eight bytes at a time.
-        if (i + 8 <= text.size()) {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + i, 8);
-            if (!(word & 0x8080808080808080ULL)) {
-                i += 8;
-                continue;
-            }
-        }
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = validUtf8SequenceLength(text.substr(i));
-        if (length == 0) return i;
-        i += length;
-    }
-    return std::string_view::npos;
-}
-
 std::string readUtf8Text(const std::filesystem::path& path) {
     std::string bytes = readWholeFile(path);
     std::size_t bad = firstInvalidUtf8(bytes);

@@ -55,8 +55,8 @@ size_t validUtf8SequenceLength(std::string_view bytes) {
     return (b0 >= 0xC2 && b0 <= 0xF4 && invalidPrefixLength(bytes) == full) ? full : 0;
 }
 
-std::string validUtf8(std::string_view bytes) {
-    // Fast path: most text is valid, and long ASCII runs are checked eight bytes at a time.
+size_t firstInvalidUtf8(std::string_view bytes) {
+    // Most text is valid, and long ASCII runs are checked eight bytes at a time.
     size_t i = 0;
     const size_t n = bytes.size();
     while (i < n) {
@@ -66,13 +66,18 @@ std::string validUtf8(std::string_view bytes) {
             ++i;
         } else {
             const size_t length = validUtf8SequenceLength(bytes.substr(i));
-            if (length == 0) break;
+            if (length == 0) return i;
             i += length;
         }
     }
-    std::string out(bytes.substr(0, i));
-    if (i == n) return out;
+    return std::string_view::npos;
+}
 
+std::string validUtf8(std::string_view bytes) {
+    const size_t n = bytes.size();
+    size_t i = firstInvalidUtf8(bytes);
+    if (i == std::string_view::npos) return std::string(bytes);
+    std::string out(bytes.substr(0, i));
     out.reserve(n + 16);
     while (i < n) {
         const size_t length = validUtf8SequenceLength(bytes.substr(i));
