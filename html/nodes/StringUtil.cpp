@@ -1,5 +1,7 @@
 #include "html/nodes/StringUtil.h"
 
+#include "html/parser/Utf8.h"
+
 #include <unicode/uchar.h>
 
 #include <cstdint>
@@ -118,36 +120,11 @@ namespace {
 
 // Decodes one well-formed UTF-8 sequence at s[i]; returns its length or 0 when malformed.
 std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) noexcept {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    std::size_t len;
-    char32_t min;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        len = 2;
-        cp = b0 & 0x1F;
-        min = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        len = 3;
-        cp = b0 & 0x0F;
-        min = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        len = 4;
-        cp = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size()) return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
+    int len = 0;
+    const char32_t c = utf8::decode(s.data() + i, s.size() - i, len);
+    if (c == utf8::invalid) return 0;
+    cp = c;
+    return static_cast<std::size_t>(len);
 }
 
 bool isUnicodeSpace(char32_t cp) noexcept {
