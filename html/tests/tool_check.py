@@ -68,6 +68,14 @@ try:
     check("timing", code == 0 and out == "" and "ms" in err and "MB/s" in err, repr(err))
     code, out, err = run(["parse", path])
     check("parse quiet", code == 0 and out == "" and err == "", repr(out + err))
+    code, out, _ = run(["select", "b", path])
+    check("select", code == 0 and out == "html > body > p > b\ttwo\n", repr(out))
+    code, out, _ = run(["select", "--html", "b", path])
+    check("select html", code == 0 and out == "<b>two</b>\n", repr(out))
+    code, out, _ = run(["select", "--count", "p,b", path])
+    check("select count", code == 0 and out == "2\n", repr(out))
+    code, out, err = run(["select", "p[", path])
+    check("select bad query", code == 2 and out == "" and err.strip(), f"status {code}, stderr {err!r}")
 finally:
     os.unlink(path)
 
