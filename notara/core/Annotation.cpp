@@ -18,3 +18,17 @@ Annotation::Annotation(const SQLRow& row) {
 }
 
 } // namespace notara
+
+namespace notara {
+
+Annotation::Annotation(std::string id, std::string passage, std::string note)
+    : annotationID(std::move(id)), annotationUserNotes(std::move(note)), annotationRepText(passage),
+      annotationSelectedText(std::move(passage)) {
+    if (annotationSelectedText.empty() && !annotationUserNotes.empty()) annotationKind = Kind::Note;
+}
+
+std::string_view Annotation::kindName(Kind kind) {
+    return kind == Kind::Note ? "note" : "highlight";
+}
+
+} // namespace notara

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "notara/core/AnnotationOrder.h"
 #include "notara/core/SQLFilePairing.h"
 #include "notara/core/Work.h"
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,11 +51,16 @@ public:
     /// Copies both files (each with its -wal companion, when there is one) into
     /// Corvane::appDocumentsPath(), replacing earlier copies and their -wal/-shm, and points
     /// annotationSQLFile/librarySQLFile at the copies. The user's files are never opened.
-    /// Does nothing unless both are present; the first failure ends it with a report line.
-    void copyDatabases(const SQLFilePairing& pairing);
+    /// Does nothing unless both are present; the first failure ends it with a report line
+    /// and lastLoadProblem(), and the copies count as invalid until the next copy succeeds.
+    bool copyDatabases(const SQLFilePairing& pairing);
 
-    /// Whether the working copies hold ZAEANNOTATION and ZBKLIBRARYASSET.
+    /// Whether the working copies hold ZAEANNOTATION and ZBKLIBRARYASSET (false after a
+    /// failed copy).
     bool databasesAreValid();
+
+    /// Why the last loadDatabases copied nothing usable; empty when it did.
+    const std::string& lastLoadProblem() const { return lastLoadProblem_; }
 
     /// Every row of ZBKLIBRARYASSET in the library copy as a new Work, sorted by title
     /// (code points after canonical normalisation, case-sensitive, stable). Also stored in
@@ -61,7 +68,7 @@ public:
     std::vector<WorkPtr> loadWorks();
 
     /// Appends to each work of works() its live highlights (rows with its asset id and
-    /// non-empty selected text that are not marked deleted), in row order.
+    /// non-empty selected text that are not marked deleted), in row order, with context.
     void loadAnnotations();
 
     /// Applies the hide rule: filteredWorks becomes the works with at least one annotation
@@ -71,14 +78,15 @@ public:
     /// Writes the work's Markdown into the Downloads folder as
     /// "<yyyy-MM-dd>-<title>-Annotations.md". False when the work has no annotations
     /// (nothing is written) or the file could not be written (with a report line).
-    bool exportMarkdown(const Work& work);
+    bool exportMarkdown(const Work& work, AnnotationOrder::Order order = AnnotationOrder::Order::Stored);
 
     /// The same into `folder`; `copyNumber` > 1 inserts " (n)" before "-Annotations.md" and
     /// `date` replaces today's date in the name (a bulk export names all its files with one
     /// date). Returns the path written, or absent as exportMarkdown returns false.
     std::optional<std::filesystem::path>
     exportMarkdownTo(const Work& work, const std::filesystem::path& folder, int copyNumber = 1,
-                     const std::optional<std::string>& date = std::nullopt);
+                     const std::optional<std::string>& date = std::nullopt,
+                     AnnotationOrder::Order order = AnnotationOrder::Order::Stored);
 
     const std::vector<WorkPtr>& works() const { return works_; }
     void setWorks(std::vector<WorkPtr> works) { works_ = std::move(works); }
@@ -99,6 +107,8 @@ private:
 
     std::optional<std::filesystem::path> annotationSQLFile_;
     std::optional<std::filesystem::path> librarySQLFile_;
+    bool copiesUsable_ = true;
+    std::string lastLoadProblem_;
     // Every annotation of the current load, in row order. A new load drops the works first
     // and then these, front to back, so that a large library's memory is freed in the order
     // it was allocated instead of hopping across the heap work by work.

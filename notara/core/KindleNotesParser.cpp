@@ -1,5 +1,6 @@
 #include "notara/core/KindleNotesParser.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -17,9 +18,10 @@
 #include "html/nodes/Element.h"
 #include "html/nodes/NodeTraversor.h"
 #include "html/nodes/NodeVisitor.h"
+#include "html/nodes/TextNode.h"
 #include "html/parser/Parser.h"
 #include "notara/core/Annotation.h"
-#include "notara/core/SQLRow.h"
+#include "notara/core/KindleHeading.h"
 #include "notara/core/Utf8.h"
 
 namespace notara {
@@ -70,10 +72,13 @@ bool isClassSeparator(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Whether one of the element's class names starts with `prefix` (lower-case, ASCII), ignoring case.
-bool hasClassStartingWith(const html::Element& element, std::string_view prefix) {
+// The colour of a "highlight_<colour>" class of the element (lower-case), empty when it has
+// none; `marked` tells whether it has such a class at all.
+std::string highlightColor(const html::Element& element, bool& marked) {
+    static constexpr std::string_view prefix = "highlight_";
+    static constexpr std::string_view colors[] = {"yellow", "blue", "pink", "orange", "green", "purple"};
     const html::Attributes* attributes = element.attributesIfPresent();
-    if (!attributes) return false;
+    if (!attributes) return {};
     std::string_view classes = attributes->get("class");
     std::size_t i = 0;
     while (i < classes.size()) {
@@ -83,15 +88,19 @@ bool hasClassStartingWith(const html::Element& element, std::string_view prefix)
         while (i < classes.size() && !isClassSeparator(classes[i]))
             ++i;
         if (i - start < prefix.size()) continue;
-        bool same = true;
-        for (std::size_t k = 0; k < prefix.size() && same; ++k) {
-            char c = classes[start + k];
+        std::string name(classes.substr(start, i - start));
+        for (char& c : name) {
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            same = c == prefix[k];
         }
-        if (same) return true;
+        if (!name.starts_with(prefix)) continue;
+        marked = true;
+        const std::string_view color = std::string_view(name).substr(prefix.size());
+        for (std::string_view known : colors) {
+            if (color == known) return std::string(known);
+        }
+        return {};
     }
-    return false;
+    return {};
 }
 
 icu::UnicodeString folded(std::string_view text) {
@@ -131,9 +140,9 @@ struct HeadingWords {
 // Hand-made pages lack the coloured span that marks every highlight heading the apps write:
 // decide by the heading's words instead. An unknown heading that carries a text is kept as a
 // note, so nothing the reader wrote is lost.
-EntryKind kindFromWords(const html::Element& heading) {
+EntryKind kindFromWords(std::string_view heading) {
     const HeadingWords& words = HeadingWords::get();
-    icu::UnicodeString text = folded(heading.text(true));
+    icu::UnicodeString text = folded(heading);
     if (HeadingWords::containsAny(text, words.highlight)) return EntryKind::Highlight;
     if (HeadingWords::containsAny(text, words.note)) return EntryKind::Note;
     if (HeadingWords::containsAny(text, words.bookmark)) return EntryKind::Other;
@@ -146,6 +155,9 @@ struct Entry {
     ElementRef heading;
     ElementRef text;
     bool highlightMark = false; // the heading holds a "highlight_..." element
+    std::string color;          // of that element
+    std::string headingText;    // the heading's own text, without a passage nested in it
+    std::string section;        // the last section heading before the entry
 };
 
 // Walks the page once in document order, finding the title, the author and the entries by class
@@ -160,17 +172,35 @@ public:
     std::vector<ElementRef> nestedHeadings;
 
     void enter(html::Node& node, int) override {
+        if (node.isTextNode()) {
+            // Desktop exports nest the passage inside the heading; only what comes before it
+            // is the heading's.
+            if (heading_ && texts_.size() == headingTextDepth_)
+                entries.back().headingText += static_cast<html::TextNode&>(node).getWholeText();
+            return;
+        }
         if (!node.isElement()) return;
         auto& element = static_cast<html::Element&>(node);
         if (!element.hasAttributes()) return;
-        if (heading_ && hasClassStartingWith(element, "highlight_")) entries.back().highlightMark = true;
+        if (heading_ && texts_.size() == headingTextDepth_ && !entries.back().highlightMark) {
+            bool marked = false;
+            std::string color = highlightColor(element, marked);
+            if (marked) {
+                entries.back().highlightMark = true;
+                entries.back().color = std::move(color);
+            }
+        }
 
         bool noteHeading = element.hasClass("noteHeading");
-        if (noteHeading || element.hasClass("sectionHeading")) {
+        bool sectionHeading = !noteHeading && element.hasClass("sectionHeading");
+        if (noteHeading || sectionHeading) {
             if (!texts_.empty()) nestedHeadings.emplace_back(&element);
+            if (sectionHeading) section_ = KindleHeading::collapseAsciiSpace(element.text(false));
             if (noteHeading) {
-                entries.push_back(Entry{ElementRef(&element), {}, false});
-                if (!heading_) heading_ = &element;
+                Entry entry{ElementRef(&element), {}, false, {}, {}, section_};
+                entries.push_back(std::move(entry));
+                heading_ = &element;
+                headingTextDepth_ = texts_.size();
             }
             // A section heading ends the current entry: a text after it belongs to no heading.
             awaitingText_ = noteHeading;
@@ -189,12 +219,15 @@ public:
 
     void leave(html::Node& node, int) override {
         if (&node == heading_) heading_ = nullptr;
+        // A heading nested in the passage of an earlier one ends inside it.
         if (!texts_.empty() && texts_.back() == &node) texts_.pop_back();
     }
 
 private:
     bool awaitingText_ = false;
-    const html::Node* heading_ = nullptr;  // the outermost note heading being walked
+    const html::Node* heading_ = nullptr;  // the note heading being walked
+    std::size_t headingTextDepth_ = 0;     // texts_.size() when it began
+    std::string section_;
     std::vector<const html::Node*> texts_; // the noteText elements being walked
 };
 
@@ -234,14 +267,23 @@ private:
     QRandomGenerator64 random_;
 };
 
-std::shared_ptr<Annotation> makeAnnotation(AnnotationIDs& ids, const std::string& text,
-                                           const std::string& note) {
-    SQLRow row;
-    row.emplace("ZANNOTATIONUUID", ids.next());
-    row.emplace("ZANNOTATIONNOTE", note);
-    row.emplace("ZANNOTATIONREPRESENTATIVETEXT", text);
-    row.emplace("ZANNOTATIONSELECTEDTEXT", text);
-    return std::make_shared<Annotation>(row);
+// Fills the context members of `annotation` from the entry it was made from.
+void setContext(Annotation& annotation, const Entry& entry, const KindleHeading& heading) {
+    if (annotation.annotationKind == Annotation::Kind::Highlight) annotation.annotationColor = entry.color;
+    annotation.annotationChapter = heading.chapter.empty() ? entry.section : heading.chapter;
+    annotation.annotationPage = heading.page;
+    annotation.annotationLocation = heading.location;
+}
+
+// Book order of a notebook: by location, where an annotation without one stays after the one
+// before it.
+void setPositions(const std::vector<std::shared_ptr<Annotation>>& annotations) {
+    std::int64_t last = 0;
+    for (const auto& annotation : annotations) {
+        if (annotation->annotationLocation) last = *annotation->annotationLocation;
+        const auto key = static_cast<std::uint32_t>(std::clamp<std::int64_t>(last, 0, UINT32_MAX));
+        annotation->annotationPosition.key.assign(1, key);
+    }
 }
 
 std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path) {
@@ -254,14 +296,19 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
     auto work = std::make_shared<Work>(
         walker.title->text(true), walker.author ? walker.author->text(true) : std::string("No Author Found"));
 
-    // Decide every kind while the headings still stand where the page put them.
+    // Decide every kind and read every heading while the headings still stand where the page
+    // put them.
     std::vector<EntryKind> kinds;
+    std::vector<KindleHeading> headings;
     kinds.reserve(walker.entries.size());
-    for (const Entry& entry : walker.entries) {
+    headings.reserve(walker.entries.size());
+    for (Entry& entry : walker.entries) {
+        entry.headingText = KindleHeading::collapseAsciiSpace(entry.headingText);
         if (!entry.text)
             kinds.push_back(EntryKind::Other);
         else
-            kinds.push_back(entry.highlightMark ? EntryKind::Highlight : kindFromWords(*entry.heading));
+            kinds.push_back(entry.highlightMark ? EntryKind::Highlight : kindFromWords(entry.headingText));
+        headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{} : KindleHeading::parse(entry.headingText));
     }
 
     // Take the nested headings out of the passages that swallowed them. The walker's references
@@ -282,17 +329,22 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
             continue;
         }
         if (kinds[i] == EntryKind::Highlight) {
-            noteTarget = makeAnnotation(ids, text, std::string());
+            noteTarget = std::make_shared<Annotation>(ids.next(), std::move(text), std::string());
+            setContext(*noteTarget, walker.entries[i], headings[i]);
             annotations.push_back(noteTarget);
         } else if (noteTarget) {
+            // The highlight's own heading keeps saying where it is.
             noteTarget->annotationUserNotes = std::move(text);
             noteTarget.reset();
         } else {
             // A note with no free highlight before it keeps its own annotation rather than being
             // dropped or overwriting another note.
-            annotations.push_back(makeAnnotation(ids, std::string(), text));
+            auto note = std::make_shared<Annotation>(ids.next(), std::string(), std::move(text));
+            setContext(*note, walker.entries[i], headings[i]);
+            annotations.push_back(std::move(note));
         }
     }
+    setPositions(annotations);
     work->annotations = std::move(annotations);
     return {work};
 }

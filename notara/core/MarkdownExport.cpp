@@ -3,8 +3,12 @@
 namespace notara {
 
 std::string MarkdownExport::markdown(const Work& work) {
+    return markdown(work, work.annotations);
+}
+
+std::string MarkdownExport::markdown(const Work& work, const std::vector<AnnotationPtr>& annotations) {
     size_t size = work.workTitle.size() + work.workAuthor.size() + 32;
-    for (const auto& annotation : work.annotations) {
+    for (const auto& annotation : annotations) {
         size += annotation->annotationSelectedText.size() + annotation->annotationUserNotes.size() + 16;
     }
     std::string text;
@@ -14,17 +18,24 @@ std::string MarkdownExport::markdown(const Work& work) {
     text += "\n**Author**: ";
     text += work.workAuthor;
     text += "\n\n";
-    for (const auto& annotation : work.annotations) {
-        text += "> ";
-        for (char c : annotation->annotationSelectedText) {
-            text += c;
-            if (c == '\n') text += '>';
+    for (const auto& annotation : annotations) {
+        const std::string& note = annotation->annotationUserNotes;
+        // A lone note has no passage to quote.
+        if (!annotation->annotationSelectedText.empty() || note.empty()) {
+            text += "> ";
+            for (char c : annotation->annotationSelectedText) {
+                text += c;
+                if (c == '\n') text += '>';
+            }
+            text += note.empty() ? "\n" : "\n\n";
         }
-        if (!annotation->annotationUserNotes.empty()) {
+        // The empty line after a note keeps "---" a thematic break: right below a paragraph it
+        // would turn that paragraph into a heading.
+        if (!note.empty()) {
+            text += note;
             text += "\n\n";
-            text += annotation->annotationUserNotes;
         }
-        text += "\n---\n";
+        text += "---\n";
     }
     return text;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace notara {
 
@@ -13,9 +14,12 @@ public:
     MarkdownExport() = delete;
 
     /// "# title", "**Author**: author", an empty line, then per annotation "> passage"
-    /// (further passage lines prefixed ">"), the note after an empty line when there is
-    /// one, and "---". Texts are written verbatim; lines end in a line feed.
+    /// (further passage lines prefixed ">"), the note between empty lines when there is
+    /// one (a lone note without the quote), and "---". Texts are written verbatim; lines end
+    /// in a line feed.
     static std::string markdown(const Work& work);
+    /// The same with the work's annotations in the order given.
+    static std::string markdown(const Work& work, const std::vector<AnnotationPtr>& annotations);
 
     /// "<date>-<title>-Annotations.md", with " (n)" before "-Annotations.md" when
     /// `copyNumber` > 1. "/" and NUL in the title become "-", and the title is shortened

@@ -96,6 +96,18 @@ bool SQLiteManager::Cursor::isNull(int column) const {
     return sqlite3_column_type(statement_, column) == SQLITE_NULL;
 }
 
+std::optional<std::int64_t> SQLiteManager::Cursor::integer(int column) const {
+    const int type = sqlite3_column_type(statement_, column);
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) return std::nullopt;
+    return sqlite3_column_int64(statement_, column);
+}
+
+std::optional<double> SQLiteManager::Cursor::real(int column) const {
+    const int type = sqlite3_column_type(statement_, column);
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) return std::nullopt;
+    return sqlite3_column_double(statement_, column);
+}
+
 bool SQLiteManager::forEachRow(std::string_view statement, const std::vector<std::string>& parameters,
                                const std::function<void(const Cursor&)>& visit) {
     StatementGuard guard{prepare(db, statement)};

@@ -2,7 +2,9 @@
 
 #include "notara/core/SQLRow.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <functional>
 #include <memory>
 #include <string>
@@ -55,6 +57,9 @@ public:
         /// The cell as valid UTF-8 text; empty for NULL.
         std::string text(int column) const;
         bool isNull(int column) const;
+        /// The cell as a number; absent for NULL and for texts and blobs.
+        std::optional<std::int64_t> integer(int column) const;
+        std::optional<double> real(int column) const;
 
     private:
         sqlite3_stmt* statement_;

@@ -53,8 +53,8 @@ TEST(KindleCommands, ExportsTheNotebookAsMarkdown) {
     fs::path written = run.out.substr(0, run.out.size() - 1);
     EXPECT_EQ(written.parent_path(), out);
     EXPECT_EQ(readFile(written), "# 雨の日の猫たち\n**Author**: 高橋 みのり\n\n"
-                                 "> 猫は窓辺で雨の音を数えていた。\n\n冒頭の一文。好き。\n---\n"
-                                 "> \n\nこの部分は出版社の制限で表示されない。\n---\n"
+                                 "> 猫は窓辺で雨の音を数えていた。\n\n冒頭の一文。好き。\n\n---\n"
+                                 "この部分は出版社の制限で表示されない。\n\n---\n"
                                  "> 矢印 -> は「次へ」という意味だ、と彼は言った。\n---\n");
 }
 

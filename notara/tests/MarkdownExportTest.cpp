@@ -30,10 +30,10 @@ WorkPtr work(std::string title, std::vector<std::pair<std::string, std::string>>
 
 TEST(MarkdownExport, WritesPassagesQuotedAndNotesVerbatim) {
     EXPECT_EQ(MarkdownExport::markdown(*work("T", {{"s1", "n1"}, {"l1\nl2", ""}})),
-              "# T\n**Author**: A\n\n> s1\n\nn1\n---\n> l1\n>l2\n---\n");
+              "# T\n**Author**: A\n\n> s1\n\nn1\n\n---\n> l1\n>l2\n---\n");
     EXPECT_EQ(MarkdownExport::markdown(*work("*T*", {{"abc", ""}})), "# *T*\n**Author**: A\n\n> abc\n---\n");
     EXPECT_EQ(MarkdownExport::markdown(*work("T", {{"ends\n", "line 1\nline 2"}})),
-              "# T\n**Author**: A\n\n> ends\n>\n\nline 1\nline 2\n---\n");
+              "# T\n**Author**: A\n\n> ends\n>\n\nline 1\nline 2\n\n---\n");
 }
 
 TEST(MarkdownExport, FileNameIsSafeAndFits) {

@@ -92,7 +92,7 @@ TEST_F(NotaraCli, ExportNeverOverwritesItsOwnFiles) {
                                  (out / (date + "-Either-Or-Annotations.md")).native() + "\n";
     EXPECT_EQ(run.out, expected);
     EXPECT_EQ(readFile(out / (date + "-Dup-Annotations.md")),
-              "# Dup\n**Author**: Orlin, Ben\n\n> first \"dup\"\n\nnote\nline\n---\n");
+              "# Dup\n**Author**: Orlin, Ben\n\n> first \"dup\"\n\nnote\nline\n\n---\n");
     EXPECT_EQ(readFile(out / (date + "-Dup (2)-Annotations.md")),
               "# Dup\n**Author**: Second\n\n> second dup\n---\n");
 

@@ -130,7 +130,7 @@ private slots:
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
         QCOMPARE(file.readAll(),
                  QByteArray("# Dune\n**Author**: Frank Herbert\n\n"
-                            "> Fear is the mind-killer.\n>Fear is the little-death.\n\nLitany\n---\n"
+                            "> Fear is the mind-killer.\n>Fear is the little-death.\n\nLitany\n\n---\n"
                             "> Second passage, no note.\n---\n"));
     }
 

@@ -1,0 +1,29 @@
+#include "notara/core/AnnotationPosition.h"
+
+#include <algorithm>
+
+namespace notara {
+
+namespace {
+
+// Present values in order, then the absent ones; nullopt when that decides nothing.
+template <class T> std::optional<bool> presentFirst(const std::optional<T>& a, const std::optional<T>& b) {
+    if (a && b) {
+        if (*a == *b) return std::nullopt;
+        return *a < *b;
+    }
+    if (a.has_value() == b.has_value()) return std::nullopt;
+    return a.has_value();
+}
+
+} // namespace
+
+bool AnnotationPosition::before(const AnnotationPosition& a, const AnnotationPosition& b) {
+    if (a.key.empty() || b.key.empty()) return !a.key.empty() && b.key.empty();
+    if (a.key != b.key) return std::lexicographical_compare(a.key.begin(), a.key.end(), b.key.begin(), b.key.end());
+    if (auto decided = presentFirst(a.spineIndex, b.spineIndex)) return *decided;
+    if (auto decided = presentFirst(a.created, b.created)) return *decided;
+    return false;
+}
+
+} // namespace notara

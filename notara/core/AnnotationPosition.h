@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace notara {
+
+/// Where an annotation sits in its book, as keys computed once when it is loaded, so that a
+/// work's annotations can be put in book order as often as the user asks without re-reading
+/// their locations.
+struct AnnotationPosition {
+    /// Lexicographic order is reading order: EpubCfi::sortKey for Books, the Kindle location
+    /// for a notebook. Empty when the source's location could not be read; such annotations
+    /// come after the others.
+    std::vector<std::uint32_t> key;
+    /// The spine item (chapter file) Books stores beside the CFI; breaks ties of equal keys.
+    std::optional<std::int64_t> spineIndex;
+    /// Seconds since 2001-01-01 UTC; breaks the remaining ties.
+    std::optional<double> created;
+
+    /// Strict weak order for a stable sort; what it leaves equal keeps the stored order.
+    static bool before(const AnnotationPosition& a, const AnnotationPosition& b);
+};
+
+} // namespace notara

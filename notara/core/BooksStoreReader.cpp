@@ -1,0 +1,237 @@
+#include "notara/core/BooksStoreReader.h"
+
+#include "notara/core/EpubCfi.h"
+#include "notara/core/IsoDate.h"
+#include "notara/core/SQLiteManager.h"
+#include "notara/core/Utf8.h"
+
+#include <unicode/bytestream.h>
+#include <unicode/normalizer2.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
+
+namespace fs = std::filesystem;
+
+namespace notara {
+
+namespace {
+
+bool contains(const std::vector<std::string>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Titles compare by code point after canonical (NFC) normalisation, which is what byte
+// order of NFC UTF-8 gives. Only titles that are not already NFC get a normalised copy.
+void sortByTitle(std::vector<WorkPtr>& works) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    std::vector<std::string> normalised(works.size());
+    std::vector<std::string_view> keys(works.size());
+    for (size_t i = 0; i < works.size(); ++i) {
+        const std::string& title = works[i]->workTitle;
+        keys[i] = title;
+        if (isAscii(title) || U_FAILURE(status)) continue;
+        UErrorCode check = U_ZERO_ERROR;
+        if (nfc->isNormalizedUTF8(title, check) || U_FAILURE(check)) continue;
+        icu::StringByteSink<std::string> sink(&normalised[i]);
+        UErrorCode normalise = U_ZERO_ERROR;
+        nfc->normalizeUTF8(0, title, sink, nullptr, normalise);
+        if (U_SUCCESS(normalise)) keys[i] = normalised[i];
+    }
+    std::vector<size_t> order(works.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::vector<WorkPtr> sorted;
+    sorted.reserve(works.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(works[i]));
+    works = std::move(sorted);
+}
+
+// The works of each asset id, in works order: the first in the map, the others chained.
+class AssetIndex {
+public:
+    static constexpr uint32_t none = UINT32_MAX;
+
+    explicit AssetIndex(const std::vector<WorkPtr>& works) : next_(works.size(), none) {
+        first_.reserve(works.size());
+        // Backwards, so that prepending leaves every chain in works order. The keys view the
+        // works' own ids, which outlive the index.
+        for (size_t i = works.size(); i-- > 0;) {
+            auto [slot, inserted] = first_.try_emplace(works[i]->workID, static_cast<uint32_t>(i));
+            if (!inserted) {
+                next_[i] = slot->second;
+                slot->second = static_cast<uint32_t>(i);
+            }
+        }
+    }
+
+    /// Index of the first work with `id`, or `none`; `next` gives the following ones.
+    uint32_t first(std::string_view id) {
+        // Highlights of one book mostly come in runs.
+        if (hasLast_ && id == lastID_) return lastFirst_;
+        hasLast_ = true;
+        lastID_.assign(id);
+        const auto found = first_.find(id);
+        lastFirst_ = found == first_.end() ? none : found->second;
+        return lastFirst_;
+    }
+    uint32_t next(uint32_t work) const { return next_[work]; }
+
+private:
+    std::unordered_map<std::string_view, uint32_t> first_;
+    std::vector<uint32_t> next_;
+    bool hasLast_ = false;
+    std::string lastID_;
+    uint32_t lastFirst_ = none;
+};
+
+std::string_view colorOfStyle(std::optional<std::int64_t> style, std::optional<std::int64_t> underline) {
+    if (underline == 1) return "underline";
+    switch (style.value_or(0)) {
+    case 1: return "green";
+    case 2: return "blue";
+    case 3: return "yellow";
+    case 4: return "pink";
+    case 5: return "purple";
+    default: return "";
+    }
+}
+
+std::string trimmed(std::string text) {
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; };
+    size_t end = text.size();
+    while (end > 0 && space(text[end - 1]))
+        --end;
+    size_t begin = 0;
+    while (begin < end && space(text[begin]))
+        ++begin;
+    return text.substr(begin, end - begin);
+}
+
+} // namespace
+
+bool BooksStoreReader::holdsBooksTables(const SQLFilePairing& copies) {
+    if (!copies.annotationSQLFile || !copies.librarySQLFile) return false;
+    auto hasTable = [](const fs::path& file, std::string_view table) {
+        auto db = SQLiteManager::open(SQLiteManager::fileURI(file));
+        if (!db) return false;
+        const bool found = contains(db->listTables(), table);
+        db->close();
+        return found;
+    };
+    const bool annotations = hasTable(*copies.annotationSQLFile, "ZAEANNOTATION");
+    const bool library = hasTable(*copies.librarySQLFile, "ZBKLIBRARYASSET");
+    return annotations && library;
+}
+
+std::vector<WorkPtr> BooksStoreReader::readWorks(const fs::path& libraryFile) {
+    std::vector<WorkPtr> loaded;
+    if (auto db = SQLiteManager::open(SQLiteManager::fileURI(libraryFile))) {
+        const auto columns = db->listColumns("ZBKLIBRARYASSET");
+        auto column = [&](const char* name) { return contains(columns, name) ? std::string(name) : "NULL"; };
+        // A row without a title column is not a book.
+        if (contains(columns, "ZSORTTITLE")) {
+            // Only the columns a Work keeps; row order is the table's.
+            const std::string sql = "SELECT " + column("ZASSETID") + ", ZSORTTITLE, " + column("ZSORTAUTHOR") +
+                                    ", " + column("ZDOWNLOADEDDSID") + " FROM ZBKLIBRARYASSET ORDER BY rowid";
+            db->forEachRow(sql, {}, [&](const SQLiteManager::Cursor& row) {
+                auto work = std::make_shared<Work>(row.text(1), row.text(2));
+                work->workID = row.text(0);
+                work->downloadedStatus = row.text(3);
+                loaded.push_back(std::move(work));
+            });
+        }
+        db->close();
+    }
+    sortByTitle(loaded);
+    return loaded;
+}
+
+void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std::vector<WorkPtr>& works,
+                                       std::vector<AnnotationPtr>& loaded) {
+    if (works.empty()) return;
+    auto db = SQLiteManager::open(SQLiteManager::fileURI(annotationFile));
+    if (!db) return;
+    const auto columns = db->listColumns("ZAEANNOTATION");
+    if (!contains(columns, "ZANNOTATIONASSETID") || !contains(columns, "ZANNOTATIONSELECTEDTEXT")) return;
+    auto column = [&](const char* name) { return contains(columns, name) ? std::string(name) : "NULL"; };
+
+    AssetIndex index(works);
+
+    // One pass in row order, grouped by asset id: the same rows, in the same order, as a
+    // lookup per work, without putting data into SQL text. Deleted highlights stay in the
+    // table as tombstones and are skipped; rows without selected text are not highlights.
+    // Context columns a store lacks read as NULL, which leaves the context empty.
+    std::string sql = "SELECT ZANNOTATIONASSETID, " + column("ZANNOTATIONUUID") + ", " + column("ZANNOTATIONNOTE") +
+                      ", " + column("ZANNOTATIONREPRESENTATIVETEXT") + ", ZANNOTATIONSELECTEDTEXT, " +
+                      column("ZANNOTATIONLOCATION") + ", " + column("ZANNOTATIONSTYLE") + ", " +
+                      column("ZANNOTATIONISUNDERLINE") + ", " + column("ZFUTUREPROOFING5") + ", " +
+                      column("ZANNOTATIONCREATIONDATE") + ", " + column("ZANNOTATIONMODIFICATIONDATE") + ", " +
+                      column("ZPLLOCATIONRANGESTART") + " FROM ZAEANNOTATION";
+    if (contains(columns, "ZANNOTATIONDELETED")) sql += " WHERE ZANNOTATIONDELETED IS NOT 1";
+    sql += " ORDER BY rowid";
+
+    // First read every row into an Annotation, remembering its first work; then hand them
+    // to the works. Appending while reading would touch a random work for every row while
+    // the rows stream through the cache.
+    const size_t start = loaded.size();
+    std::vector<uint32_t> owners;
+    std::string decodedID;
+    db->forEachRow(sql, {}, [&](const SQLiteManager::Cursor& row) {
+        // NULL never equals an asset id, not even an empty one.
+        if (row.raw(4).empty() || row.isNull(0)) return;
+        std::string_view assetID = row.raw(0);
+        if (!isAscii(assetID)) {
+            decodedID = validUtf8(assetID);
+            assetID = decodedID;
+        }
+        const uint32_t work = index.first(assetID);
+        if (work == AssetIndex::none) return;
+        auto annotation = std::make_shared<Annotation>();
+        annotation->annotationID = row.text(1);
+        annotation->annotationUserNotes = row.text(2);
+        annotation->annotationRepText = row.text(3);
+        annotation->annotationSelectedText = row.text(4);
+        annotation->annotationLocationRawText = row.text(5);
+        annotation->annotationColor = colorOfStyle(row.integer(6), row.integer(7));
+        annotation->annotationChapter = trimmed(row.text(8));
+        AnnotationPosition& position = annotation->annotationPosition;
+        if (const auto created = row.real(9)) {
+            annotation->annotationCreated = IsoDate::fromReferenceSeconds(*created);
+            position.created = *created;
+        }
+        if (const auto modified = row.real(10)) annotation->annotationModified = IsoDate::fromReferenceSeconds(*modified);
+        position.spineIndex = row.integer(11);
+        if (const auto cfi = EpubCfi::parse(annotation->annotationLocationRawText)) position.key = cfi->sortKey();
+        loaded.push_back(std::move(annotation));
+        owners.push_back(work);
+    });
+    db->close();
+
+    std::vector<uint32_t> counts(works.size(), 0);
+    for (uint32_t owner : owners) {
+        for (uint32_t work = owner; work != AssetIndex::none; work = index.next(work))
+            ++counts[work];
+    }
+    for (size_t work = 0; work < works.size(); ++work) {
+        if (counts[work] != 0) works[work]->annotations.reserve(works[work]->annotations.size() + counts[work]);
+    }
+    for (size_t i = 0; i < owners.size(); ++i) {
+        const AnnotationPtr& annotation = loaded[start + i];
+        works[owners[i]]->annotations.push_back(annotation);
+        // Two library rows with one asset id each get their own Annotation objects.
+        for (uint32_t other = index.next(owners[i]); other != AssetIndex::none; other = index.next(other))
+            works[other]->annotations.push_back(std::make_shared<Annotation>(*annotation));
+    }
+}
+
+} // namespace notara

@@ -1,0 +1,76 @@
+#include "notara/core/BooksWorkingCopy.h"
+
+#include "corvane/Report.h"
+
+namespace fs = std::filesystem;
+
+namespace notara {
+
+namespace {
+
+bool failed(std::string& problem, std::string text) {
+    corvane::Report::line(text);
+    problem = std::move(text);
+    return false;
+}
+
+// Removes `path` if it exists.
+bool removeIfPresent(const fs::path& path, std::string& problem) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    if (ec) return failed(problem, "Unable to remove \"" + path.native() + "\": " + ec.message());
+    return true;
+}
+
+bool copyFile(const fs::path& from, const fs::path& to, std::string& problem) {
+    std::error_code ec;
+    fs::copy_file(from, to, ec);
+    if (ec) {
+        return failed(problem,
+                      "Unable to copy \"" + from.native() + "\" to \"" + to.native() + "\": " + ec.message());
+    }
+    return true;
+}
+
+fs::path withSuffix(const fs::path& path, std::string_view suffix) {
+    fs::path result = path;
+    result += suffix;
+    return result;
+}
+
+} // namespace
+
+SQLFilePairing BooksWorkingCopy::pathsFor(const SQLFilePairing& originals, const fs::path& workingFolder) {
+    SQLFilePairing copies;
+    if (originals.annotationSQLFile) copies.annotationSQLFile = workingFolder / originals.annotationSQLFile->filename();
+    if (originals.librarySQLFile) copies.librarySQLFile = workingFolder / originals.librarySQLFile->filename();
+    return copies;
+}
+
+bool BooksWorkingCopy::copy(const SQLFilePairing& originals, const SQLFilePairing& copies, std::string& problem) {
+    if (!originals.annotationSQLFile || !originals.librarySQLFile || !copies.annotationSQLFile ||
+        !copies.librarySQLFile)
+        return failed(problem, "Unable to copy the databases: both files are needed");
+    const std::pair<const fs::path&, const fs::path&> pairs[] = {
+        {*originals.annotationSQLFile, *copies.annotationSQLFile}, {*originals.librarySQLFile, *copies.librarySQLFile}};
+    // A -wal or -shm left by an earlier copy would be applied to the new copy and corrupt it;
+    // SQLite rebuilds the -shm index itself.
+    for (const auto& [original, copy] : pairs) {
+        std::error_code ec;
+        if (fs::equivalent(original, copy, ec)) continue;
+        if (!removeIfPresent(copy, problem) || !removeIfPresent(withSuffix(copy, "-wal"), problem) ||
+            !removeIfPresent(withSuffix(copy, "-shm"), problem))
+            return false;
+    }
+    // Recent changes may live only in the write-ahead log, so it travels with its file.
+    for (const auto& [original, copy] : pairs) {
+        std::error_code ec;
+        if (fs::equivalent(original, copy, ec)) continue;
+        if (!copyFile(original, copy, problem)) return false;
+        const fs::path log = withSuffix(original, "-wal");
+        if (fs::is_regular_file(log, ec) && !copyFile(log, withSuffix(copy, "-wal"), problem)) return false;
+    }
+    return true;
+}
+
+} // namespace notara

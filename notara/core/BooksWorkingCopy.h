@@ -1,0 +1,28 @@
+#pragma once
+
+#include "notara/core/SQLFilePairing.h"
+
+#include <filesystem>
+#include <string>
+
+namespace notara {
+
+/// The application's own copies of the two Books stores. The user's files are only read as
+/// bytes, never opened with SQLite: closing a connection would fold the write-ahead log into
+/// the user's database.
+class BooksWorkingCopy {
+public:
+    BooksWorkingCopy() = delete;
+
+    /// Where the copies of `originals` go inside `workingFolder` (same file names). Absent
+    /// fields stay absent.
+    static SQLFilePairing pathsFor(const SQLFilePairing& originals, const std::filesystem::path& workingFolder);
+
+    /// Copies both files, each with its -wal companion when there is one, to `copies`,
+    /// first removing earlier copies and their -wal/-shm. A file that already is its copy is
+    /// left alone. False at the first failure, with its reason in `problem` (also a report
+    /// line); earlier copies may then be gone, and none of what is there may be loaded.
+    static bool copy(const SQLFilePairing& originals, const SQLFilePairing& copies, std::string& problem);
+};
+
+} // namespace notara

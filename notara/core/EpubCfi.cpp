@@ -1,0 +1,220 @@
+#include "notara/core/EpubCfi.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace notara {
+
+namespace {
+
+// A cursor over the text that reports failure instead of reading past the end.
+class CfiReader {
+public:
+    explicit CfiReader(std::string_view text) : text_(text) {}
+
+    bool atEnd() const { return at_ >= text_.size(); }
+    char peek() const { return atEnd() ? '\0' : text_[at_]; }
+    bool take(char c) {
+        if (peek() != c || atEnd()) return false;
+        ++at_;
+        return true;
+    }
+    bool take(std::string_view word) {
+        if (text_.substr(at_, word.size()) != word) return false;
+        at_ += word.size();
+        return true;
+    }
+
+    // integer = "0" | digit-non-zero { digit }; saturates instead of overflowing.
+    std::optional<std::uint64_t> integer() {
+        if (!isDigit(peek())) return std::nullopt;
+        if (peek() == '0') {
+            ++at_;
+            if (isDigit(peek())) return std::nullopt; // no leading zeros
+            return 0;
+        }
+        std::uint64_t value = 0;
+        constexpr std::uint64_t max = std::numeric_limits<std::uint64_t>::max();
+        while (isDigit(peek())) {
+            const auto digit = static_cast<std::uint64_t>(text_[at_] - '0');
+            value = value > (max - digit) / 10 ? max : value * 10 + digit;
+            ++at_;
+        }
+        return value;
+    }
+
+    // number = integer [ "." digits ]
+    std::optional<double> number() {
+        const size_t begin = at_;
+        if (!integer()) return std::nullopt;
+        if (take('.')) {
+            if (!isDigit(peek())) return std::nullopt;
+            while (isDigit(peek()))
+                ++at_;
+        }
+        double value = 0;
+        const char* first = text_.data() + begin;
+        const auto result = std::from_chars(first, text_.data() + at_, value);
+        if (result.ec == std::errc::result_out_of_range) return std::numeric_limits<double>::max();
+        if (result.ec != std::errc()) return std::nullopt;
+        return value;
+    }
+
+    // "[" ... "]" with "^" escaping the next character. Only checked: it never moves a place.
+    bool assertion() {
+        if (!take('[')) return false;
+        while (!atEnd()) {
+            const char c = text_[at_++];
+            if (c == '^') {
+                if (atEnd()) return false;
+                ++at_;
+            } else if (c == ']') {
+                return true;
+            } else if (c == '[' || c == '(' || c == ')') {
+                return false;
+            }
+        }
+        return false;
+    }
+
+private:
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    std::string_view text_;
+    size_t at_ = 0;
+};
+
+bool isOffsetStart(char c) {
+    return c == ':' || c == '~' || c == '@';
+}
+
+bool readSpatial(CfiReader& in, EpubCfi::Point& point) {
+    const auto x = in.number();
+    if (!x || !in.take(':')) return false;
+    const auto y = in.number();
+    if (!y) return false;
+    point.spatialOffset = std::pair(*x, *y);
+    return true;
+}
+
+// offset = ":" integer | "@" number ":" number | "~" number [ "@" number ":" number ],
+// then an optional assertion.
+bool readOffset(CfiReader& in, EpubCfi::Point& point) {
+    if (in.take(':')) {
+        point.characterOffset = in.integer();
+        if (!point.characterOffset) return false;
+    } else if (in.take('~')) {
+        point.temporalOffset = in.number();
+        if (!point.temporalOffset) return false;
+        if (in.take('@') && !readSpatial(in, point)) return false;
+    } else if (in.take('@')) {
+        if (!readSpatial(in, point)) return false;
+    } else {
+        return false;
+    }
+    return in.peek() != '[' || in.assertion();
+}
+
+bool readStep(CfiReader& in, EpubCfi::Point& point) {
+    if (!in.take('/')) return false;
+    const auto step = in.integer();
+    if (!step) return false;
+    point.steps.push_back(*step);
+    return in.peek() != '[' || in.assertion();
+}
+
+// Steps, indirections and the closing offset of one path, appended to `point`. `needStep`:
+// the path must begin with a step (the parent path of a CFI does; a range's local paths need not).
+bool readPath(CfiReader& in, EpubCfi::Point& point, bool needStep) {
+    if (needStep && in.peek() != '/') return false;
+    while (true) {
+        while (in.peek() == '/') {
+            if (!readStep(in, point)) return false;
+        }
+        if (in.take('!')) {
+            // An indirection leads into a content document: a path or an offset must follow.
+            if (in.peek() == '/') continue;
+            return isOffsetStart(in.peek()) && readOffset(in, point);
+        }
+        if (isOffsetStart(in.peek())) return readOffset(in, point);
+        return true;
+    }
+}
+
+int compareNumbers(double a, double b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int comparePoints(const EpubCfi::Point& a, const EpubCfi::Point& b) {
+    const size_t common = std::min(a.steps.size(), b.steps.size());
+    for (size_t i = 0; i < common; ++i) {
+        if (a.steps[i] != b.steps[i]) return a.steps[i] < b.steps[i] ? -1 : 1;
+    }
+    // An ancestor comes before what lies inside it.
+    if (a.steps.size() != b.steps.size()) return a.steps.size() < b.steps.size() ? -1 : 1;
+    const std::uint64_t charA = a.characterOffset.value_or(0), charB = b.characterOffset.value_or(0);
+    if (charA != charB) return charA < charB ? -1 : 1;
+    if (int c = compareNumbers(a.temporalOffset.value_or(0), b.temporalOffset.value_or(0))) return c;
+    const auto spatialA = a.spatialOffset.value_or(std::pair(0.0, 0.0));
+    const auto spatialB = b.spatialOffset.value_or(std::pair(0.0, 0.0));
+    if (int c = compareNumbers(spatialA.second, spatialB.second)) return c;
+    return compareNumbers(spatialA.first, spatialB.first);
+}
+
+std::uint32_t saturated(std::uint64_t value) {
+    return value >= std::numeric_limits<std::uint32_t>::max() ? std::numeric_limits<std::uint32_t>::max()
+                                                              : static_cast<std::uint32_t>(value);
+}
+
+std::uint32_t thousandths(std::optional<double> value) {
+    if (!value || !(*value > 0)) return 0;
+    const double scaled = std::round(*value * 1000.0);
+    return scaled >= 4294967295.0 ? std::numeric_limits<std::uint32_t>::max() : static_cast<std::uint32_t>(scaled);
+}
+
+void appendKey(std::vector<std::uint32_t>& key, const EpubCfi::Point& point) {
+    // Each step shifted up by one so that the 0 closing the path sorts an ancestor first.
+    for (std::uint64_t step : point.steps)
+        key.push_back(saturated(step) == std::numeric_limits<std::uint32_t>::max() ? saturated(step)
+                                                                                 : saturated(step) + 1);
+    key.push_back(0);
+    key.push_back(saturated(point.characterOffset.value_or(0)));
+    key.push_back(thousandths(point.temporalOffset));
+    key.push_back(thousandths(point.spatialOffset ? std::optional(point.spatialOffset->second) : std::nullopt));
+    key.push_back(thousandths(point.spatialOffset ? std::optional(point.spatialOffset->first) : std::nullopt));
+}
+
+} // namespace
+
+std::optional<EpubCfi> EpubCfi::parse(std::string_view text) {
+    CfiReader in(text);
+    if (!in.take(std::string_view("epubcfi("))) return std::nullopt;
+    EpubCfi cfi;
+    if (!readPath(in, cfi.start_, true)) return std::nullopt;
+    if (in.take(',')) {
+        // A range's parent path ends at a node; its local paths carry the offsets.
+        const Point& parent = cfi.start_;
+        if (parent.characterOffset || parent.temporalOffset || parent.spatialOffset) return std::nullopt;
+        Point end = parent;
+        if (!readPath(in, cfi.start_, false) || !in.take(',') || !readPath(in, end, false)) return std::nullopt;
+        cfi.end_ = std::move(end);
+    }
+    if (!in.take(')') || !in.atEnd()) return std::nullopt;
+    return cfi;
+}
+
+int EpubCfi::compare(const EpubCfi& a, const EpubCfi& b) {
+    if (int c = comparePoints(a.start(), b.start())) return c;
+    return comparePoints(a.end(), b.end());
+}
+
+std::vector<std::uint32_t> EpubCfi::sortKey() const {
+    std::vector<std::uint32_t> key;
+    key.reserve(start().steps.size() + end().steps.size() + 10);
+    appendKey(key, start());
+    appendKey(key, end());
+    return key;
+}
+
+} // namespace notara
