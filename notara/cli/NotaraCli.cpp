@@ -2,6 +2,7 @@
 
 #include "notara/cli/JsonText.h"
 #include "notara/cli/KindleCommands.h"
+#include "notara/core/BooksFolder.h"
 #include "notara/core/DataManager.h"
 #include "notara/core/MarkdownExport.h"
 
@@ -25,6 +26,7 @@ struct Options {
     std::optional<std::string> out;
     bool all = false;
     bool json = false;
+    AnnotationOrder::Order order = AnnotationOrder::Order::Stored;
 };
 
 struct UsageProblem {
@@ -64,7 +66,11 @@ Options parse(const std::vector<std::string>& arguments) {
             flag(options.all);
         else if (name == "--json" && isList)
             flag(options.json);
-        else if (name == "--title" && !isList)
+        else if (name == "--order") {
+            const std::string order = takeValue();
+            if (order != "stored" && order != "book") throw UsageProblem{"--order takes \"stored\" or \"book\""};
+            options.order = *AnnotationOrder::fromName(order);
+        } else if (name == "--title" && !isList)
             options.title = takeValue();
         else if (name == "--out" && !isList)
             options.out = takeValue();
@@ -100,7 +106,7 @@ void appendMember(std::string& json, std::string_view name, std::string_view val
     appendJsonString(json, value);
 }
 
-std::string worksAsJson(const std::vector<WorkPtr>& works) {
+std::string worksAsJson(const std::vector<WorkPtr>& works, AnnotationOrder::Order order) {
     std::string json = "[";
     for (size_t w = 0; w < works.size(); ++w) {
         const Work& work = *works[w];
@@ -111,14 +117,23 @@ std::string worksAsJson(const std::vector<WorkPtr>& works) {
         appendMember(json, "workAuthor", work.workAuthor);
         appendMember(json, "downloadedStatus", work.downloadedStatus);
         json += ", \"annotations\": [";
-        for (size_t a = 0; a < work.annotations.size(); ++a) {
-            const Annotation& annotation = *work.annotations[a];
+        const std::vector<AnnotationPtr> annotations = AnnotationOrder::sorted(work.annotations, order);
+        for (size_t a = 0; a < annotations.size(); ++a) {
+            const Annotation& annotation = *annotations[a];
             json += a == 0 ? "\n    {" : ",\n    {";
             appendMember(json, "annotationID", annotation.annotationID, true);
             appendMember(json, "annotationUserNotes", annotation.annotationUserNotes);
             appendMember(json, "annotationRepText", annotation.annotationRepText);
             appendMember(json, "annotationSelectedText", annotation.annotationSelectedText);
             appendMember(json, "annotationLocationRawText", annotation.annotationLocationRawText);
+            appendMember(json, "annotationKind", Annotation::kindName(annotation.annotationKind));
+            appendMember(json, "annotationColor", annotation.annotationColor);
+            appendMember(json, "annotationChapter", annotation.annotationChapter);
+            appendMember(json, "annotationPage", annotation.annotationPage);
+            json += ", \"annotationLocation\": ";
+            json += annotation.annotationLocation ? std::to_string(*annotation.annotationLocation) : "null";
+            appendMember(json, "annotationCreated", annotation.annotationCreated);
+            appendMember(json, "annotationModified", annotation.annotationModified);
             json += "}";
         }
         json += work.annotations.empty() ? "]}" : "\n  ]}";
@@ -130,13 +145,14 @@ std::string worksAsJson(const std::vector<WorkPtr>& works) {
 // Finds and loads the two databases as the window's folder flow does. Absent after the
 // window's messages (or another reason) on `err`.
 bool load(DataManager& model, const fs::path& books, std::ostream& err) {
-    SQLFilePairing pairing;
-    pairing.annotationSQLFile = DataManager::findSQLiteFile(books, "Documents/AEAnnotation");
-    pairing.librarySQLFile = DataManager::findSQLiteFile(books, "Documents/BKLibrary");
-    if (!pairing.annotationSQLFile) err << "Unable to find Annotation Database!\n";
-    if (!pairing.librarySQLFile) err << "Unable to find Library Database!\n";
-    if (!pairing.annotationSQLFile || !pairing.librarySQLFile) return false;
-    if (!model.loadDatabases(pairing)) {
+    const BooksFolder::Choice choice = BooksFolder::choose(books, BooksFolder::Remember::No);
+    if (!choice.complete()) {
+        std::string missing = choice.missingText();
+        if (!missing.ends_with('\n')) missing += '\n';
+        err << missing;
+        return false;
+    }
+    if (!model.loadDatabases(choice.pairing)) {
         err << "notara-cli: the databases under \"" << books.native() << "\" are not Apple Books databases\n";
         return false;
     }
@@ -157,7 +173,7 @@ int list(const Options& options, std::ostream& out, std::ostream& err) {
         works = model.filteredWorks();
     }
     if (options.json) {
-        out << worksAsJson(works);
+        out << worksAsJson(works, options.order);
     } else {
         for (const auto& work : works) {
             out << oneLine(work->workTitle) << '\t' << oneLine(work->workAuthor) << '\t'
@@ -186,7 +202,7 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
         folder = *downloads;
         fs::create_directories(folder, ec);
     }
-    if (options.kindle) return KindleCommands::exportNotebook(*options.kindle, folder, out, err);
+    if (options.kindle) return KindleCommands::exportNotebook(*options.kindle, folder, options.order, out, err);
 
     DataManager model;
     if (!load(model, *options.books, err)) return NotaraCli::Failure;
@@ -203,7 +219,7 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
         int copy = 1;
         while (written.contains(MarkdownExport::fileName(work->workTitle, date, copy)))
             ++copy;
-        const auto path = model.exportMarkdownTo(*work, folder, copy, date);
+        const auto path = model.exportMarkdownTo(*work, folder, copy, date, options.order);
         if (!path) {
             failed = true;
             continue;
@@ -222,14 +238,15 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
 } // namespace
 
 const char* NotaraCli::usage() {
-    return "Usage: notara-cli list --books DIR [--all] [--json]\n"
-           "       notara-cli list --kindle FILE [--json]\n"
-           "       notara-cli export --books DIR [--title TEXT] [--out DIR]\n"
-           "       notara-cli export --kindle FILE [--out DIR]\n"
+    return "Usage: notara-cli list --books DIR [--all] [--json] [--order stored|book]\n"
+           "       notara-cli list --kindle FILE [--json] [--order stored|book]\n"
+           "       notara-cli export --books DIR [--title TEXT] [--out DIR] [--order stored|book]\n"
+           "       notara-cli export --kindle FILE [--out DIR] [--order stored|book]\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
-           "Documents/BKLibrary). Its databases are read from copies; DIR is never changed.\n"
+           "Documents/BKLibrary) or its Documents folder. Its databases are read from copies;\n"
+           "DIR is never changed.\n"
            "FILE is a Notebook HTML page exported by a Kindle reading app for one book.\n"
            "\n"
            "  list     one line per work with annotations: title, author and number of\n"
@@ -241,6 +258,8 @@ const char* NotaraCli::usage() {
            "           named <date>-<title>-Annotations.md, and print each path written\n"
            "    --title TEXT  only the works whose title is exactly TEXT\n"
            "    --out DIR     write into DIR instead of the Downloads folder\n"
+           "  --order book    each work's annotations in reading order (by location)\n"
+           "  --order stored  in the order the source stores them (the default)\n"
            "\n"
            "With --kindle, list prints the notebook's one work (even without annotations)\n"
            "and export writes it.\n"

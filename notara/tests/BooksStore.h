@@ -176,6 +176,12 @@ struct AnnotationRow {
     std::string uuid;
     int deleted = 0;
     int type = 2;
+    std::optional<int> style = 3;
+    int underline = 0;
+    std::optional<std::string> chapter = "1 - The Function of Education";
+    std::optional<double> created = 657569652.444135;
+    std::optional<double> modified = 657569742.577813;
+    std::optional<int> rangeStart = 11;
 };
 
 /// One Books store (library or annotations) opened read-write for building.
@@ -260,10 +266,9 @@ public:
                 "ZPLLOCATIONRANGESTART, ZANNOTATIONCREATIONDATE, ZANNOTATIONMODIFICATIONDATE, "
                 "ZANNOTATIONASSETID, ZANNOTATIONCREATORIDENTIFIER, ZANNOTATIONLOCATION, ZANNOTATIONNOTE, "
                 "ZANNOTATIONREPRESENTATIVETEXT, ZANNOTATIONSELECTEDTEXT, ZANNOTATIONUUID, ZFUTUREPROOFING5, "
-                "ZFUTUREPROOFING6, ZFUTUREPROOFING9, ZFUTUREPROOFING11) VALUES (1, 2, ?1, 0, 3, ?2, 0, 0, "
-                "11, "
-                "657569652.444135, 657569742.577813, ?3, 'com~apple~iBooks', ?4, ?5, ?6, ?7, ?8, "
-                "'1 - The Function of Education', '657569742.577813', '1', '657569652.444135')");
+                "ZFUTUREPROOFING6, ZFUTUREPROOFING9, ZFUTUREPROOFING11) VALUES (1, 2, ?1, ?9, ?10, ?2, 0, 0, "
+                "?11, ?12, ?13, ?3, 'com~apple~iBooks', ?4, ?5, ?6, ?7, ?8, "
+                "?14, '657569742.577813', '1', '657569652.444135')");
         }
         sqlite3_bind_int(insert_, 1, annotation.deleted);
         sqlite3_bind_int(insert_, 2, annotation.type);
@@ -273,6 +278,12 @@ public:
         bindOptional(6, annotation.representativeText);
         bindOptional(7, annotation.selectedText);
         bindText(8, annotation.uuid);
+        sqlite3_bind_int(insert_, 9, annotation.underline);
+        bindOptional(10, annotation.style);
+        bindOptional(11, annotation.rangeStart);
+        bindOptional(12, annotation.created);
+        bindOptional(13, annotation.modified);
+        bindOptional(14, annotation.chapter);
         step();
     }
 
@@ -300,6 +311,18 @@ private:
     }
     void bindText(int index, const std::string& text) {
         sqlite3_bind_text(insert_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    void bindOptional(int index, std::optional<int> value) {
+        if (value)
+            sqlite3_bind_int(insert_, index, *value);
+        else
+            sqlite3_bind_null(insert_, index);
+    }
+    void bindOptional(int index, std::optional<double> value) {
+        if (value)
+            sqlite3_bind_double(insert_, index, *value);
+        else
+            sqlite3_bind_null(insert_, index);
     }
     void bindOptional(int index, const std::optional<std::string>& text) {
         if (text)

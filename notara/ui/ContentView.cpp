@@ -3,6 +3,7 @@
 #include "corvane/Corvane.h"
 #include "corvane/FSSandboxBookmarking.h"
 #include "corvane/Report.h"
+#include "notara/core/BooksFolder.h"
 #include "notara/core/DataManager.h"
 #include "notara/core/SQLFilePairing.h"
 #include "notara/core/Work.h"
@@ -34,9 +35,6 @@ namespace {
 const QString kBooksFolderMessage = QStringLiteral(
     "Select the \"Documents\" directory for the Books App. This directory is usually found at: "
     "~/Library/Containers/com.apple.iBooksX/Data/");
-constexpr const char* kFolderBookmarkKey = "iBooks Directory";
-constexpr const char* kAnnotationBookmarkKey = "Books Annotation";
-constexpr const char* kLibraryBookmarkKey = "Books Library";
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(path.toStdString());
@@ -164,8 +162,8 @@ void ContentView::showEvent(QShowEvent* event) {
 
 void ContentView::launchRestore() {
     WaitCursor wait;
-    const auto library = corvane::FSSandboxBookmarking::resolveBookmark(kLibraryBookmarkKey);
-    const auto annotation = corvane::FSSandboxBookmarking::resolveBookmark(kAnnotationBookmarkKey);
+    const auto library = corvane::FSSandboxBookmarking::resolveBookmark(BooksFolder::libraryBookmarkKey);
+    const auto annotation = corvane::FSSandboxBookmarking::resolveBookmark(BooksFolder::annotationBookmarkKey);
     if (library && annotation) {
         SQLFilePairing pairing;
         pairing.annotationSQLFile = *annotation;
@@ -194,30 +192,14 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
     // Linux has no security-scoped access to open: a folder the user chose is readable or not.
     WaitCursor wait;
     const std::filesystem::path folder = toPath(result.path);
-    _iBooksAlertText.clear();
-    corvane::FSSandboxBookmarking::saveBookmark(folder, kFolderBookmarkKey);
-
-    const auto annotationFile = DataManager::findSQLiteFile(folder, "Documents/AEAnnotation");
-    const auto libraryFile = DataManager::findSQLiteFile(folder, "Documents/BKLibrary");
-    SQLFilePairing pairing;
-    if (annotationFile) {
-        corvane::FSSandboxBookmarking::saveBookmark(*annotationFile, kAnnotationBookmarkKey);
-        pairing.annotationSQLFile = *annotationFile;
-    } else {
-        _iBooksAlertText += QStringLiteral("Unable to find Annotation Database!\n");
-    }
-    if (libraryFile) {
-        corvane::FSSandboxBookmarking::saveBookmark(*libraryFile, kLibraryBookmarkKey);
-        pairing.librarySQLFile = *libraryFile;
-    } else {
-        _iBooksAlertText += QStringLiteral("Unable to find Library Database!");
-    }
+    const BooksFolder::Choice choice = BooksFolder::choose(folder, BooksFolder::Remember::Yes);
+    _iBooksAlertText = QString::fromStdString(choice.missingText());
 
     if (!_iBooksAlertText.isEmpty()) {
         _showiBooksAlert = true;
     } else {
         setLastSelectediBooksDate(QString::fromStdString(corvane::Corvane::dateNow()));
-        _dataManager.loadDatabases(pairing);
+        _dataManager.loadDatabases(choice.pairing);
     }
     setSelectedWork(nullptr);
     applyHideRule();
