@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace notara {
@@ -162,27 +163,40 @@ int comparePoints(const EpubCfi::Point& a, const EpubCfi::Point& b) {
     return compareNumbers(spatialA.first, spatialB.first);
 }
 
-std::uint32_t saturated(std::uint64_t value) {
-    return value >= std::numeric_limits<std::uint32_t>::max() ? std::numeric_limits<std::uint32_t>::max()
-                                                              : static_cast<std::uint32_t>(value);
+// An order-preserving, prefix-free code of a number: below `small`, one word (plus `bias`);
+// above, a word with the top bit set that also counts the words following it. Concatenated
+// codes then compare word by word as the numbers do, with nothing lost.
+void appendNumber(std::vector<std::uint32_t>& key, std::uint64_t value, std::uint32_t bias) {
+    constexpr std::uint64_t small = 0x80000000u;
+    if (value < small - bias) {
+        key.push_back(static_cast<std::uint32_t>(value + bias));
+    } else if (value >> 32 == 0) {
+        key.push_back(0x80000001u);
+        key.push_back(static_cast<std::uint32_t>(value));
+    } else {
+        key.push_back(0x80000002u);
+        key.push_back(static_cast<std::uint32_t>(value >> 32));
+        key.push_back(static_cast<std::uint32_t>(value));
+    }
 }
 
-std::uint32_t thousandths(std::optional<double> value) {
-    if (!value || !(*value > 0)) return 0;
-    const double scaled = std::round(*value * 1000.0);
-    return scaled >= 4294967295.0 ? std::numeric_limits<std::uint32_t>::max() : static_cast<std::uint32_t>(scaled);
+// Offsets are never negative, and the bits of a non-negative double order as its values.
+std::uint64_t bitsOf(std::optional<double> value) {
+    const double v = value.value_or(0.0) > 0 ? *value : 0.0;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
 }
 
 void appendKey(std::vector<std::uint32_t>& key, const EpubCfi::Point& point) {
-    // Each step shifted up by one so that the 0 closing the path sorts an ancestor first.
+    // Steps are biased by one so that the 0 closing the path sorts an ancestor first.
     for (std::uint64_t step : point.steps)
-        key.push_back(saturated(step) == std::numeric_limits<std::uint32_t>::max() ? saturated(step)
-                                                                                 : saturated(step) + 1);
+        appendNumber(key, step, 1);
     key.push_back(0);
-    key.push_back(saturated(point.characterOffset.value_or(0)));
-    key.push_back(thousandths(point.temporalOffset));
-    key.push_back(thousandths(point.spatialOffset ? std::optional(point.spatialOffset->second) : std::nullopt));
-    key.push_back(thousandths(point.spatialOffset ? std::optional(point.spatialOffset->first) : std::nullopt));
+    appendNumber(key, point.characterOffset.value_or(0), 0);
+    appendNumber(key, bitsOf(point.temporalOffset), 0);
+    appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->second) : std::nullopt), 0);
+    appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->first) : std::nullopt), 0);
 }
 
 } // namespace

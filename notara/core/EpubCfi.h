@@ -34,9 +34,8 @@ public:
     /// character, temporal, spatial by y then x, a missing one counting as 0), then the ends.
     static int compare(const EpubCfi& a, const EpubCfi& b);
 
-    /// A key whose lexicographic order is compare's order (numbers beyond 32 bits saturate;
-    /// temporal and spatial offsets count in thousandths), so a list of annotations can be
-    /// sorted without keeping the parsed CFIs.
+    /// A key whose lexicographic order is exactly compare's order, so a list of annotations
+    /// can be sorted without keeping the parsed CFIs (one word per step and offset below 2^31).
     std::vector<std::uint32_t> sortKey() const;
 
     bool isRange() const { return end_.has_value(); }

@@ -91,6 +91,13 @@ TEST(EpubCfi, SortKeysOrderAsCompareDoes) {
         else if (random() % 2) text += ":" + std::to_string(random() % 4);
         all.push_back(cfi(text + ")"));
     }
+    // Numbers too large for one key word, and media offsets, keep their order too.
+    for (const char* text : {"epubcfi(/6/4!/4/6000000000/1)", "epubcfi(/6/4!/4/5000000000/2)",
+                             "epubcfi(/6/4!/4/2147483647/2)", "epubcfi(/6/4!/4/99999999999999999999999)",
+                             "epubcfi(/6/4!/4/2:4294967296)", "epubcfi(/6/4!/4/2~0.0002)", "epubcfi(/6/4!/4/2~0.0001@3:4)"})
+        all.push_back(cfi(text));
+    for (const char* text : {"epubcfi(/6/4!/4/2:4294967297)", "epubcfi(/6/4!/4/5000000000/2)"})
+        all.push_back(cfi(text));
     for (size_t i = 0; i + 1 < all.size(); ++i) {
         const int byCompare = EpubCfi::compare(all[i], all[i + 1]);
         const auto a = all[i].sortKey(), b = all[i + 1].sortKey();
