@@ -55,11 +55,12 @@ bool Corvane::saveContentsWithFilename(std::string_view contents, std::string_vi
     return saveContentsToPath(contents, std::filesystem::path(*downloads) / name);
 }
 
-bool Corvane::saveContentsToPath(std::string_view contents, const std::filesystem::path& path) {
+bool Corvane::saveContentsToPath(std::string_view contents, const std::filesystem::path& path, std::string* problem) {
     const QString target = QFile::decodeName(QByteArray::fromStdString(path.native()));
     QSaveFile file(target);
     auto fail = [&](const QString& reason) {
         Report::line("Unable to save \"" + path.native() + "\": " + reason.toStdString());
+        if (problem) *problem = reason.toStdString();
         return false;
     };
     if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());

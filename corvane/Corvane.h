@@ -34,8 +34,10 @@ public:
 
     /// Writes `contents` to `path` atomically (a temporary file renamed over the target),
     /// so an interrupted write never leaves a half-written file; an existing file is
-    /// replaced. On failure a report line says why and the result is false.
-    static bool saveContentsToPath(std::string_view contents, const std::filesystem::path& path);
+    /// replaced. On failure a report line says why, `problem` (when given) receives the
+    /// system's reason, and the result is false.
+    static bool saveContentsToPath(std::string_view contents, const std::filesystem::path& path,
+                                   std::string* problem = nullptr);
 };
 
 } // namespace corvane

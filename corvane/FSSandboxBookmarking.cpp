@@ -126,3 +126,15 @@ std::optional<std::filesystem::path> FSSandboxBookmarking::resolveBookmark(const
 }
 
 } // namespace corvane
+
+namespace corvane {
+
+std::optional<std::filesystem::path> FSSandboxBookmarking::storedPath(const std::string& key) {
+    const QVariant stored = QSettings().value(QString::fromStdString(key));
+    if (!stored.isValid()) return std::nullopt;
+    const auto reference = parseBookmarkData(stored.toByteArray());
+    if (!reference) return std::nullopt;
+    return reference->path;
+}
+
+} // namespace corvane

@@ -24,6 +24,10 @@ public:
     /// The path stored under `key`. Absent, silently, when nothing was stored; absent
     /// after a report line when it no longer resolves (the stored value is kept).
     static std::optional<std::filesystem::path> resolveBookmark(const std::string& key);
+
+    /// The path stored under `key` without resolving it (for saying which file went
+    /// missing); absent when nothing readable is stored.
+    static std::optional<std::filesystem::path> storedPath(const std::string& key);
 };
 
 } // namespace corvane

@@ -120,7 +120,12 @@ std::string trimmed(std::string text) {
 } // namespace
 
 bool BooksStoreReader::holdsBooksTables(const SQLFilePairing& copies) {
-    if (!copies.annotationSQLFile || !copies.librarySQLFile) return false;
+    const TableCheck check = checkTables(copies);
+    return check.annotationsFound && check.libraryFound;
+}
+
+BooksStoreReader::TableCheck BooksStoreReader::checkTables(const SQLFilePairing& copies) {
+    if (!copies.annotationSQLFile || !copies.librarySQLFile) return {};
     auto hasTable = [](const fs::path& file, std::string_view table) {
         auto db = SQLiteManager::open(SQLiteManager::fileURI(file));
         if (!db) return false;
@@ -128,9 +133,10 @@ bool BooksStoreReader::holdsBooksTables(const SQLFilePairing& copies) {
         db->close();
         return found;
     };
-    const bool annotations = hasTable(*copies.annotationSQLFile, "ZAEANNOTATION");
-    const bool library = hasTable(*copies.librarySQLFile, "ZBKLIBRARYASSET");
-    return annotations && library;
+    TableCheck check;
+    check.annotationsFound = hasTable(*copies.annotationSQLFile, "ZAEANNOTATION");
+    check.libraryFound = hasTable(*copies.librarySQLFile, "ZBKLIBRARYASSET");
+    return check;
 }
 
 std::vector<WorkPtr> BooksStoreReader::readWorks(const fs::path& libraryFile) {

@@ -17,6 +17,13 @@ public:
     /// Whether the copies hold ZAEANNOTATION and ZBKLIBRARYASSET.
     static bool holdsBooksTables(const SQLFilePairing& copies);
 
+    /// Which of the copies lack their table (absent ones count as lacking it).
+    struct TableCheck {
+        bool annotationsFound = false;
+        bool libraryFound = false;
+    };
+    static TableCheck checkTables(const SQLFilePairing& copies);
+
     /// Every row of ZBKLIBRARYASSET with a title column as a new Work, sorted by title (code
     /// points after canonical normalisation, case-sensitive, stable).
     static std::vector<WorkPtr> readWorks(const std::filesystem::path& libraryFile);

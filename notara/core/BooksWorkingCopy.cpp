@@ -2,6 +2,9 @@
 
 #include "corvane/Report.h"
 
+#include <algorithm>
+#include <fstream>
+
 namespace fs = std::filesystem;
 
 namespace notara {
@@ -71,6 +74,17 @@ bool BooksWorkingCopy::copy(const SQLFilePairing& originals, const SQLFilePairin
         if (fs::is_regular_file(log, ec) && !copyFile(log, withSuffix(copy, "-wal"), problem)) return false;
     }
     return true;
+}
+
+bool BooksWorkingCopy::lacksItsLog(const fs::path& store) {
+    std::ifstream in(store, std::ios::binary);
+    char header[20] = {};
+    if (!in.read(header, sizeof header)) return false;
+    static constexpr char magic[] = "SQLite format 3";
+    const bool isSQLite = std::equal(magic, magic + sizeof magic, header); // with its NUL
+    const bool walMode = header[18] == 2 && header[19] == 2;
+    std::error_code ec;
+    return isSQLite && walMode && !fs::exists(withSuffix(store, "-wal"), ec);
 }
 
 } // namespace notara

@@ -23,6 +23,10 @@ public:
     /// left alone. False at the first failure, with its reason in `problem` (also a report
     /// line); earlier copies may then be gone, and none of what is there may be loaded.
     static bool copy(const SQLFilePairing& originals, const SQLFilePairing& copies, std::string& problem);
+
+    /// Whether `store` is a database in WAL mode (write versions 2 in its header) with no
+    /// -wal file beside it: whatever Books wrote since its last checkpoint is then missing.
+    static bool lacksItsLog(const std::filesystem::path& store);
 };
 
 } // namespace notara

@@ -25,10 +25,26 @@ std::optional<fs::path> DataManager::findSQLiteFile(const fs::path& folder, std:
 
 bool DataManager::loadDatabases(const SQLFilePairing& pairing) {
     lastLoadProblem_.clear();
+    const bool copying = pairing.annotationSQLFile && pairing.librarySQLFile;
     // Copies that failed are not the chosen folder's: loading whatever is left there would
     // show another library as if it were this one.
-    if (pairing.annotationSQLFile && pairing.librarySQLFile && !copyDatabases(pairing)) return false;
-    if (!databasesAreValid()) return false;
+    if (copying && !copyDatabases(pairing)) {
+        lastLoadProblem_ += " Nothing was loaded.";
+        return false;
+    }
+    if (!databasesAreValid()) {
+        if (copying) {
+            const auto check = BooksStoreReader::checkTables({annotationSQLFile_, librarySQLFile_});
+            std::string files;
+            if (!check.annotationsFound) files = pairing.annotationSQLFile->filename().native();
+            if (!check.libraryFound)
+                files += (files.empty() ? "" : ", ") + pairing.librarySQLFile->filename().native();
+            lastLoadProblem_ = "These files are not Apple Books databases: " + files;
+        }
+        return false;
+    }
+    recentMayBeMissing_ = copying && (BooksWorkingCopy::lacksItsLog(*pairing.annotationSQLFile) ||
+                                      BooksWorkingCopy::lacksItsLog(*pairing.librarySQLFile));
     setFilteredWorks({});
     works_.clear();
     loadedAnnotations_.clear();
@@ -84,9 +100,11 @@ void DataManager::applyHideRule(bool hideWorksWithNoAnnotations) {
 }
 
 bool DataManager::exportMarkdown(const Work& work, AnnotationOrder::Order order) {
+    lastExportProblem_.clear();
     if (work.annotations.empty()) return false;
     const auto downloads = corvane::Corvane::userDownloadsPath();
     if (!downloads) {
+        lastExportProblem_ = "no Downloads folder is known";
         corvane::Report::line("Unable to export: no Downloads folder is known");
         return false;
     }
@@ -102,7 +120,9 @@ std::optional<fs::path> DataManager::exportMarkdownTo(const Work& work, const fs
     fs::path path = folder / MarkdownExport::fileName(work.workTitle,
                                                       date ? *date : corvane::Corvane::dateNow(), copyNumber);
     const std::string text = MarkdownExport::markdown(work, AnnotationOrder::sorted(work.annotations, order));
-    if (!corvane::Corvane::saveContentsToPath(text, path)) return std::nullopt;
+    lastExportProblem_.clear();
+    if (!corvane::Corvane::saveContentsToPath(text, path, &lastExportProblem_)) return std::nullopt;
+    lastExportPath_ = path;
     return path;
 }
 

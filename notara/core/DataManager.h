@@ -59,8 +59,19 @@ public:
     /// failed copy).
     bool databasesAreValid();
 
-    /// Why the last loadDatabases copied nothing usable; empty when it did.
+    /// Why the last loadDatabases loaded nothing (copies that failed, files that are not
+    /// Books databases); empty when it loaded or had nothing new to copy.
     const std::string& lastLoadProblem() const { return lastLoadProblem_; }
+
+    /// Whether the last successful load read a store copied without its -wal file.
+    bool recentHighlightsMayBeMissing() const { return recentMayBeMissing_; }
+    static constexpr const char* missingLogMessage =
+        "Recent highlights may be missing: the Books databases were copied without their -wal files. Copy the "
+        "whole Data folder from the Mac, including the files ending in -wal and -shm.";
+
+    /// The file the last export wrote, and the system's reason when the last one failed.
+    const std::optional<std::filesystem::path>& lastExportPath() const { return lastExportPath_; }
+    const std::string& lastExportProblem() const { return lastExportProblem_; }
 
     /// Every row of ZBKLIBRARYASSET in the library copy as a new Work, sorted by title
     /// (code points after canonical normalisation, case-sensitive, stable). Also stored in
@@ -108,7 +119,10 @@ private:
     std::optional<std::filesystem::path> annotationSQLFile_;
     std::optional<std::filesystem::path> librarySQLFile_;
     bool copiesUsable_ = true;
+    bool recentMayBeMissing_ = false;
     std::string lastLoadProblem_;
+    std::optional<std::filesystem::path> lastExportPath_;
+    std::string lastExportProblem_;
     // Every annotation of the current load, in row order. A new load drops the works first
     // and then these, front to back, so that a large library's memory is freed in the order
     // it was allocated instead of hopping across the heap work by work.

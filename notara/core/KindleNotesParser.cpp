@@ -351,15 +351,21 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
 
 } // namespace
 
-std::vector<std::shared_ptr<Work>> KindleNotesParser::parseWorks() const {
+std::vector<std::shared_ptr<Work>> KindleNotesParser::parseWorks(std::string* problem) const {
     if (!fileURL) return {};
+    std::string why;
     try {
-        return importWork(*fileURL);
+        auto works = importWork(*fileURL);
+        if (!works.empty()) return works;
+        why = "It has no book title, so it is not a Kindle Notebook export.";
     } catch (const std::exception& error) {
-        corvane::Report::line(error.what());
+        why = error.what();
+        corvane::Report::line(why);
     } catch (...) {
-        corvane::Report::line("Could not import the Kindle notebook \"" + fileURL->string() + "\"");
+        why = "Could not import the Kindle notebook \"" + fileURL->string() + "\"";
+        corvane::Report::line(why);
     }
+    if (problem) *problem = std::move(why);
     return {};
 }
 

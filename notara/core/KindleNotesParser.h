@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "notara/core/Work.h"
@@ -21,8 +22,9 @@ public:
     std::optional<std::filesystem::path> fileURL;
 
     // Empty, or one Work. Never throws: a failure prints one line on standard output and gives
-    // the empty list. A page without a book title also gives the empty list.
-    std::vector<std::shared_ptr<Work>> parseWorks() const;
+    // the empty list. A page without a book title also gives the empty list. When the list is
+    // empty, `problem` (if given) says why in a sentence for the user.
+    std::vector<std::shared_ptr<Work>> parseWorks(std::string* problem = nullptr) const;
 };
 
 } // namespace notara

@@ -8,13 +8,18 @@
 #include "notara/core/SQLFilePairing.h"
 #include "notara/core/Work.h"
 #include "notara/ui/AppIcons.h"
+#include "notara/ui/MessageBar.h"
 #include "notara/ui/QtPanelPresenter.h"
 #include "notara/ui/WaitCursor.h"
+#include "notara/ui/WelcomePanel.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/WorkListModel.h"
 #include "notara/ui/WorkRowDelegate.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStackedWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -64,24 +69,64 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     setWindowIcon(AppIcons::application());
 
     auto* content = new QWidget(this);
-    auto* contentLayout = new QHBoxLayout(content); // the style's default margins inset the content
+    auto* contentLayout = new QVBoxLayout(content); // the style's default margins inset the content
+    _messageBar = new MessageBar(content);
+    contentLayout->addWidget(_messageBar);
     auto* splitter = new QSplitter(Qt::Horizontal, content);
     splitter->setChildrenCollapsible(false);
-    contentLayout->addWidget(splitter);
+    contentLayout->addWidget(splitter, 1);
     setCentralWidget(content);
 
     buildSidebar();
     splitter->addWidget(_sidebar);
-    _detailView = new WorkDetailView(_dataManager, *_presenter, splitter);
-    splitter->addWidget(_detailView);
+    _detailPages = new QStackedWidget(splitter);
+    _detailView = new WorkDetailView(_dataManager, *_presenter, _detailPages);
+    _welcomePanel = new WelcomePanel(_detailPages);
+    _detailPages->addWidget(_detailView);
+    _detailPages->addWidget(_welcomePanel);
+    splitter->addWidget(_detailPages);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
+    connect(_welcomePanel, &WelcomePanel::selectBooksFolder, this, &ContentView::selectBooksFolder);
+    connect(_welcomePanel, &WelcomePanel::selectKindleExport, this, &ContentView::selectKindleNotesExport);
+    connect(_welcomePanel, &WelcomePanel::openSampleNotebook, this, &ContentView::openSampleNotebook);
+    connect(_detailView, &WorkDetailView::problemOccurred, this,
+            [this](const QString& message) { _messageBar->showMessage(message); });
+    _listObserver = _dataManager.addFilteredWorksObserver([this](DataManager::Change change) {
+        if (change == DataManager::Change::DidAssign) showFirstLaunchState();
+    });
 
     showHideState();
+    showFirstLaunchState();
     resize(1100, 720);
 }
 
-ContentView::~ContentView() = default;
+ContentView::~ContentView() {
+    _dataManager.removeFilteredWorksObserver(_listObserver);
+}
+
+void ContentView::showFirstLaunchState() {
+    // Nothing loaded at all: say what to do instead of standing empty.
+    const bool nothing = _dataManager.works().empty() && _dataManager.filteredWorks().empty();
+    _sidebarPages->setCurrentWidget(nothing ? static_cast<QWidget*>(_emptyListLabel) : _workList);
+    _detailPages->setCurrentWidget(nothing ? static_cast<QWidget*>(_welcomePanel) : _detailView);
+}
+
+bool ContentView::showingFirstLaunchState() const {
+    return _detailPages->currentWidget() == _welcomePanel;
+}
+
+void ContentView::openSampleNotebook() {
+    // The parser reads files, so the sample travels from the resources to a file of our own.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString path = folder + QStringLiteral("/Sample Notebook.html");
+    QFile::remove(path);
+    if (!QDir().mkpath(folder) || !QFile::copy(QStringLiteral(":/sample-notebook.html"), path)) {
+        _messageBar->showMessage(QStringLiteral("The sample notebook could not be written to ") + folder + '.');
+        return;
+    }
+    kindleImportFlow(PanelResult::chosen(path));
+}
 
 void ContentView::buildSidebar() {
     _sidebar = new QWidget(this);
@@ -118,7 +163,8 @@ void ContentView::buildSidebar() {
     toolBar->addWidget(_actionsButton);
     layout->addWidget(toolBar);
 
-    _workList = new QListView(_sidebar);
+    _sidebarPages = new QStackedWidget(_sidebar);
+    _workList = new QListView(_sidebarPages);
     _workListModel = new WorkListModel(_dataManager, _workList);
     _workList->setModel(_workListModel);
     _workList->setItemDelegate(new WorkRowDelegate(_workList));
@@ -126,7 +172,16 @@ void ContentView::buildSidebar() {
     _workList->setSelectionMode(QAbstractItemView::SingleSelection);
     _workList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     _workList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(_workList, 1);
+    _emptyListLabel = new QLabel(QStringLiteral("Nothing loaded yet.\n\nChoose a Books folder or a Kindle "
+                                                "Notebook export, or open the sample notebook."),
+                                 _sidebarPages);
+    _emptyListLabel->setWordWrap(true);
+    _emptyListLabel->setAlignment(Qt::AlignCenter);
+    _emptyListLabel->setForegroundRole(QPalette::PlaceholderText);
+    _emptyListLabel->setMargin(12);
+    _sidebarPages->addWidget(_workList);
+    _sidebarPages->addWidget(_emptyListLabel);
+    layout->addWidget(_sidebarPages, 1);
 
     connect(_workListModel, &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { _syncingSelection = true; });
@@ -168,9 +223,40 @@ void ContentView::launchRestore() {
         SQLFilePairing pairing;
         pairing.annotationSQLFile = *annotation;
         pairing.librarySQLFile = *library;
-        _dataManager.loadDatabases(pairing);
+        const bool loaded = _dataManager.loadDatabases(pairing);
+        applyHideRule();
+        reportBooksLoad(loaded, corvane::FSSandboxBookmarking::storedPath(BooksFolder::folderBookmarkKey));
+        return;
     }
     applyHideRule();
+    // Databases were chosen once but are not where they were.
+    using corvane::FSSandboxBookmarking;
+    if (FSSandboxBookmarking::storedPath(BooksFolder::libraryBookmarkKey) ||
+        FSSandboxBookmarking::storedPath(BooksFolder::annotationBookmarkKey)) {
+        const auto folder = FSSandboxBookmarking::storedPath(BooksFolder::folderBookmarkKey);
+        const QString where = folder ? QStringLiteral(" (") + QString::fromStdString(folder->native()) + ')' : QString();
+        _messageBar->showMessage(QStringLiteral("The Books databases of the folder chosen on ") + _lastSelectediBooksDate +
+                                     where +
+                                     QStringLiteral(" are gone: they were moved or deleted. Choose \"Select Books "
+                                                    "Folder\" to load them again."),
+                                 QStringLiteral("Select Books Folder"), [this] { selectBooksFolder(); });
+    }
+}
+
+void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesystem::path>& folder) {
+    if (!loaded) {
+        if (!_dataManager.lastLoadProblem().empty())
+            _messageBar->showMessage(QString::fromStdString(_dataManager.lastLoadProblem()));
+        return;
+    }
+    if (_dataManager.works().empty()) {
+        const QString where = folder ? QStringLiteral(" in ") + QString::fromStdString(folder->native()) : QString();
+        _messageBar->showMessage(QStringLiteral("The Books library") + where +
+                                 QStringLiteral(" holds no books, so there is nothing to show."));
+    }
+    // The most useful word comes last: the newest message is the one shown.
+    if (_dataManager.recentHighlightsMayBeMissing())
+        _messageBar->showMessage(QString::fromUtf8(DataManager::missingLogMessage));
 }
 
 void ContentView::selectBooksFolder() {
@@ -193,16 +279,18 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
     WaitCursor wait;
     const std::filesystem::path folder = toPath(result.path);
     const BooksFolder::Choice choice = BooksFolder::choose(folder, BooksFolder::Remember::Yes);
+    bool loaded = false;
     _iBooksAlertText = QString::fromStdString(choice.missingText());
 
     if (!_iBooksAlertText.isEmpty()) {
         _showiBooksAlert = true;
     } else {
         setLastSelectediBooksDate(QString::fromStdString(corvane::Corvane::dateNow()));
-        _dataManager.loadDatabases(choice.pairing);
+        loaded = _dataManager.loadDatabases(choice.pairing);
     }
     setSelectedWork(nullptr);
     applyHideRule();
+    if (_iBooksAlertText.isEmpty()) reportBooksLoad(loaded, folder);
 
     if (_showiBooksAlert)
         _presenter->presentAlert(this, QStringLiteral("Alert!"), _iBooksAlertText,
@@ -228,8 +316,18 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
     _kindleDataManager.fileURL = toPath(result.path);
     // The imported work replaces the list only; the Books works stay loaded underneath, and
     // the next filter change or Books folder flow lists them again.
-    _dataManager.setFilteredWorks(_kindleDataManager.parseWorks());
+    std::string problem;
+    _dataManager.setFilteredWorks(_kindleDataManager.parseWorks(&problem));
     setSelectedWork(nullptr);
+    if (_dataManager.filteredWorks().empty()) {
+        _messageBar->showMessage(QStringLiteral("\"") + QFileInfo(result.path).fileName() +
+                                     QStringLiteral("\" could not be imported. ") + QString::fromStdString(problem) +
+                                     QStringLiteral(" \"Select Books Folder\" or the \"Hide Works with no "
+                                                    "Annotations\" filter brings the library back."),
+                                 QStringLiteral("Show Library"), [this] { applyHideRule(); });
+    } else {
+        _messageBar->dismiss();
+    }
 }
 
 void ContentView::toggleHideNoAnnotations() {

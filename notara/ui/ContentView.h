@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 #include <QUuid>
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -12,11 +14,14 @@ class QAction;
 class QLabel;
 class QListView;
 class QMenu;
+class QStackedWidget;
 class QToolButton;
 
 namespace notara {
 
 class DataManager;
+class MessageBar;
+class WelcomePanel;
 class Work;
 class WorkDetailView;
 class WorkListModel;
@@ -53,6 +58,8 @@ public:
     void kindleImportFlow(const PanelResult& result);
     void setHideNoAnnotations(bool hide);
     void setSelectedWorkID(const std::optional<QUuid>& id);
+    // Imports the small Kindle notebook shipped with the application.
+    void openSampleNotebook();
 
     // The "Actions" menu entries.
     void selectBooksFolder();
@@ -70,6 +77,10 @@ public:
     QLabel* hidingCaption() const { return _hidingCaption; }
     WorkDetailView* detailView() const { return _detailView; }
     QWidget* sidebar() const { return _sidebar; }
+    MessageBar* messageBar() const { return _messageBar; }
+    WelcomePanel* welcomePanel() const { return _welcomePanel; }
+    QLabel* emptyListLabel() const { return _emptyListLabel; }
+    bool showingFirstLaunchState() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -81,6 +92,9 @@ private:
     void setLastSelectediBooksDate(const QString& date);
     void showHideState();
     void restoreListSelection();
+    void showFirstLaunchState();
+    // Tells the user, in the message bar, what a Books load did not say by itself.
+    void reportBooksLoad(bool loaded, const std::optional<std::filesystem::path>& folder);
 
     DataManager& _dataManager;
     KindleNotesParser _kindleDataManager;
@@ -107,6 +121,12 @@ private:
     WorkListModel* _workListModel = nullptr;
     QLabel* _hidingCaption = nullptr;
     WorkDetailView* _detailView = nullptr;
+    MessageBar* _messageBar = nullptr;
+    QStackedWidget* _detailPages = nullptr;
+    QStackedWidget* _sidebarPages = nullptr;
+    WelcomePanel* _welcomePanel = nullptr;
+    QLabel* _emptyListLabel = nullptr;
+    std::uint64_t _listObserver = 0;
 };
 
 } // namespace notara

@@ -26,6 +26,11 @@ public:
     // A message box with only the default dismiss button.
     virtual void presentAlert(QWidget* parent, const QString& title, const QString& message,
                               std::function<void()> dismissed) = 0;
+    // A message box with an informative text below the message and, beside the dismiss
+    // button, one more button that runs `action` (and closes the box).
+    virtual void presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
+                                        const QString& informativeText, const QString& actionText,
+                                        std::function<void()> action, std::function<void()> dismissed) = 0;
 };
 
 } // namespace notara

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace notara {
 
@@ -66,6 +67,20 @@ void QtPanelPresenter::presentAlert(QWidget* parent, const QString& title, const
     box->setTextFormat(Qt::PlainText); // titles inside the message come from user data
     QObject::connect(box, &QMessageBox::finished, box,
                      [dismissed = std::move(dismissed)](int) { dismissed(); });
+    box->open();
+}
+
+void QtPanelPresenter::presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
+                                              const QString& informativeText, const QString& actionText,
+                                              std::function<void()> action, std::function<void()> dismissed) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, message, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setTextFormat(Qt::PlainText);
+    box->setInformativeText(informativeText.toHtmlEscaped()); // informative text has no format of its own
+    QPushButton* button = box->addButton(actionText, QMessageBox::ActionRole);
+    QObject::connect(button, &QPushButton::clicked, box, [action = std::move(action)] { action(); });
+    QObject::connect(box, &QMessageBox::finished, box, [dismissed = std::move(dismissed)](int) { dismissed(); });
     box->open();
 }
 

@@ -11,6 +11,9 @@ public:
                             std::function<void(const PanelResult&)> done) override;
     void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
                               std::function<void(const PanelResult&)> done) override;
+    void presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
+                                const QString& informativeText, const QString& actionText,
+                                std::function<void()> action, std::function<void()> dismissed) override;
     void presentAlert(QWidget* parent, const QString& title, const QString& message,
                       std::function<void()> dismissed) override;
 };

@@ -10,6 +10,9 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
@@ -26,6 +29,13 @@ namespace {
 // Qt reads "[*]" in a window title as the modified marker; a title from data keeps it.
 QString literalWindowTitle(QString title) {
     return title.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+}
+
+// "~/Downloads/..." reads better than the full path of the home folder.
+QString homeAsTilde(const QString& path) {
+    const QString home = QDir::homePath();
+    if (path.startsWith(home + QLatin1Char('/'))) return QStringLiteral("~") + path.mid(home.size());
+    return path;
 }
 
 } // namespace
@@ -154,10 +164,25 @@ void WorkDetailView::exportAnnotations() {
                                          QString::fromStdString(_selectedWork->workTitle) + QLatin1Char('"')
                                    : QStringLiteral("Unable to export Annotations!");
     _showExportingAlert = true;
-    _presenter.presentAlert(window(), QStringLiteral("Notara"), _exportingAlertBody,
-                            [self = QPointer<WorkDetailView>(this)] {
-                                if (self) self->_showExportingAlert = false;
-                            });
+    auto dismissed = [self = QPointer<WorkDetailView>(this)] {
+        if (self) self->_showExportingAlert = false;
+    };
+    const auto& written = _dataManager.lastExportPath();
+    if (exported && written) {
+        const QString path = QString::fromStdString(written->native());
+        const QString folder = QString::fromStdString(written->parent_path().native());
+        _presenter.presentAlertWithAction(window(), QStringLiteral("Notara"), _exportingAlertBody,
+                                          QStringLiteral("Annotations exported to ") + homeAsTilde(path),
+                                          QStringLiteral("Show in Folder"),
+                                          [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); },
+                                          std::move(dismissed));
+        return;
+    }
+    _presenter.presentAlert(window(), QStringLiteral("Notara"), _exportingAlertBody, std::move(dismissed));
+    const std::string& problem = _dataManager.lastExportProblem();
+    if (!problem.empty())
+        emit problemOccurred(QStringLiteral("The annotations of \"") + QString::fromStdString(_selectedWork->workTitle) +
+                             QStringLiteral("\" could not be written: ") + QString::fromStdString(problem));
 }
 
 void WorkDetailView::copyAnnotation(int row) {

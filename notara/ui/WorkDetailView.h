@@ -51,6 +51,10 @@ public:
     QLabel* subtitleLabel() const { return _subtitleLabel; }
     AnnotationCardDelegate* cardDelegate() const { return _cardDelegate; }
 
+signals:
+    // Something failed that the alert alone does not explain (the system's reason).
+    void problemOccurred(const QString& message);
+
 private:
     void showSelectedWork();
 

@@ -39,7 +39,26 @@ void ScriptedPresenter::presentAlert(QWidget*, const QString& title, const QStri
     ++alerts;
     alertTitle = title;
     alertMessage = message;
+    alertInformativeText.clear();
+    alertActionText.clear();
+    _action = nullptr;
     _dismiss = std::move(dismissed);
+}
+
+void ScriptedPresenter::presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
+                                               const QString& informativeText, const QString& actionText,
+                                               std::function<void()> action, std::function<void()> dismissed) {
+    presentAlert(parent, title, message, std::move(dismissed));
+    alertInformativeText = informativeText;
+    alertActionText = actionText;
+    _action = std::move(action);
+}
+
+void ScriptedPresenter::pressAlertAction() {
+    auto action = std::move(_action);
+    _action = nullptr;
+    if (action) action();
+    dismissAlert();
 }
 
 } // namespace notara::test

@@ -32,9 +32,17 @@ public:
                               std::function<void(const PanelResult&)> done) override;
     void presentAlert(QWidget* parent, const QString& title, const QString& message,
                       std::function<void()> dismissed) override;
+    void presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
+                                const QString& informativeText, const QString& actionText,
+                                std::function<void()> action, std::function<void()> dismissed) override;
+    // The last alert's informative text and extra button; pressAlertAction() presses it.
+    QString alertInformativeText;
+    QString alertActionText;
+    void pressAlertAction();
 
 private:
     std::function<void()> _dismiss;
+    std::function<void()> _action;
 };
 
 } // namespace notara::test

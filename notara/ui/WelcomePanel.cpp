@@ -1,0 +1,48 @@
+#include "notara/ui/WelcomePanel.h"
+
+#include "notara/ui/AppIcons.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace notara {
+
+WelcomePanel::WelcomePanel(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch(1);
+    auto* heading = new QLabel(QStringLiteral("Your highlights, book by book"), this);
+    QFont font = heading->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    heading->setFont(font);
+    heading->setAlignment(Qt::AlignCenter);
+    layout->addWidget(heading);
+    auto* text = new QLabel(
+        QStringLiteral("Notara gathers the highlights and notes you made in e-books. Choose the Apple Books "
+                       "folder copied from your Mac, or a Notebook page a Kindle app exported for one book. "
+                       "The sample shows every kind of entry."),
+        this);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignCenter);
+    text->setMaximumWidth(460);
+    layout->addWidget(text, 0, Qt::AlignHCenter);
+    layout->addSpacing(12);
+
+    auto addButton = [&](const QIcon& icon, const QString& label) {
+        auto* button = new QPushButton(icon, label, this);
+        button->setMinimumWidth(300);
+        layout->addWidget(button, 0, Qt::AlignHCenter);
+        return button;
+    };
+    _books = addButton(AppIcons::booksFolder(), QStringLiteral("Select Books Folder"));
+    _kindle = addButton(AppIcons::kindleExport(), QStringLiteral("Select Kindle Notes Export (.html)"));
+    _sample = addButton(QIcon(), QStringLiteral("Open Sample Notebook"));
+    layout->addStretch(2);
+
+    connect(_books, &QPushButton::clicked, this, &WelcomePanel::selectBooksFolder);
+    connect(_kindle, &QPushButton::clicked, this, &WelcomePanel::selectKindleExport);
+    connect(_sample, &QPushButton::clicked, this, &WelcomePanel::openSampleNotebook);
+}
+
+} // namespace notara
