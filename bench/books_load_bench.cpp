@@ -64,7 +64,7 @@ std::string sentence(std::mt19937_64& random, size_t targetBytes) {
 
 // A library like a heavy reader's: one row per book (10% without highlights), ten
 // highlights per book on average, a fifth with notes, the newest only in the -wal files.
-void generateLibrary(const test::BooksFolder& folder) {
+void generateLibrary(const test::BooksDataFolder& folder) {
     std::mt19937_64 random(20241231);
     test::BooksStore library(folder.libraryFile, test::BooksStore::Kind::Library);
     test::BooksStore annotations(folder.annotationFile, test::BooksStore::Kind::Annotations);
@@ -267,7 +267,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName("Notara Bench");
     QCoreApplication::setApplicationName("books_load_bench");
 
-    const test::BooksFolder folder(benchHome / "Library/Containers/com.apple.iBooksX/Data");
+    const test::BooksDataFolder folder(benchHome / "Library/Containers/com.apple.iBooksX/Data");
     generateLibrary(folder);
     pairing = {folder.annotationFile, folder.libraryFile};
     std::printf(

@@ -153,9 +153,13 @@ bool load(DataManager& model, const fs::path& books, std::ostream& err) {
         return false;
     }
     if (!model.loadDatabases(choice.pairing)) {
-        err << "notara-cli: the databases under \"" << books.native() << "\" are not Apple Books databases\n";
+        if (model.lastLoadProblem().starts_with("These files"))
+            err << "notara-cli: the databases under \"" << books.native() << "\" are not Apple Books databases\n";
+        else
+            err << "notara-cli: " << model.lastLoadProblem() << '\n';
         return false;
     }
+    if (model.recentHighlightsMayBeMissing()) err << DataManager::missingLogMessage << '\n';
     return true;
 }
 

@@ -69,7 +69,7 @@ std::string blocks(const std::string& markdown) {
 class BooksContext : public ::testing::Test {
 protected:
     void SetUp() override { fs::remove_all(corvane::Corvane::appDocumentsPath()); }
-    BooksFolder folder{freshFolder("Books Context")};
+    BooksDataFolder folder{freshFolder("Books Context")};
     DataManager model;
 };
 

@@ -38,7 +38,7 @@ const Work& titled(const DataManager& model, std::string_view title) {
 class BooksLoader : public ::testing::Test {
 protected:
     void SetUp() override { fs::remove_all(corvane::Corvane::appDocumentsPath()); }
-    BooksFolder folder{freshFolder("Books Data")};
+    BooksDataFolder folder{freshFolder("Books Data")};
     DataManager model;
 };
 
@@ -181,7 +181,7 @@ TEST_F(BooksLoader, EachLoadMakesNewWorksAndAFailedCheckKeepsTheOldOnes) {
 
     // A pair whose annotation file is not an annotation store: nothing changes.
     const WorkPtr second = model.works()[0];
-    const BooksFolder other(freshFolder("Not Books"));
+    const BooksDataFolder other(freshFolder("Not Books"));
     {
         BooksStore library(other.libraryFile, BooksStore::Kind::Library);
         BooksStore wrong(other.annotationFile, BooksStore::Kind::Library);

@@ -341,8 +341,8 @@ private:
 };
 
 /// The Books data folder layout: <root>/Documents/AEAnnotation/... and .../BKLibrary/...
-struct BooksFolder {
-    explicit BooksFolder(std::filesystem::path folder)
+struct BooksDataFolder {
+    explicit BooksDataFolder(std::filesystem::path folder)
         : root(std::move(folder)),
           annotationFile(root / "Documents/AEAnnotation/AEAnnotation_v10312011_1727_local.sqlite"),
           libraryFile(root / "Documents/BKLibrary/BKLibrary-1-091020131601.sqlite") {}

@@ -42,7 +42,7 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(snapshot(folder.root), before) << "the Books folder was changed"; }
 
-    BooksFolder folder{freshFolder("Library/Containers/com.apple.iBooksX/Data")};
+    BooksDataFolder folder{freshFolder("Library/Containers/com.apple.iBooksX/Data")};
     std::map<std::string, std::string> before;
     QString books() const { return QString::fromStdString(folder.root.native()); }
 };

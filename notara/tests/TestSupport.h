@@ -24,7 +24,7 @@ struct LibraryContent {
 
 /// Writes both stores into `folder` as Books lays them out; rows in `recent` are written
 /// after a checkpoint and left only in the -wal files.
-inline SQLFilePairing writeBooksFolder(const BooksFolder& folder, const LibraryContent& content,
+inline SQLFilePairing writeBooksFolder(const BooksDataFolder& folder, const LibraryContent& content,
                                        const LibraryContent& recent = {}) {
     BooksStore library(folder.libraryFile, BooksStore::Kind::Library);
     BooksStore annotations(folder.annotationFile, BooksStore::Kind::Annotations);

@@ -1,0 +1,256 @@
+// Every outcome that used to reach only standard output reaches the window: the message bar,
+// the export alert's path and button, and the first-launch panel.
+#include "notara/core/Work.h"
+#include "notara/tests/BooksStore.h"
+#include "notara/ui/MessageBar.h"
+#include "notara/ui/WelcomePanel.h"
+#include "notara/ui/WorkDetailView.h"
+#include "notara/ui/tests/support/TestEnvironment.h"
+#include "notara/ui/tests/support/WindowFixture.h"
+
+#include "corvane/Corvane.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include <filesystem>
+
+using namespace notara;
+using namespace notara::test;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kMissingLog = QStringLiteral(
+    "Recent highlights may be missing: the Books databases were copied without their -wal files. Copy the "
+    "whole Data folder from the Mac, including the files ending in -wal and -shm.");
+
+// A Books data folder in WAL mode whose rows live only in the -wal files; `keepLogs` false is
+// what copying the two .sqlite files alone leaves.
+QString writeWalFolder(const QString& name, bool keepLogs) {
+    const BooksDataFolder folder(fs::path(testHome().toStdString()) / name.toStdString());
+    {
+        BooksStore library(folder.libraryFile, BooksStore::Kind::Library);
+        BooksStore annotations(folder.annotationFile, BooksStore::Kind::Annotations);
+        library.checkpoint();
+        annotations.checkpoint();
+        library.addBook({"A1", "Logged Book", "Writer"});
+        AnnotationRow row;
+        row.assetID = "A1";
+        row.selectedText = "only in the log";
+        row.uuid = "U1";
+        annotations.addAnnotation(row);
+        library.closeKeepingLog();
+        annotations.closeKeepingLog();
+    }
+    if (!keepLogs) {
+        for (const fs::path& store : {folder.annotationFile, folder.libraryFile}) {
+            fs::remove(store.native() + "-wal");
+            fs::remove(store.native() + "-shm");
+        }
+    }
+    return QString::fromStdString(folder.root.native());
+}
+
+// Records the folders "Show in Folder" asks the desktop to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+} // namespace
+
+class MessagesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { resetUserState(); }
+
+    void missingLogsAreWarnedAboutOnlyWhenMissing() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        MessageBar& bar = *fixture.window().messageBar();
+        QVERIFY(bar.isHidden());
+
+        fixture.chooseBooksFolder(writeWalFolder("With Logs", true));
+        QCOMPARE(fixture.rowTitles(), QStringList{"Logged Book"});
+        QVERIFY(bar.isHidden());
+
+        fixture.chooseBooksFolder(writeWalFolder("Without Logs", false));
+        QCOMPARE(fixture.rowTitles(), QStringList());
+        QVERIFY(!bar.isHidden());
+        QCOMPARE(bar.text(), kMissingLog);
+        QTest::mouseClick(bar.closeButton(), Qt::LeftButton);
+        QVERIFY(bar.isHidden());
+
+        // The rollback-journal stores of the fixture builder have no log to miss.
+        fixture.chooseBooksFolder(fixture.writeBooksFolder("Rollback", sampleBooks(), sampleAnnotations()).folder());
+        QVERIFY(bar.isHidden());
+    }
+
+    void theDocumentsFolderTheMessageAsksForLoads() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        const BooksLibraryBuilder books = fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations());
+        fixture.chooseBooksFolder(books.folder() + QStringLiteral("/Documents"));
+        QCOMPARE(fixture.presenter().alerts, 0);
+        QCOMPARE(fixture.rowTitles(), (QStringList{"a", "b"}));
+    }
+
+    void filesThatAreNotBooksDatabasesAreNamed() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        const BooksLibraryBuilder books = fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations());
+        QFile::remove(books.annotationFile());
+        QFile fake(books.annotationFile());
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.close();
+        fixture.chooseBooksFolder(books.folder());
+        QCOMPARE(fixture.window().messageBar()->text(),
+                 QStringLiteral("These files are not Apple Books databases: ") + QFileInfo(books.annotationFile()).fileName());
+    }
+
+    void aLibraryWithoutBooksSaysSo() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        const BooksLibraryBuilder books = fixture.writeBooksFolder("Empty Library", {}, {});
+        fixture.chooseBooksFolder(books.folder());
+        QCOMPARE(fixture.window().messageBar()->text(), QStringLiteral("The Books library in ") + books.folder() +
+                                                            QStringLiteral(" holds no books, so there is nothing to show."));
+    }
+
+    void aRestoreWhoseFilesAreGoneSaysWhichFolderAndWhen() {
+        const BooksLibraryBuilder books = WindowFixture().writeBooksFolder("Moved", sampleBooks(), sampleAnnotations());
+        {
+            WindowFixture first;
+            QVERIFY(first.open());
+            first.chooseBooksFolder(books.folder());
+            QCOMPARE(first.rowTitles(), (QStringList{"a", "b"}));
+        }
+        QVERIFY(QDir(books.folder()).removeRecursively());
+        WindowFixture next;
+        QVERIFY(next.open());
+        MessageBar& bar = *next.window().messageBar();
+        const QString today = QString::fromStdString(corvane::Corvane::dateNow());
+        QCOMPARE(bar.text(), QStringLiteral("The Books databases of the folder chosen on ") + today + " (" +
+                                 books.folder() +
+                                 QStringLiteral(") are gone: they were moved or deleted. Choose \"Select Books "
+                                                "Folder\" to load them again."));
+        QCOMPARE(bar.actionButton()->text(), QStringLiteral("Select Books Folder"));
+        QTest::mouseClick(bar.actionButton(), Qt::LeftButton);
+        QCOMPARE(next.presenter().folderPanels, 1);
+        QVERIFY(bar.isHidden());
+    }
+
+    void aFileThatIsNotAKindleExportEmptiesTheListAndSaysWhy() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        const QString path = testHome() + QStringLiteral("/recipes.html");
+        QFile page(path);
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><body><h1>Pancakes</h1></body></html>");
+        page.close();
+        fixture.presenter().htmlFileAnswers.push_back(PanelResult::chosen(path));
+        fixture.window().selectKindleAction()->trigger();
+
+        QCOMPARE(fixture.rowTitles(), QStringList());
+        MessageBar& bar = *fixture.window().messageBar();
+        QCOMPARE(bar.text(), QStringLiteral("\"recipes.html\" could not be imported. It has no book title, so it is "
+                                            "not a Kindle Notebook export. \"Select Books Folder\" or the \"Hide "
+                                            "Works with no Annotations\" filter brings the library back."));
+        QTest::mouseClick(bar.actionButton(), Qt::LeftButton);
+        QCOMPARE(fixture.rowTitles(), (QStringList{"a", "b"}));
+    }
+
+    void exportAlertNamesTheFileAndShowsItsFolder() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        fixture.selectRow(fixture.rowOf("a"));
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        fixture.window().detailView()->exportAction()->trigger();
+
+        ScriptedPresenter& presenter = fixture.presenter();
+        const QString name = QString::fromStdString(corvane::Corvane::dateNow()) + QStringLiteral("-a-Annotations.md");
+        QCOMPARE(presenter.alertTitle, QStringLiteral("Notara"));
+        QCOMPARE(presenter.alertMessage, QStringLiteral("Exported all Annotations for \"a\""));
+        QCOMPARE(presenter.alertInformativeText, QStringLiteral("Annotations exported to ~/Downloads/") + name);
+        QCOMPARE(presenter.alertActionText, QStringLiteral("Show in Folder"));
+        presenter.pressAlertAction();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(QDir::homePath() + QStringLiteral("/Downloads"))});
+    }
+
+    void anExportThatCannotBeWrittenGivesTheSystemsReason() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        const QString downloads = QDir::homePath() + QStringLiteral("/Downloads");
+        QVERIFY(QDir(downloads).removeRecursively());
+        QFile blocker(downloads);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        fixture.selectRow(fixture.rowOf("a"));
+        fixture.window().detailView()->exportAction()->trigger();
+        QCOMPARE(fixture.presenter().alertMessage, QStringLiteral("Unable to export Annotations!"));
+        const QString text = fixture.window().messageBar()->text();
+        QVERIFY2(text.startsWith(QStringLiteral("The annotations of \"a\" could not be written: ")), qPrintable(text));
+        QVERIFY2(text.size() > QStringLiteral("The annotations of \"a\" could not be written: ").size(), qPrintable(text));
+
+        QVERIFY(QFile::remove(downloads));
+        QVERIFY(QDir().mkpath(downloads));
+    }
+
+    void firstLaunchSaysWhatToDoAndOpensTheSample() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        QVERIFY(window.showingFirstLaunchState());
+        QVERIFY(window.welcomePanel()->isVisible());
+        QVERIFY(window.emptyListLabel()->isVisible());
+        QCOMPARE(window.welcomePanel()->booksButton()->text(), QStringLiteral("Select Books Folder"));
+        QCOMPARE(window.welcomePanel()->kindleButton()->text(), QStringLiteral("Select Kindle Notes Export (.html)"));
+
+        QTest::mouseClick(window.welcomePanel()->booksButton(), Qt::LeftButton); // cancelled by the script
+        QCOMPARE(fixture.presenter().folderPanels, 1);
+        QTest::mouseClick(window.welcomePanel()->kindleButton(), Qt::LeftButton);
+        QCOMPARE(fixture.presenter().htmlFilePanels, 1);
+
+        QTest::mouseClick(window.welcomePanel()->sampleButton(), Qt::LeftButton);
+        QVERIFY(!window.showingFirstLaunchState());
+        QCOMPARE(fixture.rowTitles(), QStringList{"The Lighthouse Keeper's Almanac"});
+        const auto work = window.dataManager().filteredWorks().at(0);
+        QCOMPARE(work->annotations.size(), size_t{5});
+        int notes = 0, withNote = 0;
+        for (const auto& annotation : work->annotations) {
+            notes += annotation->annotationKind == Annotation::Kind::Note;
+            withNote += annotation->annotationKind == Annotation::Kind::Highlight && !annotation->annotationUserNotes.empty();
+        }
+        QCOMPARE(notes, 1);
+        QCOMPARE(withNote, 1);
+        QVERIFY(window.messageBar()->isHidden());
+
+        // Loading a library leaves the first-launch state for good.
+        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        QVERIFY(!window.showingFirstLaunchState());
+        QVERIFY(window.workList()->isVisible());
+    }
+};
+
+NOTARA_UI_TEST_MAIN(MessagesTest)
+#include "MessagesTest.moc"
