@@ -19,7 +19,7 @@ WorkPtr KindleCommands::importNotebook(const std::filesystem::path& file, std::o
 }
 
 int KindleCommands::exportNotebook(const std::filesystem::path& file, const std::filesystem::path& folder,
-                                   AnnotationOrder::Order order, std::ostream& out, std::ostream& err) {
+                                   BulkExport::Options options, std::ostream& out, std::ostream& err) {
     const WorkPtr work = importNotebook(file, err);
     if (!work) return NotaraCli::Failure;
     if (work->annotations.empty()) {
@@ -27,7 +27,7 @@ int KindleCommands::exportNotebook(const std::filesystem::path& file, const std:
         return NotaraCli::Failure;
     }
     DataManager model;
-    const auto path = model.exportMarkdownTo(*work, folder, 1, std::nullopt, order);
+    const auto path = model.exportMarkdownTo(*work, folder, 1, std::nullopt, options.order, options.detailed);
     if (!path) return NotaraCli::Failure;
     out << path->native() << '\n';
     out.flush();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notara/core/AnnotationOrder.h"
+#include "notara/core/BulkExport.h"
 #include "notara/core/Work.h"
 
 #include <filesystem>
@@ -21,7 +21,7 @@ public:
     /// Returns the exit status: 1 when nothing could be imported, the work has no annotations
     /// or the file could not be written.
     static int exportNotebook(const std::filesystem::path& file, const std::filesystem::path& folder,
-                              AnnotationOrder::Order order, std::ostream& out, std::ostream& err);
+                              BulkExport::Options options, std::ostream& out, std::ostream& err);
 };
 
 } // namespace notara::cli

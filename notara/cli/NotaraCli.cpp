@@ -3,14 +3,13 @@
 #include "notara/cli/JsonText.h"
 #include "notara/cli/KindleCommands.h"
 #include "notara/core/BooksFolder.h"
+#include "notara/core/BulkExport.h"
 #include "notara/core/DataManager.h"
-#include "notara/core/MarkdownExport.h"
 
 #include "corvane/Corvane.h"
 
 #include <filesystem>
 #include <optional>
-#include <set>
 
 namespace fs = std::filesystem;
 
@@ -26,6 +25,7 @@ struct Options {
     std::optional<std::string> out;
     bool all = false;
     bool json = false;
+    bool detailed = false;
     AnnotationOrder::Order order = AnnotationOrder::Order::Stored;
 };
 
@@ -70,7 +70,9 @@ Options parse(const std::vector<std::string>& arguments) {
             const std::string order = takeValue();
             if (order != "stored" && order != "book") throw UsageProblem{"--order takes \"stored\" or \"book\""};
             options.order = *AnnotationOrder::fromName(order);
-        } else if (name == "--title" && !isList)
+        } else if (name == "--detailed" && !isList)
+            flag(options.detailed);
+        else if (name == "--title" && !isList)
             options.title = takeValue();
         else if (name == "--out" && !isList)
             options.out = takeValue();
@@ -206,30 +208,25 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
         folder = *downloads;
         fs::create_directories(folder, ec);
     }
-    if (options.kindle) return KindleCommands::exportNotebook(*options.kindle, folder, options.order, out, err);
+    if (options.kindle)
+        return KindleCommands::exportNotebook(*options.kindle, folder, {options.order, options.detailed}, out, err);
 
     DataManager model;
     if (!load(model, *options.books, err)) return NotaraCli::Failure;
 
-    // One date for the whole run, so that the names this run has written can be recognised.
-    const std::string date = corvane::Corvane::dateNow();
-    std::set<std::string> written;
-    bool failed = false;
-    bool matched = false;
+    std::vector<WorkPtr> chosen;
     for (const auto& work : model.works()) {
-        if (work->annotations.empty()) continue;
-        if (options.title && work->workTitle != *options.title) continue;
-        matched = true;
-        int copy = 1;
-        while (written.contains(MarkdownExport::fileName(work->workTitle, date, copy)))
-            ++copy;
-        const auto path = model.exportMarkdownTo(*work, folder, copy, date, options.order);
-        if (!path) {
+        if (!options.title || work->workTitle == *options.title) chosen.push_back(work);
+    }
+    // One date for the whole run, so that the names this run has written can be recognised.
+    BulkExport run(chosen, folder, corvane::Corvane::dateNow(), {options.order, options.detailed});
+    const bool matched = run.total() > 0;
+    bool failed = false;
+    while (!run.finished()) {
+        if (const auto path = run.writeNext())
+            out << path->native() << '\n';
+        else
             failed = true;
-            continue;
-        }
-        written.insert(path->filename().native());
-        out << path->native() << '\n';
     }
     out.flush();
     if (options.title && !matched) {
@@ -244,8 +241,8 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
 const char* NotaraCli::usage() {
     return "Usage: notara-cli list --books DIR [--all] [--json] [--order stored|book]\n"
            "       notara-cli list --kindle FILE [--json] [--order stored|book]\n"
-           "       notara-cli export --books DIR [--title TEXT] [--out DIR] [--order stored|book]\n"
-           "       notara-cli export --kindle FILE [--out DIR] [--order stored|book]\n"
+           "       notara-cli export --books DIR [--title TEXT] [--out DIR] [--order stored|book] [--detailed]\n"
+           "       notara-cli export --kindle FILE [--out DIR] [--order stored|book] [--detailed]\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
@@ -262,6 +259,8 @@ const char* NotaraCli::usage() {
            "           named <date>-<title>-Annotations.md, and print each path written\n"
            "    --title TEXT  only the works whose title is exactly TEXT\n"
            "    --out DIR     write into DIR instead of the Downloads folder\n"
+           "    --detailed    with front matter, chapter headings and each annotation's place,\n"
+           "                  colour and date\n"
            "  --order book    each work's annotations in reading order (by location)\n"
            "  --order stored  in the order the source stores them (the default)\n"
            "\n"

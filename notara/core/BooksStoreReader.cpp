@@ -153,6 +153,7 @@ std::vector<WorkPtr> BooksStoreReader::readWorks(const fs::path& libraryFile) {
                 auto work = std::make_shared<Work>(row.text(1), row.text(2));
                 work->workID = row.text(0);
                 work->downloadedStatus = row.text(3);
+                work->workSource = "Apple Books";
                 loaded.push_back(std::move(work));
             });
         }

@@ -3,6 +3,7 @@
 #include "notara/core/BooksFolder.h"
 #include "notara/core/BooksStoreReader.h"
 #include "notara/core/BooksWorkingCopy.h"
+#include "notara/core/BulkExport.h"
 #include "notara/core/MarkdownExport.h"
 
 #include "corvane/Corvane.h"
@@ -99,7 +100,7 @@ void DataManager::applyHideRule(bool hideWorksWithNoAnnotations) {
     setFilteredWorks(std::move(shown));
 }
 
-bool DataManager::exportMarkdown(const Work& work, AnnotationOrder::Order order) {
+bool DataManager::exportMarkdown(const Work& work, AnnotationOrder::Order order, bool detailed) {
     lastExportProblem_.clear();
     if (work.annotations.empty()) return false;
     const auto downloads = corvane::Corvane::userDownloadsPath();
@@ -110,16 +111,16 @@ bool DataManager::exportMarkdown(const Work& work, AnnotationOrder::Order order)
     }
     std::error_code ec;
     fs::create_directories(*downloads, ec);
-    return exportMarkdownTo(work, *downloads, 1, std::nullopt, order).has_value();
+    return exportMarkdownTo(work, *downloads, 1, std::nullopt, order, detailed).has_value();
 }
 
 std::optional<fs::path> DataManager::exportMarkdownTo(const Work& work, const fs::path& folder,
                                                       int copyNumber, const std::optional<std::string>& date,
-                                                      AnnotationOrder::Order order) {
+                                                      AnnotationOrder::Order order, bool detailed) {
     if (work.annotations.empty()) return std::nullopt;
     fs::path path = folder / MarkdownExport::fileName(work.workTitle,
                                                       date ? *date : corvane::Corvane::dateNow(), copyNumber);
-    const std::string text = MarkdownExport::markdown(work, AnnotationOrder::sorted(work.annotations, order));
+    const std::string text = BulkExport::text(work, {order, detailed});
     lastExportProblem_.clear();
     if (!corvane::Corvane::saveContentsToPath(text, path, &lastExportProblem_)) return std::nullopt;
     lastExportPath_ = path;

@@ -89,7 +89,8 @@ public:
     /// Writes the work's Markdown into the Downloads folder as
     /// "<yyyy-MM-dd>-<title>-Annotations.md". False when the work has no annotations
     /// (nothing is written) or the file could not be written (with a report line).
-    bool exportMarkdown(const Work& work, AnnotationOrder::Order order = AnnotationOrder::Order::Stored);
+    bool exportMarkdown(const Work& work, AnnotationOrder::Order order = AnnotationOrder::Order::Stored,
+                        bool detailed = false);
 
     /// The same into `folder`; `copyNumber` > 1 inserts " (n)" before "-Annotations.md" and
     /// `date` replaces today's date in the name (a bulk export names all its files with one
@@ -97,7 +98,7 @@ public:
     std::optional<std::filesystem::path>
     exportMarkdownTo(const Work& work, const std::filesystem::path& folder, int copyNumber = 1,
                      const std::optional<std::string>& date = std::nullopt,
-                     AnnotationOrder::Order order = AnnotationOrder::Order::Stored);
+                     AnnotationOrder::Order order = AnnotationOrder::Order::Stored, bool detailed = false);
 
     const std::vector<WorkPtr>& works() const { return works_; }
     void setWorks(std::vector<WorkPtr> works) { works_ = std::move(works); }

@@ -1,5 +1,7 @@
 #include "notara/core/IsoDate.h"
 
+#include <QDate>
+
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -16,6 +18,10 @@ std::string IsoDate::fromUnixSeconds(double seconds) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
     return text;
+}
+
+std::string IsoDate::today() {
+    return QDate::currentDate().toString(Qt::ISODate).toStdString();
 }
 
 std::string IsoDate::fromReferenceSeconds(double seconds) {

@@ -19,6 +19,9 @@ public:
     static std::string fromReferenceSeconds(double seconds);
 
     static constexpr double referenceDateUnixSeconds = 978307200.0;
+
+    /// Today's local calendar date, "2026-12-08" (the calendar year, unlike file-name dates).
+    static std::string today();
 };
 
 } // namespace notara

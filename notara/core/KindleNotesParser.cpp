@@ -295,6 +295,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
     if (!walker.title) return {};
     auto work = std::make_shared<Work>(
         walker.title->text(true), walker.author ? walker.author->text(true) : std::string("No Author Found"));
+    work->workSource = "Kindle Notebook";
 
     // Decide every kind and read every heading while the headings still stand where the page
     // put them.

@@ -1,5 +1,7 @@
 #include "notara/core/MarkdownExport.h"
 
+#include "notara/core/AnnotationPlace.h"
+
 namespace notara {
 
 std::string MarkdownExport::markdown(const Work& work) {
@@ -35,6 +37,85 @@ std::string MarkdownExport::markdown(const Work& work, const std::vector<Annotat
             text += note;
             text += "\n\n";
         }
+        text += "---\n";
+    }
+    return text;
+}
+
+namespace {
+
+// A YAML double-quoted scalar: backslash, quote and control characters escaped.
+void appendYamlString(std::string& out, std::string_view text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    out += '"';
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+// A chapter title on one heading line.
+std::string oneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return line;
+}
+
+} // namespace
+
+std::string MarkdownExport::detailedMarkdown(const Work& work, const std::vector<AnnotationPtr>& annotations,
+                                             std::string_view exportedDate) {
+    std::string text = "---\ntitle: ";
+    appendYamlString(text, work.workTitle);
+    text += "\nauthor: ";
+    appendYamlString(text, work.workAuthor);
+    text += "\nsource: ";
+    appendYamlString(text, work.workSource);
+    text += "\nexported: ";
+    text += exportedDate;
+    text += "\nannotations: " + std::to_string(annotations.size()) + "\n---\n\n";
+    text += "# " + work.workTitle + "\n**Author**: " + work.workAuthor + "\n\n";
+
+    const std::string* chapter = nullptr;
+    for (const auto& annotation : annotations) {
+        if (!annotation->annotationChapter.empty() && (!chapter || *chapter != annotation->annotationChapter)) {
+            text += "## " + oneLine(annotation->annotationChapter) + "\n\n";
+        }
+        chapter = &annotation->annotationChapter;
+        if (!annotation->annotationSelectedText.empty()) {
+            text += "> ";
+            for (char c : annotation->annotationSelectedText) {
+                text += c;
+                if (c == '\n') text += '>';
+            }
+            text += "\n\n";
+        }
+        // Page and location only: the chapter is the heading above.
+        std::string details;
+        auto add = [&details](const std::string& part) {
+            if (part.empty()) return;
+            if (!details.empty()) details += " \xC2\xB7 ";
+            details += part;
+        };
+        if (!annotation->annotationPage.empty() || annotation->annotationLocation) add(AnnotationPlace::text(*annotation));
+        add(annotation->annotationColor);
+        add(AnnotationPlace::createdDay(*annotation));
+        if (!details.empty()) text += "*" + details + "*\n\n";
+        if (!annotation->annotationUserNotes.empty()) text += annotation->annotationUserNotes + "\n\n";
         text += "---\n";
     }
     return text;

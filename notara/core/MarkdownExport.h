@@ -21,6 +21,13 @@ public:
     /// The same with the work's annotations in the order given.
     static std::string markdown(const Work& work, const std::vector<AnnotationPtr>& annotations);
 
+    /// The detailed layout: YAML front matter (title, author, source, exported, annotations),
+    /// the plain header, a "## " heading whenever the chapter changes, and per annotation the
+    /// quoted passage, a line with its place, colour and date, the note as its own paragraph
+    /// and "---", each block apart so that CommonMark reads them as written.
+    static std::string detailedMarkdown(const Work& work, const std::vector<AnnotationPtr>& annotations,
+                                        std::string_view exportedDate);
+
     /// "<date>-<title>-Annotations.md", with " (n)" before "-Annotations.md" when
     /// `copyNumber` > 1. "/" and NUL in the title become "-", and the title is shortened
     /// (at a character boundary) so the whole name fits in 255 bytes.

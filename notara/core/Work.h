@@ -33,6 +33,8 @@ public:
     std::string workAuthor;
     /// Carried as read; nothing interprets it.
     std::string downloadedStatus;
+    /// Where the work was read from ("Apple Books", "Kindle Notebook"), for exports.
+    std::string workSource;
     /// In database row order (or document order for a Kindle notebook).
     std::vector<AnnotationPtr> annotations;
 };

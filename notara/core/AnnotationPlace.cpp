@@ -1,0 +1,19 @@
+#include "notara/core/AnnotationPlace.h"
+
+namespace notara {
+
+std::string AnnotationPlace::text(const Annotation& annotation) {
+    std::string place;
+    if (!annotation.annotationPage.empty()) place = "Page " + annotation.annotationPage;
+    if (annotation.annotationLocation) {
+        if (!place.empty()) place += " \xC2\xB7 ";
+        place += "Location " + std::to_string(*annotation.annotationLocation);
+    }
+    return place.empty() ? annotation.annotationChapter : place;
+}
+
+std::string AnnotationPlace::createdDay(const Annotation& annotation) {
+    return annotation.annotationCreated.substr(0, annotation.annotationCreated.find('T'));
+}
+
+} // namespace notara
