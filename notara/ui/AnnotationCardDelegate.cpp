@@ -36,10 +36,65 @@ qreal layOut(QTextLayout& layout, qreal width) {
     return std::ceil(y);
 }
 
+// The mark of a highlight's colour; invalid for none and for underlines, which are drawn as such.
+QColor markColor(const QString& name) {
+    static const std::pair<const char*, QColor> colors[] = {
+        {"yellow", QColor(0xF7, 0xCE, 0x00)}, {"blue", QColor(0x00, 0x92, 0xE8)},
+        {"pink", QColor(0xE9, 0x4B, 0x8A)},   {"orange", QColor(0xF5, 0x8B, 0x1F)},
+        {"green", QColor(0x4C, 0xB0, 0x50)},  {"purple", QColor(0x9B, 0x59, 0xB6)}};
+    for (const auto& [known, color] : colors) {
+        if (name == QLatin1String(known)) return color;
+    }
+    return {};
+}
+
+struct CardTexts {
+    QString main;  // the passage, or a lone note's "Note: ..."
+    QString note;  // the note line under a passage
+    QString place; // the secondary line
+    bool mainIsNote = false;
+    bool underline = false;
+};
+
+CardTexts cardTexts(const QModelIndex& index) {
+    CardTexts texts;
+    const QString notes = index.data(AnnotationListModel::UserNotesRole).toString();
+    texts.mainIsNote = index.data(AnnotationListModel::IsLoneNoteRole).toBool();
+    texts.main = shownText(texts.mainIsNote ? AnnotationCardDelegate::noteLine(notes) : index.data(Qt::DisplayRole).toString());
+    if (!texts.mainIsNote) texts.note = shownText(AnnotationCardDelegate::noteLine(notes));
+    texts.place = shownText(index.data(AnnotationListModel::PlaceLineRole).toString());
+    texts.underline = index.data(AnnotationListModel::ColorRole).toString() == QLatin1String("underline");
+    return texts;
+}
+
 } // namespace
 
 AnnotationCardDelegate::AnnotationCardDelegate(QAbstractItemView* view)
     : QStyledItemDelegate(view), _view(view) {}
+
+// Heights belong to the rows of one work: another work with as many rows has other cards.
+void AnnotationCardDelegate::watchModel(QAbstractItemModel* model) {
+    connect(model, &QAbstractItemModel::modelReset, this, &AnnotationCardDelegate::forgetHeights);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &AnnotationCardDelegate::forgetHeights);
+}
+
+void AnnotationCardDelegate::forgetHeights() {
+    _heights.clear();
+    _heightsWidth = -1;
+}
+
+QFont AnnotationCardDelegate::chapterFont(const QFont& base) {
+    QFont font = base;
+    font.setPixelSize(kChapterFontPixelSize);
+    font.setBold(true);
+    return font;
+}
+
+QFont AnnotationCardDelegate::placeFont(const QFont& base) {
+    QFont font = base;
+    font.setPixelSize(kPlaceFontPixelSize);
+    return font;
+}
 
 QFont AnnotationCardDelegate::passageFont(const QFont& base) {
     QFont font = base;
@@ -72,12 +127,22 @@ int AnnotationCardDelegate::cardHeight(const QModelIndex& index, int width) cons
     int& cached = _heights[static_cast<std::size_t>(index.row())];
     if (cached > 0) return cached;
 
-    QTextLayout passage(shownText(index.data(Qt::DisplayRole).toString()), passageFont(_view->font()));
-    qreal height = layOut(passage, width);
-    const QString note = noteLine(index.data(AnnotationListModel::UserNotesRole).toString());
-    if (!note.isEmpty()) {
-        QTextLayout noteLayout(shownText(note), noteFont(_view->font()));
+    if (index.data(AnnotationListModel::IsChapterRole).toBool()) {
+        QTextLayout chapter(shownText(index.data(Qt::DisplayRole).toString()), chapterFont(_view->font()));
+        cached = static_cast<int>(layOut(chapter, width + 2 * kPadding)) + kChapterTop + kChapterBottom;
+        ++_measuredCount;
+        return cached;
+    }
+    const CardTexts texts = cardTexts(index);
+    QTextLayout main(texts.main, texts.mainIsNote ? noteFont(_view->font()) : passageFont(_view->font()));
+    qreal height = layOut(main, width);
+    if (!texts.note.isEmpty()) {
+        QTextLayout noteLayout(texts.note, noteFont(_view->font()));
         height += kNoteSpacing + layOut(noteLayout, width);
+    }
+    if (!texts.place.isEmpty()) {
+        QTextLayout placeLayout(texts.place, placeFont(_view->font()));
+        height += kNoteSpacing + layOut(placeLayout, width);
     }
     cached = static_cast<int>(height) + 2 * kPadding + kRowSpacing;
     ++_measuredCount;
@@ -90,6 +155,16 @@ QSize AnnotationCardDelegate::sizeHint(const QStyleOptionViewItem&, const QModel
 
 void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                    const QModelIndex& index) const {
+    if (index.data(AnnotationListModel::IsChapterRole).toBool()) {
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Text));
+        QTextLayout chapter(shownText(index.data(Qt::DisplayRole).toString()), chapterFont(_view->font()));
+        const QRect area = option.rect.adjusted(kSideInset + 4, kChapterTop, -kSideInset, 0);
+        layOut(chapter, area.width());
+        chapter.draw(painter, area.topLeft());
+        painter->restore();
+        return;
+    }
     const QRect card =
         option.rect.adjusted(kSideInset, kRowSpacing / 2, -kSideInset, -(kRowSpacing - kRowSpacing / 2));
     QPainterPath shape;
@@ -106,19 +181,30 @@ void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem
         painter->fillPath(shape, highlight);
     }
     painter->setClipPath(shape);
+    const QColor mark = markColor(index.data(AnnotationListModel::ColorRole).toString());
+    if (mark.isValid()) painter->fillRect(QRect(card.left(), card.top(), kColorStripeWidth, card.height()), mark);
     painter->setPen(option.palette.color(QPalette::Text));
 
+    const CardTexts texts = cardTexts(index);
     const qreal width = card.width() - 2 * kPadding;
     QPointF origin(card.left() + kPadding, card.top() + kPadding);
-    QTextLayout passage(shownText(index.data(Qt::DisplayRole).toString()), passageFont(_view->font()));
-    const qreal passageHeight = layOut(passage, width);
-    passage.draw(painter, origin);
+    QFont mainFont = texts.mainIsNote ? noteFont(_view->font()) : passageFont(_view->font());
+    mainFont.setUnderline(texts.underline);
+    QTextLayout main(texts.main, mainFont);
+    origin.ry() += layOut(main, width);
+    main.draw(painter, QPointF(origin.x(), card.top() + kPadding));
 
-    const QString note = noteLine(index.data(AnnotationListModel::UserNotesRole).toString());
-    if (!note.isEmpty()) {
-        QTextLayout noteLayout(shownText(note), noteFont(_view->font()));
-        layOut(noteLayout, width);
-        noteLayout.draw(painter, origin + QPointF(0, passageHeight + kNoteSpacing));
+    if (!texts.note.isEmpty()) {
+        QTextLayout noteLayout(texts.note, noteFont(_view->font()));
+        const qreal height = layOut(noteLayout, width);
+        noteLayout.draw(painter, origin + QPointF(0, kNoteSpacing));
+        origin.ry() += kNoteSpacing + height;
+    }
+    if (!texts.place.isEmpty()) {
+        painter->setPen(option.palette.color(QPalette::PlaceholderText));
+        QTextLayout placeLayout(texts.place, placeFont(_view->font()));
+        layOut(placeLayout, width);
+        placeLayout.draw(painter, origin + QPointF(0, kNoteSpacing));
     }
     painter->restore();
 }

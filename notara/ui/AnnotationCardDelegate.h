@@ -8,8 +8,10 @@ class QTextLayout;
 
 namespace notara {
 
-// Draws one annotation as a card: the passage, then "Note: " and the note in thin italics,
-// word-wrapped to the view's width. Cards are painted, not built from widgets, and their
+// Draws one annotation as a card: the highlight's colour as a stripe (an underline as an
+// underlined passage), the passage, then "Note: " and the note in thin italics, then the place
+// and date in small grey type, word-wrapped to the view's width; a lone note shows its note in
+// the passage's place. Chapter rows are a bold line above their cards. Cards are painted, not built from widgets, and their
 // heights are measured only when the view lays a row out, so a work with thousands of
 // annotations opens at once and lays out in batches as the list is scrolled.
 class AnnotationCardDelegate : public QStyledItemDelegate {
@@ -23,6 +25,11 @@ public:
     static constexpr qreal kBackgroundOpacity = 0.08;
     static constexpr int kRowSpacing = 10; // between two cards
     static constexpr int kSideInset = 6;   // between a card and the list's edges
+    static constexpr int kColorStripeWidth = 6;
+    static constexpr int kPlaceFontPixelSize = 13;
+    static constexpr int kChapterFontPixelSize = 16;
+    static constexpr int kChapterTop = 16;
+    static constexpr int kChapterBottom = 4;
 
     explicit AnnotationCardDelegate(QAbstractItemView* view);
 
@@ -32,11 +39,17 @@ public:
 
     static QFont passageFont(const QFont& base);
     static QFont noteFont(const QFont& base);
+    static QFont placeFont(const QFont& base);
+    static QFont chapterFont(const QFont& base);
     // The note line as shown; empty when the annotation has no note.
     static QString noteLine(const QString& userNotes);
 
     // How many cards have been measured since the rows last changed (for profiling).
     int measuredCardCount() const { return _measuredCount; }
+
+    // Follows `model`'s resets: the measured heights belong to the rows shown before.
+    void watchModel(QAbstractItemModel* model);
+    void forgetHeights();
 
 private:
     int textWidth() const;

@@ -1,36 +1,102 @@
 #include "notara/ui/AnnotationListModel.h"
 
 #include "notara/core/Annotation.h"
+#include "notara/core/AnnotationPlace.h"
 #include "notara/core/Work.h"
+
+#include <QDateTime>
+#include <QLocale>
 
 namespace notara {
 
-void AnnotationListModel::setWork(const std::shared_ptr<Work>& work) {
+void AnnotationListModel::setWork(const std::shared_ptr<Work>& work, AnnotationOrder::Order order) {
     beginResetModel();
-    if (work)
-        _annotations = work->annotations;
-    else
-        _annotations.clear();
+    _work = work;
+    _order = order;
+    rebuild();
     endResetModel();
 }
 
+void AnnotationListModel::setOrder(AnnotationOrder::Order order) {
+    if (order == _order) return;
+    setWork(_work, order);
+}
+
+void AnnotationListModel::rebuild() {
+    _annotations = _work ? AnnotationOrder::sorted(_work->annotations, _order) : std::vector<std::shared_ptr<Annotation>>();
+    _rows.clear();
+    _rows.reserve(_annotations.size());
+    const std::string* chapter = nullptr;
+    for (size_t i = 0; i < _annotations.size(); ++i) {
+        const std::string& current = _annotations[i]->annotationChapter;
+        if (!current.empty() && (!chapter || *chapter != current)) _rows.push_back({-1, static_cast<int>(i)});
+        chapter = &current;
+        _rows.push_back({static_cast<int>(i), -1});
+    }
+}
+
 int AnnotationListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(_annotations.size());
+    return parent.isValid() ? 0 : static_cast<int>(_rows.size());
+}
+
+QString AnnotationListModel::placeText(const Annotation& annotation) {
+    return QString::fromStdString(AnnotationPlace::text(annotation));
+}
+
+QString AnnotationListModel::dateText(const Annotation& annotation) {
+    if (annotation.annotationCreated.empty()) return {};
+    const QDateTime moment = QDateTime::fromString(QString::fromStdString(annotation.annotationCreated), Qt::ISODate);
+    if (!moment.isValid()) return {};
+    return QLocale().toString(moment.toLocalTime().date(), QLocale::ShortFormat);
 }
 
 QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    const Annotation& annotation = *_annotations[static_cast<std::size_t>(index.row())];
+    const Row& row = _rows[static_cast<std::size_t>(index.row())];
+    if (row.annotation < 0) {
+        const Annotation& first = *_annotations[static_cast<std::size_t>(row.chapterOf)];
+        switch (role) {
+        case Qt::DisplayRole: return QString::fromStdString(first.annotationChapter);
+        case IsChapterRole: return true;
+        default: return {};
+        }
+    }
+    const Annotation& annotation = *_annotations[static_cast<std::size_t>(row.annotation)];
     switch (role) {
     case Qt::DisplayRole: return QString::fromStdString(annotation.annotationSelectedText);
     case UserNotesRole: return QString::fromStdString(annotation.annotationUserNotes);
+    case IsChapterRole: return false;
+    case IsLoneNoteRole: return annotation.annotationKind == Annotation::Kind::Note;
+    case ColorRole: return QString::fromStdString(annotation.annotationColor);
+    case PlaceLineRole: {
+        QStringList parts;
+        const QString place = placeText(annotation);
+        if (!place.isEmpty()) parts << place;
+        const QString date = dateText(annotation);
+        if (!date.isEmpty()) parts << date;
+        return parts.join(QStringLiteral(" \u00B7 "));
+    }
     default: return {};
     }
 }
 
+Qt::ItemFlags AnnotationListModel::flags(const QModelIndex& index) const {
+    if (index.isValid() && index.data(IsChapterRole).toBool()) return Qt::ItemIsEnabled;
+    return QAbstractListModel::flags(index);
+}
+
 std::shared_ptr<Annotation> AnnotationListModel::annotationAt(int row) const {
     if (row < 0 || row >= rowCount()) return nullptr;
-    return _annotations[static_cast<std::size_t>(row)];
+    const Row& entry = _rows[static_cast<std::size_t>(row)];
+    return entry.annotation < 0 ? nullptr : _annotations[static_cast<std::size_t>(entry.annotation)];
+}
+
+int AnnotationListModel::rowOf(const Annotation* annotation) const {
+    for (size_t i = 0; i < _rows.size(); ++i) {
+        if (_rows[i].annotation >= 0 && _annotations[static_cast<std::size_t>(_rows[i].annotation)].get() == annotation)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 } // namespace notara

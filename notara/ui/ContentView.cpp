@@ -4,10 +4,12 @@
 #include "corvane/FSSandboxBookmarking.h"
 #include "corvane/Report.h"
 #include "notara/core/BooksFolder.h"
+#include "notara/core/BulkExport.h"
 #include "notara/core/DataManager.h"
 #include "notara/core/SQLFilePairing.h"
 #include "notara/core/Work.h"
 #include "notara/ui/AppIcons.h"
+#include "notara/ui/DisplayPath.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/QtPanelPresenter.h"
 #include "notara/ui/WaitCursor.h"
@@ -16,7 +18,12 @@
 #include "notara/ui/WorkListModel.h"
 #include "notara/ui/WorkRowDelegate.h"
 
+#include <QActionGroup>
+#include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QStackedWidget>
@@ -98,6 +105,11 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
 
     showHideState();
     showFirstLaunchState();
+    // The reader's choices of earlier sessions; the store's order until one is made.
+    QSettings settings;
+    setAnnotationOrder(AnnotationOrder::fromName(settings.value(kOrderKey).toString().toStdString())
+                           .value_or(AnnotationOrder::Order::Stored));
+    _detailedExportAction->setChecked(settings.value(kDetailedExportKey, false).toBool());
     resize(1100, 720);
 }
 
@@ -152,6 +164,25 @@ void ContentView::buildSidebar() {
     connect(_selectBooksFolderAction, &QAction::triggered, this, &ContentView::selectBooksFolder);
     connect(_selectKindleAction, &QAction::triggered, this, &ContentView::selectKindleNotesExport);
     connect(_hideNoAnnotationsAction, &QAction::triggered, this, &ContentView::toggleHideNoAnnotations);
+
+    _actionsMenu->addSeparator();
+    _sortMenu = _actionsMenu->addMenu(QStringLiteral("Sort"));
+    auto* sortGroup = new QActionGroup(this);
+    const std::pair<const char*, AnnotationOrder::Order> orders[] = {{"Book Order", AnnotationOrder::Order::Book},
+                                                                     {"Date Highlighted", AnnotationOrder::Order::Created},
+                                                                     {"As Stored", AnnotationOrder::Order::Stored}};
+    for (const auto& [label, order] : orders) {
+        QAction* action = _sortMenu->addAction(QString::fromLatin1(label));
+        action->setCheckable(true);
+        sortGroup->addAction(action);
+        _sortActions.push_back({action, order});
+        connect(action, &QAction::triggered, this, [this, order = order] { setAnnotationOrder(order); });
+    }
+    _detailedExportAction = _actionsMenu->addAction(QStringLiteral("Detailed Export"));
+    _detailedExportAction->setCheckable(true);
+    connect(_detailedExportAction, &QAction::toggled, this, &ContentView::setDetailedExport);
+    _exportAllAction = _actionsMenu->addAction(QStringLiteral("Export All Works\u2026"));
+    connect(_exportAllAction, &QAction::triggered, this, &ContentView::exportAllWorks);
 
     _actionsButton = new QToolButton(toolBar);
     _actionsButton->setText(QStringLiteral("Actions"));
@@ -328,6 +359,76 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
     } else {
         _messageBar->dismiss();
     }
+}
+
+void ContentView::setAnnotationOrder(AnnotationOrder::Order order) {
+    _annotationOrder = order;
+    for (const auto& [action, value] : _sortActions)
+        action->setChecked(value == order);
+    _detailView->setAnnotationOrder(order);
+    static constexpr const char* names[] = {"stored", "book", "created"};
+    const char* name = names[static_cast<int>(order)];
+    if (QSettings().value(kOrderKey).toString() != QLatin1String(name)) QSettings().setValue(kOrderKey, QLatin1String(name));
+}
+
+void ContentView::setDetailedExport(bool detailed) {
+    _detailedExportAction->setChecked(detailed);
+    _detailView->setDetailedExport(detailed);
+    QSettings().setValue(kDetailedExportKey, detailed);
+}
+
+void ContentView::exportAllWorks() {
+    if (_exportAllPresenting) return;
+    _exportAllPresenting = true;
+    _presenter->presentFolderPanel(this, QStringLiteral("Choose the folder for one Markdown file per work"),
+                                   kindlePanelStart(), [this](const PanelResult& result) {
+                                       _exportAllPresenting = false;
+                                       if (result.outcome == PanelResult::Outcome::Failed) reportPanelFailure(result);
+                                       if (result.outcome == PanelResult::Outcome::Chosen) exportAllWorksTo(result.path);
+                                   });
+}
+
+void ContentView::exportAllWorksTo(const QString& folder) {
+    BulkExport run(_dataManager.filteredWorks(), toPath(folder), corvane::Corvane::dateNow(),
+                   {_annotationOrder, _detailedExportAction->isChecked()});
+    QProgressDialog progress(QStringLiteral("Exporting annotations\u2026"), QStringLiteral("Cancel"), 0,
+                             static_cast<int>(run.total()), this);
+    progress.setWindowTitle(QStringLiteral("Export All Works"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    _exportProgress = &progress;
+    std::string problem;
+    size_t failed = 0;
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    while (!run.finished() && !progress.wasCanceled()) {
+        if (!run.writeNext()) {
+            ++failed;
+            problem = run.lastProblem();
+        }
+        emit exportAllProgressed(static_cast<int>(run.done()));
+        // A file at a time, with the window repainted often enough to stay alive.
+        if (sinceRepaint.elapsed() >= 30 || run.finished()) {
+            progress.setValue(static_cast<int>(run.done()));
+            QCoreApplication::processEvents();
+            sinceRepaint.restart();
+        }
+    }
+    const bool cancelled = progress.wasCanceled() && !run.finished();
+    _exportProgress = nullptr;
+    progress.close();
+
+    const QString files = run.written() == 1 ? QStringLiteral("1 Markdown file") : QString::number(run.written()) + QStringLiteral(" Markdown files");
+    QString message = files + QStringLiteral(" written to ") + DisplayPath::homeAsTilde(folder);
+    if (cancelled) message += QStringLiteral(" (cancelled after ") + QString::number(run.done()) + QStringLiteral(" of ") + QString::number(run.total()) + ')';
+    QString details = QStringLiteral("Each work with annotations has its own file, named like the single export.");
+    if (failed > 0)
+        details = QString::number(failed) + QStringLiteral(" could not be written: ") + QString::fromStdString(problem);
+    _presenter->presentAlertWithAction(this, QStringLiteral("Notara"), message, details,
+                                       QStringLiteral("Show in Folder"),
+                                       [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, [] {});
 }
 
 void ContentView::toggleHideNoAnnotations() {

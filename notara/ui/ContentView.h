@@ -1,5 +1,6 @@
 #pragma once
 
+#include "notara/core/AnnotationOrder.h"
 #include "notara/core/KindleNotesParser.h"
 #include "notara/ui/PanelPresenter.h"
 
@@ -9,11 +10,14 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QLabel;
 class QListView;
 class QMenu;
+class QProgressDialog;
 class QStackedWidget;
 class QToolButton;
 
@@ -34,6 +38,8 @@ class ContentView : public QMainWindow {
 public:
     static constexpr int kSidebarWidth = 300;
     static inline const QString kLastSelectKey = QStringLiteral("iBooks Directory-Last Select");
+    static inline const QString kOrderKey = QStringLiteral("Annotation Order");
+    static inline const QString kDetailedExportKey = QStringLiteral("Detailed Export");
 
     // `presenter` answers the panels and message boxes; the real one uses QFileDialog/QMessageBox.
     explicit ContentView(DataManager& dataManager, std::unique_ptr<PanelPresenter> presenter = nullptr,
@@ -65,6 +71,15 @@ public:
     void selectBooksFolder();
     void selectKindleNotesExport();
     void toggleHideNoAnnotations();
+    void setAnnotationOrder(AnnotationOrder::Order order);
+    AnnotationOrder::Order annotationOrder() const { return _annotationOrder; }
+    void setDetailedExport(bool detailed);
+    // "Export All Works…": a folder panel, then exportAllWorksTo.
+    void exportAllWorks();
+    // One file per listed work with annotations, with a progress dialog that can be cancelled.
+    void exportAllWorksTo(const QString& folder);
+    // The progress dialog while an export of all works runs, else null.
+    QProgressDialog* exportProgress() const { return _exportProgress; }
 
     // Widgets, for tests and for the detail column.
     QToolButton* actionsButton() const { return _actionsButton; }
@@ -72,6 +87,9 @@ public:
     QAction* selectBooksFolderAction() const { return _selectBooksFolderAction; }
     QAction* selectKindleAction() const { return _selectKindleAction; }
     QAction* hideNoAnnotationsAction() const { return _hideNoAnnotationsAction; }
+    QMenu* sortMenu() const { return _sortMenu; }
+    QAction* detailedExportAction() const { return _detailedExportAction; }
+    QAction* exportAllAction() const { return _exportAllAction; }
     QListView* workList() const { return _workList; }
     WorkListModel* workListModel() const { return _workListModel; }
     QLabel* hidingCaption() const { return _hidingCaption; }
@@ -81,6 +99,10 @@ public:
     WelcomePanel* welcomePanel() const { return _welcomePanel; }
     QLabel* emptyListLabel() const { return _emptyListLabel; }
     bool showingFirstLaunchState() const;
+
+signals:
+    // After each work of an export of all works, with the number done.
+    void exportAllProgressed(int done);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -117,6 +139,13 @@ private:
     QAction* _selectBooksFolderAction = nullptr;
     QAction* _selectKindleAction = nullptr;
     QAction* _hideNoAnnotationsAction = nullptr;
+    QMenu* _sortMenu = nullptr;
+    std::vector<std::pair<QAction*, AnnotationOrder::Order>> _sortActions;
+    QAction* _detailedExportAction = nullptr;
+    QAction* _exportAllAction = nullptr;
+    AnnotationOrder::Order _annotationOrder = AnnotationOrder::Order::Stored;
+    bool _exportAllPresenting = false;
+    QProgressDialog* _exportProgress = nullptr;
     QListView* _workList = nullptr;
     WorkListModel* _workListModel = nullptr;
     QLabel* _hidingCaption = nullptr;

@@ -6,6 +6,7 @@
 #include "notara/ui/AnnotationCardDelegate.h"
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/AppIcons.h"
+#include "notara/ui/DisplayPath.h"
 #include "notara/ui/PanelPresenter.h"
 
 #include <QAction>
@@ -29,13 +30,6 @@ namespace {
 // Qt reads "[*]" in a window title as the modified marker; a title from data keeps it.
 QString literalWindowTitle(QString title) {
     return title.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
-}
-
-// "~/Downloads/..." reads better than the full path of the home folder.
-QString homeAsTilde(const QString& path) {
-    const QString home = QDir::homePath();
-    if (path.startsWith(home + QLatin1Char('/'))) return QStringLiteral("~") + path.mid(home.size());
-    return path;
 }
 
 } // namespace
@@ -87,6 +81,7 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     _cardDelegate = new AnnotationCardDelegate(_annotationList);
     _annotationList->setModel(_annotationModel);
     _annotationList->setItemDelegate(_cardDelegate);
+    _cardDelegate->watchModel(_annotationModel);
     _annotationList->setSelectionMode(QAbstractItemView::SingleSelection);
     _annotationList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     _annotationList->setResizeMode(QListView::Adjust);
@@ -102,7 +97,7 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     _annotationList->setSpacing(0);
     connect(_annotationList, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         const QModelIndex index = _annotationList->indexAt(position);
-        if (!index.isValid()) return;
+        if (!index.isValid() || !_annotationModel->annotationAt(index.row())) return; // not on a chapter row
         _annotationList->setCurrentIndex(index);
         std::unique_ptr<QMenu> menu = contextMenuForRow(index.row());
         menu->exec(_annotationList->viewport()->mapToGlobal(position));
@@ -145,7 +140,7 @@ void WorkDetailView::showSelectedWork() {
 
     const bool hasAnnotations = work && !work->annotations.empty();
     _exportAction->setVisible(hasAnnotations);
-    _annotationModel->setWork(hasAnnotations ? _selectedWork : nullptr);
+    _annotationModel->setWork(hasAnnotations ? _selectedWork : nullptr, _annotationModel->order());
     if (!work) {
         _pages->setCurrentWidget(_emptyPage);
     } else if (!hasAnnotations) {
@@ -159,7 +154,7 @@ void WorkDetailView::showSelectedWork() {
 
 void WorkDetailView::exportAnnotations() {
     if (!_selectedWork) return;
-    const bool exported = _dataManager.exportMarkdown(*_selectedWork);
+    const bool exported = _dataManager.exportMarkdown(*_selectedWork, _annotationModel->order(), _detailedExport);
     _exportingAlertBody = exported ? QStringLiteral("Exported all Annotations for \"") +
                                          QString::fromStdString(_selectedWork->workTitle) + QLatin1Char('"')
                                    : QStringLiteral("Unable to export Annotations!");
@@ -172,7 +167,7 @@ void WorkDetailView::exportAnnotations() {
         const QString path = QString::fromStdString(written->native());
         const QString folder = QString::fromStdString(written->parent_path().native());
         _presenter.presentAlertWithAction(window(), QStringLiteral("Notara"), _exportingAlertBody,
-                                          QStringLiteral("Annotations exported to ") + homeAsTilde(path),
+                                          QStringLiteral("Annotations exported to ") + DisplayPath::homeAsTilde(path),
                                           QStringLiteral("Show in Folder"),
                                           [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); },
                                           std::move(dismissed));
@@ -193,9 +188,38 @@ void WorkDetailView::copyAnnotation(int row) {
     clipboard->setText(QString::fromStdString(annotation->annotationSelectedText));
 }
 
+void WorkDetailView::copyAnnotationAsCitation(int row) {
+    const std::shared_ptr<Annotation> annotation = _annotationModel->annotationAt(row);
+    if (!annotation || !_selectedWork) return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(citation(*_selectedWork, *annotation));
+}
+
+QString WorkDetailView::citation(const Work& work, const Annotation& annotation) {
+    // A lone note has no passage; its note is what there is to quote.
+    const std::string& quoted =
+        annotation.annotationSelectedText.empty() ? annotation.annotationUserNotes : annotation.annotationSelectedText;
+    QString text = QStringLiteral("\u201C") + QString::fromStdString(quoted) + QStringLiteral("\u201D\n\u2014 ") +
+                   QString::fromStdString(work.workTitle);
+    if (!work.workAuthor.empty()) text += QStringLiteral(", ") + QString::fromStdString(work.workAuthor);
+    const QString place = AnnotationListModel::placeText(annotation);
+    if (!place.isEmpty()) text += QStringLiteral(", ") + place;
+    return text;
+}
+
+void WorkDetailView::setAnnotationOrder(AnnotationOrder::Order order) {
+    _annotationModel->setOrder(order);
+}
+
+AnnotationOrder::Order WorkDetailView::annotationOrder() const {
+    return _annotationModel->order();
+}
+
 std::unique_ptr<QMenu> WorkDetailView::contextMenuForRow(int row) {
     auto menu = std::make_unique<QMenu>(this);
     menu->addAction(QStringLiteral("Copy"), this, [this, row] { copyAnnotation(row); });
+    menu->addAction(QStringLiteral("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); });
     return menu;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notara/core/AnnotationOrder.h"
+
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -41,8 +43,19 @@ public:
     void exportAnnotations();
     // The card context menu's action: exactly the passage, as plain text.
     void copyAnnotation(int row);
-    // The context menu of the card in `row` (its one entry is "Copy").
+    // "— Title, Author, place" under the passage in quotation marks, as plain text.
+    void copyAnnotationAsCitation(int row);
+    static QString citation(const Work& work, const Annotation& annotation);
+    // The context menu of the card in `row`: "Copy", "Copy as Citation".
     std::unique_ptr<QMenu> contextMenuForRow(int row);
+
+    // The order of the cards and of the export; the work's own order until changed.
+    void setAnnotationOrder(AnnotationOrder::Order order);
+    AnnotationOrder::Order annotationOrder() const;
+    // Whether the export writes the detailed layout.
+    void setDetailedExport(bool detailed) { _detailedExport = detailed; }
+    bool detailedExport() const { return _detailedExport; }
+    AnnotationListModel* annotationModel() const { return _annotationModel; }
 
     QAction* exportAction() const { return _exportAction; }
     QListView* annotationList() const { return _annotationList; }
@@ -64,6 +77,7 @@ private:
     bool _showExportingAlert = false;
     QString _exportingAlertBody = QStringLiteral("Exported all Annotations. Check your Downloads folder.");
     std::shared_ptr<Annotation> _selectedAnnotation;
+    bool _detailedExport = false;
 
     QToolBar* _toolBar;
     QLabel* _titleLabel;

@@ -83,7 +83,9 @@ private slots:
         QCOMPARE(kindle->annotations.size(), std::size_t(1));
         QCOMPARE(kindle->annotations[0]->annotationSelectedText, std::string("A Kindle passage."));
         QCOMPARE(kindle->annotations[0]->annotationUserNotes, std::string("A Kindle note."));
-        QCOMPARE(window.detailView()->annotationList()->model()->rowCount(), 1);
+        // The card under the row of its chapter.
+        QCOMPARE(window.detailView()->annotationList()->model()->rowCount(), 2);
+        QCOMPARE(window.detailView()->annotationList()->model()->index(0, 0).data().toString(), QStringLiteral("Chapter 1"));
 
         window.hideNoAnnotationsAction()->trigger();
         QCOMPARE(fixture->rowTitles(), (QStringList{"B", "a", "b"}));

@@ -106,8 +106,9 @@ private slots:
 
         fixture->selectRow(fixture->rowOf("Dune"));
         std::unique_ptr<QMenu> menu = detail().contextMenuForRow(0);
-        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().size(), 2);
         QCOMPARE(menu->actions().first()->text(), QStringLiteral("Copy"));
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("Copy as Citation"));
         menu->actions().first()->trigger();
 
         QCOMPARE(clipboard->text(), QStringLiteral("Fear is the mind-killer.\nFear is the little-death."));
