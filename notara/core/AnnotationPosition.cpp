@@ -1,6 +1,5 @@
 #include "notara/core/AnnotationPosition.h"
 
-#include <algorithm>
 
 namespace notara {
 
@@ -20,7 +19,7 @@ template <class T> std::optional<bool> presentFirst(const std::optional<T>& a, c
 
 bool AnnotationPosition::before(const AnnotationPosition& a, const AnnotationPosition& b) {
     if (a.key.empty() || b.key.empty()) return !a.key.empty() && b.key.empty();
-    if (a.key != b.key) return std::lexicographical_compare(a.key.begin(), a.key.end(), b.key.begin(), b.key.end());
+    if (const int order = a.key.compare(b.key); order != 0) return order < 0;
     if (auto decided = presentFirst(a.spineIndex, b.spineIndex)) return *decided;
     if (auto decided = presentFirst(a.created, b.created)) return *decided;
     return false;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
+#include <string>
 
 namespace notara {
 
@@ -10,10 +10,10 @@ namespace notara {
 /// work's annotations can be put in book order as often as the user asks without re-reading
 /// their locations.
 struct AnnotationPosition {
-    /// Lexicographic order is reading order: EpubCfi::sortKey for Books, the Kindle location
-    /// for a notebook. Empty when the source's location could not be read; such annotations
+    /// Byte order is reading order (a SortKey): EpubCfi::sortKey for Books, the Kindle
+    /// location for a notebook. Empty when the source's location could not be read; such annotations
     /// come after the others.
-    std::vector<std::uint32_t> key;
+    std::string key;
     /// The spine item (chapter file) Books stores beside the CFI; breaks ties of equal keys.
     std::optional<std::int64_t> spineIndex;
     /// Seconds since 2001-01-01 UTC; breaks the remaining ties.

@@ -193,6 +193,7 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
     const size_t start = loaded.size();
     std::vector<uint32_t> owners;
     std::string decodedID;
+    EpubCfi cfi; // one, reused for every row
     db->forEachRow(sql, {}, [&](const SQLiteManager::Cursor& row) {
         // NULL never equals an asset id, not even an empty one.
         if (row.raw(4).empty() || row.isNull(0)) return;
@@ -218,7 +219,7 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
         }
         if (const auto modified = row.real(10)) annotation->annotationModified = IsoDate::fromReferenceSeconds(*modified);
         position.spineIndex = row.integer(11);
-        if (const auto cfi = EpubCfi::parse(annotation->annotationLocationRawText)) position.key = cfi->sortKey();
+        if (EpubCfi::parseInto(annotation->annotationLocationRawText, cfi)) position.key = cfi.sortKey();
         loaded.push_back(std::move(annotation));
         owners.push_back(work);
     });

@@ -1,5 +1,7 @@
 #include "notara/core/EpubCfi.h"
 
+#include "notara/core/SortKey.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -163,23 +165,6 @@ int comparePoints(const EpubCfi::Point& a, const EpubCfi::Point& b) {
     return compareNumbers(spatialA.first, spatialB.first);
 }
 
-// An order-preserving, prefix-free code of a number: below `small`, one word (plus `bias`);
-// above, a word with the top bit set that also counts the words following it. Concatenated
-// codes then compare word by word as the numbers do, with nothing lost.
-void appendNumber(std::vector<std::uint32_t>& key, std::uint64_t value, std::uint32_t bias) {
-    constexpr std::uint64_t small = 0x80000000u;
-    if (value < small - bias) {
-        key.push_back(static_cast<std::uint32_t>(value + bias));
-    } else if (value >> 32 == 0) {
-        key.push_back(0x80000001u);
-        key.push_back(static_cast<std::uint32_t>(value));
-    } else {
-        key.push_back(0x80000002u);
-        key.push_back(static_cast<std::uint32_t>(value >> 32));
-        key.push_back(static_cast<std::uint32_t>(value));
-    }
-}
-
 // Offsets are never negative, and the bits of a non-negative double order as its values.
 std::uint64_t bitsOf(std::optional<double> value) {
     const double v = value.value_or(0.0) > 0 ? *value : 0.0;
@@ -188,34 +173,47 @@ std::uint64_t bitsOf(std::optional<double> value) {
     return bits;
 }
 
-void appendKey(std::vector<std::uint32_t>& key, const EpubCfi::Point& point) {
+void appendKey(std::string& key, const EpubCfi::Point& point) {
     // Steps are biased by one so that the 0 closing the path sorts an ancestor first.
     for (std::uint64_t step : point.steps)
-        appendNumber(key, step, 1);
+        SortKey::appendNumber(key, step, 1);
     key.push_back(0);
-    appendNumber(key, point.characterOffset.value_or(0), 0);
-    appendNumber(key, bitsOf(point.temporalOffset), 0);
-    appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->second) : std::nullopt), 0);
-    appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->first) : std::nullopt), 0);
+    SortKey::appendNumber(key, point.characterOffset.value_or(0));
+    SortKey::appendNumber(key, bitsOf(point.temporalOffset));
+    SortKey::appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->second) : std::nullopt));
+    SortKey::appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->first) : std::nullopt));
 }
 
 } // namespace
 
 std::optional<EpubCfi> EpubCfi::parse(std::string_view text) {
-    CfiReader in(text);
-    if (!in.take(std::string_view("epubcfi("))) return std::nullopt;
     EpubCfi cfi;
-    if (!readPath(in, cfi.start_, true)) return std::nullopt;
+    if (!parseInto(text, cfi)) return std::nullopt;
+    return cfi;
+}
+
+bool EpubCfi::parseInto(std::string_view text, EpubCfi& cfi) {
+    auto clear = [](Point& point) {
+        point.steps.clear(); // keeps its memory
+        point.characterOffset.reset();
+        point.temporalOffset.reset();
+        point.spatialOffset.reset();
+    };
+    clear(cfi.start_);
+    cfi.range_ = false;
+    CfiReader in(text);
+    if (!in.take(std::string_view("epubcfi("))) return false;
+    if (!readPath(in, cfi.start_, true)) return false;
     if (in.take(',')) {
         // A range's parent path ends at a node; its local paths carry the offsets.
         const Point& parent = cfi.start_;
-        if (parent.characterOffset || parent.temporalOffset || parent.spatialOffset) return std::nullopt;
-        Point end = parent;
-        if (!readPath(in, cfi.start_, false) || !in.take(',') || !readPath(in, end, false)) return std::nullopt;
-        cfi.end_ = std::move(end);
+        if (parent.characterOffset || parent.temporalOffset || parent.spatialOffset) return false;
+        clear(cfi.end_);
+        cfi.end_.steps.assign(parent.steps.begin(), parent.steps.end());
+        if (!readPath(in, cfi.start_, false) || !in.take(',') || !readPath(in, cfi.end_, false)) return false;
+        cfi.range_ = true;
     }
-    if (!in.take(')') || !in.atEnd()) return std::nullopt;
-    return cfi;
+    return in.take(')') && in.atEnd();
 }
 
 int EpubCfi::compare(const EpubCfi& a, const EpubCfi& b) {
@@ -223,8 +221,8 @@ int EpubCfi::compare(const EpubCfi& a, const EpubCfi& b) {
     return comparePoints(a.end(), b.end());
 }
 
-std::vector<std::uint32_t> EpubCfi::sortKey() const {
-    std::vector<std::uint32_t> key;
+std::string EpubCfi::sortKey() const {
+    std::string key;
     key.reserve(start().steps.size() + end().steps.size() + 10);
     appendKey(key, start());
     appendKey(key, end());

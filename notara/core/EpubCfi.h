@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -35,17 +36,21 @@ public:
     static int compare(const EpubCfi& a, const EpubCfi& b);
 
     /// A key whose lexicographic order is exactly compare's order, so a list of annotations
-    /// can be sorted without keeping the parsed CFIs (one word per step and offset below 2^31).
-    std::vector<std::uint32_t> sortKey() const;
+    /// can be sorted without keeping the parsed CFIs (one byte per step or offset below 127).
+    std::string sortKey() const;
 
-    bool isRange() const { return end_.has_value(); }
+    /// parse into an existing object, reusing its memory: for reading many rows.
+    static bool parseInto(std::string_view text, EpubCfi& cfi);
+
+    bool isRange() const { return range_; }
     const Point& start() const { return start_; }
     /// The range's end; the start for a point.
-    const Point& end() const { return end_ ? *end_ : start_; }
+    const Point& end() const { return range_ ? end_ : start_; }
 
 private:
     Point start_;
-    std::optional<Point> end_;
+    Point end_;
+    bool range_ = false;
 };
 
 } // namespace notara

@@ -2,21 +2,46 @@
 
 #include <QDate>
 
+#include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <ctime>
 
 namespace notara {
 
-std::string IsoDate::fromUnixSeconds(double seconds) {
+namespace {
+
+void appendDigits(std::string& text, long value, int width) {
+    char digits[8];
+    for (int i = width - 1; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    text.append(digits, static_cast<size_t>(width));
+}
+
+} // namespace
+
+std::string IsoDate::fromUnixSeconds(double value) {
     // Years 1 to 9999, so the text always has its fixed width.
-    if (!std::isfinite(seconds) || seconds < -62135596800.0 || seconds >= 253402300800.0) return {};
-    const auto whole = static_cast<std::time_t>(std::floor(seconds));
-    std::tm utc{};
-    if (gmtime_r(&whole, &utc) == nullptr) return {};
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    if (!std::isfinite(value) || value < -62135596800.0 || value >= 253402300800.0) return {};
+    using namespace std::chrono;
+    const sys_seconds moment{std::chrono::seconds(static_cast<std::int64_t>(std::floor(value)))};
+    const sys_days day = floor<days>(moment);
+    const year_month_day date{day};
+    const hh_mm_ss<std::chrono::seconds> time{moment - day};
+    std::string text;
+    text.reserve(20);
+    appendDigits(text, static_cast<int>(date.year()), 4);
+    text += '-';
+    appendDigits(text, static_cast<long>(static_cast<unsigned>(date.month())), 2);
+    text += '-';
+    appendDigits(text, static_cast<long>(static_cast<unsigned>(date.day())), 2);
+    text += 'T';
+    appendDigits(text, time.hours().count(), 2);
+    text += ':';
+    appendDigits(text, time.minutes().count(), 2);
+    text += ':';
+    appendDigits(text, static_cast<long>(time.seconds().count()), 2);
+    text += 'Z';
     return text;
 }
 

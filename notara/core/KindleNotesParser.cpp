@@ -22,6 +22,7 @@
 #include "html/parser/Parser.h"
 #include "notara/core/Annotation.h"
 #include "notara/core/KindleHeading.h"
+#include "notara/core/SortKey.h"
 #include "notara/core/Utf8.h"
 
 namespace notara {
@@ -281,8 +282,8 @@ void setPositions(const std::vector<std::shared_ptr<Annotation>>& annotations) {
     std::int64_t last = 0;
     for (const auto& annotation : annotations) {
         if (annotation->annotationLocation) last = *annotation->annotationLocation;
-        const auto key = static_cast<std::uint32_t>(std::clamp<std::int64_t>(last, 0, UINT32_MAX));
-        annotation->annotationPosition.key.assign(1, key);
+        annotation->annotationPosition.key.clear();
+        SortKey::appendNumber(annotation->annotationPosition.key, static_cast<std::uint64_t>(std::max<std::int64_t>(last, 0)));
     }
 }
 
