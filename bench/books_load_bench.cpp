@@ -107,7 +107,9 @@ struct FloorBook {
     std::string assetID, title, author, downloaded;
 };
 struct FloorAnnotation {
-    std::string assetID, uuid, note, representative, selected, location;
+    std::string assetID, uuid, note, representative, selected, location, chapter;
+    long long style, underline, spine;
+    double created, modified;
 };
 
 std::string columnText(sqlite3_stmt* statement, int column) {
@@ -116,7 +118,8 @@ std::string columnText(sqlite3_stmt* statement, int column) {
                 : std::string();
 }
 
-// The least any loader must do: one pass over both tables, the same columns, into strings.
+// The least any loader must do: one pass over both tables, the same columns (the texts and the
+// context: colour, chapter, dates, spine index), texts into strings and numbers as numbers.
 size_t readFloor(const fs::path& libraryFile, const fs::path& annotationFile) {
     std::vector<FloorBook> books;
     std::vector<FloorAnnotation> rows;
@@ -135,11 +138,15 @@ size_t readFloor(const fs::path& libraryFile, const fs::path& annotationFile) {
     sqlite3_prepare_v2(
         db,
         "SELECT ZANNOTATIONASSETID, ZANNOTATIONUUID, ZANNOTATIONNOTE, ZANNOTATIONREPRESENTATIVETEXT, "
-        "ZANNOTATIONSELECTEDTEXT, ZANNOTATIONLOCATION FROM ZAEANNOTATION",
+        "ZANNOTATIONSELECTEDTEXT, ZANNOTATIONLOCATION, ZANNOTATIONSTYLE, ZANNOTATIONISUNDERLINE, ZFUTUREPROOFING5, "
+        "ZANNOTATIONCREATIONDATE, ZANNOTATIONMODIFICATIONDATE, ZPLLOCATIONRANGESTART FROM ZAEANNOTATION",
         -1, &statement, nullptr);
     while (sqlite3_step(statement) == SQLITE_ROW) {
         rows.push_back({columnText(statement, 0), columnText(statement, 1), columnText(statement, 2),
-                        columnText(statement, 3), columnText(statement, 4), columnText(statement, 5)});
+                        columnText(statement, 3), columnText(statement, 4), columnText(statement, 5),
+                        columnText(statement, 8), sqlite3_column_int64(statement, 6),
+                        sqlite3_column_int64(statement, 7), sqlite3_column_int64(statement, 11),
+                        sqlite3_column_double(statement, 9), sqlite3_column_double(statement, 10)});
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);
@@ -214,7 +221,9 @@ size_t textBytes(const DataManager& model) {
                  work->downloadedStatus.size();
         for (const auto& a : work->annotations) {
             bytes += a->annotationID.size() + a->annotationUserNotes.size() + a->annotationRepText.size() +
-                     a->annotationSelectedText.size() + a->annotationLocationRawText.size();
+                     a->annotationSelectedText.size() + a->annotationLocationRawText.size() +
+                     a->annotationColor.size() + a->annotationChapter.size() + a->annotationPage.size() +
+                     a->annotationCreated.size() + a->annotationModified.size();
         }
     }
     return bytes;

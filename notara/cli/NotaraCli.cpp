@@ -134,8 +134,8 @@ std::string worksAsJson(const std::vector<WorkPtr>& works, AnnotationOrder::Orde
             appendMember(json, "annotationPage", annotation.annotationPage);
             json += ", \"annotationLocation\": ";
             json += annotation.annotationLocation ? std::to_string(*annotation.annotationLocation) : "null";
-            appendMember(json, "annotationCreated", annotation.annotationCreated);
-            appendMember(json, "annotationModified", annotation.annotationModified);
+            appendMember(json, "annotationCreated", annotation.annotationCreated.view());
+            appendMember(json, "annotationModified", annotation.annotationModified.view());
             json += "}";
         }
         json += work.annotations.empty() ? "]}" : "\n  ]}";

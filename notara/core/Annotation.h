@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notara/core/AnnotationPosition.h"
+#include "notara/core/DateText.h"
 #include "notara/core/SQLRow.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ namespace notara {
 /// `annotationID`. Missing or NULL values are empty texts.
 class Annotation {
 public:
-    enum class Kind { Highlight, Note };
+    enum class Kind : std::uint8_t { Highlight, Note };
 
     Annotation() = default;
 
@@ -52,8 +53,8 @@ public:
     /// The Kindle location number.
     std::optional<std::int64_t> annotationLocation;
     /// UTC, "2021-11-01T09:24:45Z"; empty when unknown.
-    std::string annotationCreated;
-    std::string annotationModified;
+    DateText annotationCreated;
+    DateText annotationModified;
     /// Sort keys for book order, computed by the loader.
     AnnotationPosition annotationPosition;
 };

@@ -11,7 +11,8 @@ std::vector<AnnotationPtr> AnnotationOrder::sorted(const std::vector<AnnotationP
         break;
     case Order::Book:
         std::stable_sort(result.begin(), result.end(), [](const AnnotationPtr& a, const AnnotationPtr& b) {
-            return AnnotationPosition::before(a->annotationPosition, b->annotationPosition);
+            return AnnotationPosition::before(a->annotationPosition, a->annotationCreated, b->annotationPosition,
+                                              b->annotationCreated);
         });
         break;
     case Order::Created:

@@ -13,7 +13,8 @@ std::string AnnotationPlace::text(const Annotation& annotation) {
 }
 
 std::string AnnotationPlace::createdDay(const Annotation& annotation) {
-    return annotation.annotationCreated.substr(0, annotation.annotationCreated.find('T'));
+    const std::string_view created = annotation.annotationCreated.view();
+    return std::string(created.substr(0, created.find('T')));
 }
 
 } // namespace notara

@@ -17,11 +17,13 @@ template <class T> std::optional<bool> presentFirst(const std::optional<T>& a, c
 
 } // namespace
 
-bool AnnotationPosition::before(const AnnotationPosition& a, const AnnotationPosition& b) {
+bool AnnotationPosition::before(const AnnotationPosition& a, const DateText& createdA, const AnnotationPosition& b,
+                                const DateText& createdB) {
     if (a.key.empty() || b.key.empty()) return !a.key.empty() && b.key.empty();
     if (const int order = a.key.compare(b.key); order != 0) return order < 0;
     if (auto decided = presentFirst(a.spineIndex, b.spineIndex)) return *decided;
-    if (auto decided = presentFirst(a.created, b.created)) return *decided;
+    if (createdA.empty() || createdB.empty()) return !createdA.empty() && createdB.empty();
+    return createdA < createdB;
     return false;
 }
 

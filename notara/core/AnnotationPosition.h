@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notara/core/DateText.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,12 +17,12 @@ struct AnnotationPosition {
     /// come after the others.
     std::string key;
     /// The spine item (chapter file) Books stores beside the CFI; breaks ties of equal keys.
-    std::optional<std::int64_t> spineIndex;
-    /// Seconds since 2001-01-01 UTC; breaks the remaining ties.
-    std::optional<double> created;
+    std::optional<std::int32_t> spineIndex;
 
-    /// Strict weak order for a stable sort; what it leaves equal keeps the stored order.
-    static bool before(const AnnotationPosition& a, const AnnotationPosition& b);
+    /// Strict weak order for a stable sort, with the date highlighted (`createdA`, `createdB`)
+    /// breaking the last ties; what it leaves equal keeps the stored order.
+    static bool before(const AnnotationPosition& a, const DateText& createdA, const AnnotationPosition& b,
+                       const DateText& createdB);
 };
 
 } // namespace notara

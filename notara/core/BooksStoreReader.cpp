@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <numeric>
 #include <string_view>
-#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -56,22 +55,41 @@ void sortByTitle(std::vector<WorkPtr>& works) {
     works = std::move(sorted);
 }
 
-// The works of each asset id, in works order: the first in the map, the others chained.
+// The works of each asset id, in works order: (hash, work) pairs sorted by hash in one
+// contiguous vector, searched by binary search, so a lookup touches a few cache lines instead
+// of chasing a hash table's nodes; works sharing an id are chained in works order.
 class AssetIndex {
 public:
     static constexpr uint32_t none = UINT32_MAX;
 
-    explicit AssetIndex(const std::vector<WorkPtr>& works) : next_(works.size(), none) {
-        first_.reserve(works.size());
-        // Backwards, so that prepending leaves every chain in works order. The keys view the
-        // works' own ids, which outlive the index.
-        for (size_t i = works.size(); i-- > 0;) {
-            auto [slot, inserted] = first_.try_emplace(works[i]->workID, static_cast<uint32_t>(i));
-            if (!inserted) {
-                next_[i] = slot->second;
-                slot->second = static_cast<uint32_t>(i);
+    explicit AssetIndex(const std::vector<WorkPtr>& works) : works_(works), next_(works.size(), none) {
+        entries_.reserve(works.size());
+        for (size_t i = 0; i < works.size(); ++i)
+            entries_.push_back({std::hash<std::string_view>{}(works[i]->workID), static_cast<uint32_t>(i)});
+        std::stable_sort(entries_.begin(), entries_.end(),
+                         [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
+        // Chain equal ids behind the first of them, in works order; keep only that first entry.
+        std::vector<Entry> firsts;
+        firsts.reserve(entries_.size());
+        for (size_t i = 0; i < entries_.size();) {
+            size_t end = i;
+            while (end < entries_.size() && entries_[end].hash == entries_[i].hash)
+                ++end;
+            for (size_t a = i; a < end; ++a) {
+                if (entries_[a].work == none) continue;
+                uint32_t last = entries_[a].work;
+                firsts.push_back(entries_[a]);
+                for (size_t b = a + 1; b < end; ++b) {
+                    if (entries_[b].work != none && works_[entries_[b].work]->workID == works_[last]->workID) {
+                        next_[last] = entries_[b].work;
+                        last = entries_[b].work;
+                        entries_[b].work = none;
+                    }
+                }
             }
+            i = end;
         }
+        entries_ = std::move(firsts);
     }
 
     /// Index of the first work with `id`, or `none`; `next` gives the following ones.
@@ -80,14 +98,27 @@ public:
         if (hasLast_ && id == lastID_) return lastFirst_;
         hasLast_ = true;
         lastID_.assign(id);
-        const auto found = first_.find(id);
-        lastFirst_ = found == first_.end() ? none : found->second;
+        lastFirst_ = none;
+        const size_t hash = std::hash<std::string_view>{}(id);
+        auto it = std::lower_bound(entries_.begin(), entries_.end(), hash,
+                                   [](const Entry& entry, size_t value) { return entry.hash < value; });
+        for (; it != entries_.end() && it->hash == hash; ++it) {
+            if (works_[it->work]->workID == id) {
+                lastFirst_ = it->work;
+                break;
+            }
+        }
         return lastFirst_;
     }
     uint32_t next(uint32_t work) const { return next_[work]; }
 
 private:
-    std::unordered_map<std::string_view, uint32_t> first_;
+    struct Entry {
+        size_t hash;
+        uint32_t work;
+    };
+    const std::vector<WorkPtr>& works_;
+    std::vector<Entry> entries_;
     std::vector<uint32_t> next_;
     bool hasLast_ = false;
     std::string lastID_;
@@ -106,15 +137,13 @@ std::string_view colorOfStyle(std::optional<std::int64_t> style, std::optional<s
     }
 }
 
-std::string trimmed(std::string text) {
+std::string_view trimmed(std::string_view text) {
     auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; };
-    size_t end = text.size();
-    while (end > 0 && space(text[end - 1]))
-        --end;
-    size_t begin = 0;
-    while (begin < end && space(text[begin]))
-        ++begin;
-    return text.substr(begin, end - begin);
+    while (!text.empty() && space(text.back()))
+        text.remove_suffix(1);
+    while (!text.empty() && space(text.front()))
+        text.remove_prefix(1);
+    return text;
 }
 
 } // namespace
@@ -211,14 +240,13 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
         annotation->annotationSelectedText = row.text(4);
         annotation->annotationLocationRawText = row.text(5);
         annotation->annotationColor = colorOfStyle(row.integer(6), row.integer(7));
-        annotation->annotationChapter = trimmed(row.text(8));
+        annotation->annotationChapter = validUtf8(trimmed(row.raw(8)));
         AnnotationPosition& position = annotation->annotationPosition;
         if (const auto created = row.real(9)) {
             annotation->annotationCreated = IsoDate::fromReferenceSeconds(*created);
-            position.created = *created;
         }
         if (const auto modified = row.real(10)) annotation->annotationModified = IsoDate::fromReferenceSeconds(*modified);
-        position.spineIndex = row.integer(11);
+        if (const auto spine = row.integer(11)) position.spineIndex = static_cast<std::int32_t>(*spine);
         if (EpubCfi::parseInto(annotation->annotationLocationRawText, cfi)) position.key = cfi.sortKey();
         loaded.push_back(std::move(annotation));
         owners.push_back(work);

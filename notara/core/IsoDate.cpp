@@ -20,7 +20,7 @@ void appendDigits(std::string& text, long value, int width) {
 
 } // namespace
 
-std::string IsoDate::fromUnixSeconds(double value) {
+DateText IsoDate::fromUnixSeconds(double value) {
     // Years 1 to 9999, so the text always has its fixed width.
     if (!std::isfinite(value) || value < -62135596800.0 || value >= 253402300800.0) return {};
     using namespace std::chrono;
@@ -28,8 +28,8 @@ std::string IsoDate::fromUnixSeconds(double value) {
     const sys_days day = floor<days>(moment);
     const year_month_day date{day};
     const hh_mm_ss<std::chrono::seconds> time{moment - day};
-    std::string text;
-    text.reserve(20);
+    std::string text; // fits the small-string buffer's neighbour: one allocation-free pass
+    text.reserve(DateText::capacity);
     appendDigits(text, static_cast<int>(date.year()), 4);
     text += '-';
     appendDigits(text, static_cast<long>(static_cast<unsigned>(date.month())), 2);
@@ -42,14 +42,14 @@ std::string IsoDate::fromUnixSeconds(double value) {
     text += ':';
     appendDigits(text, static_cast<long>(time.seconds().count()), 2);
     text += 'Z';
-    return text;
+    return DateText(text);
 }
 
 std::string IsoDate::today() {
     return QDate::currentDate().toString(Qt::ISODate).toStdString();
 }
 
-std::string IsoDate::fromReferenceSeconds(double seconds) {
+DateText IsoDate::fromReferenceSeconds(double seconds) {
     return fromUnixSeconds(seconds + referenceDateUnixSeconds);
 }
 

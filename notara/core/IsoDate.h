@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notara/core/DateText.h"
+
 #include <cstdint>
 #include <string>
 
@@ -13,10 +15,10 @@ public:
 
     /// Seconds since 1970-01-01T00:00:00Z; the fraction is dropped. Empty for a moment
     /// outside the years 1 to 9999.
-    static std::string fromUnixSeconds(double seconds);
+    static DateText fromUnixSeconds(double seconds);
 
     /// Seconds since 2001-01-01T00:00:00Z, Core Data's reference date (Apple Books).
-    static std::string fromReferenceSeconds(double seconds);
+    static DateText fromReferenceSeconds(double seconds);
 
     static constexpr double referenceDateUnixSeconds = 978307200.0;
 

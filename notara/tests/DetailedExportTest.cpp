@@ -56,7 +56,7 @@ TEST(DetailedExport, RendersHeadingsQuotesPlacesAndNotesAsIntended) {
     work.workSource = "Kindle Notebook";
     auto first = annotation("one\ntwo", "a note", "Chapter 1", "77", 805);
     first->annotationColor = "yellow";
-    first->annotationCreated = "2021-11-02T18:14:12Z";
+    first->annotationCreated = DateText("2021-11-02T18:14:12Z");
     work.annotations = {first, annotation("same chapter", "", "Chapter 1", "", 900),
                         annotation("", "a lone note", "Chapter 2"), annotation("no place at all", "", "")};
     const std::string markdown = MarkdownExport::detailedMarkdown(work, work.annotations, "2026-12-08");

@@ -45,7 +45,7 @@ QString AnnotationListModel::placeText(const Annotation& annotation) {
 
 QString AnnotationListModel::dateText(const Annotation& annotation) {
     if (annotation.annotationCreated.empty()) return {};
-    const QDateTime moment = QDateTime::fromString(QString::fromStdString(annotation.annotationCreated), Qt::ISODate);
+    const QDateTime moment = QDateTime::fromString(QString::fromUtf8(annotation.annotationCreated.view()), Qt::ISODate);
     if (!moment.isValid()) return {};
     return QLocale().toString(moment.toLocalTime().date(), QLocale::ShortFormat);
 }
