@@ -103,6 +103,9 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
         if (change == DataManager::Change::DidAssign) showFirstLaunchState();
     });
 
+    // The sidebar's pane exactly as wide as the sidebar: the rest of the width is the pane's.
+    splitter->setSizes({kSidebarWidth, 1100 - kSidebarWidth});
+
     showHideState();
     showFirstLaunchState();
     // The reader's choices of earlier sessions; the store's order until one is made.
@@ -399,6 +402,8 @@ void ContentView::exportAllWorksTo(const QString& folder) {
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     _exportProgress = &progress;
+    progress.setValue(0); // on screen from the first file
+    QCoreApplication::processEvents();
     std::string problem;
     size_t failed = 0;
     QElapsedTimer sinceRepaint;

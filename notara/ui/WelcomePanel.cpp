@@ -2,6 +2,7 @@
 
 #include "notara/ui/AppIcons.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -25,8 +26,14 @@ WelcomePanel::WelcomePanel(QWidget* parent) : QWidget(parent) {
         this);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignCenter);
-    text->setMaximumWidth(460);
-    layout->addWidget(text, 0, Qt::AlignHCenter);
+    // A wrapped label placed with an alignment is given its one-line height; a fixed width
+    // lets it take the height its lines need.
+    text->setFixedWidth(440);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(text);
+    row->addStretch(1);
+    layout->addLayout(row);
     layout->addSpacing(12);
 
     auto addButton = [&](const QIcon& icon, const QString& label) {

@@ -1,6 +1,7 @@
 // Drives the real window through its main states on a real display (run under xvfb-run) and
 // saves a screenshot of the whole screen after each: the list, a work with notes, the menu,
-// the folder alert, the export alert, the unfiltered list.
+// the folder alert, the export alert, the unfiltered list, colours and chapters, the Sort menu,
+// exporting all works and the message bar.
 #include "notara/core/DataManager.h"
 #include "notara/ui/ContentView.h"
 #include "notara/ui/QtPanelPresenter.h"
@@ -10,6 +11,8 @@
 #include "notara/ui/tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QGuiApplication>
 #include <QListView>
 #include <QMenu>
@@ -45,6 +48,14 @@ void shoot(const QString& dir, const QString& name) {
         return;
     }
     std::cout << path.toStdString() << std::endl;
+}
+
+// Window-modal boxes are not always the active modal widget under a bare X server.
+void closeDialogs() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget)) box->close();
+    }
+    QTest::qWait(100);
 }
 
 std::string passage(int i) {
@@ -130,25 +141,61 @@ int main(int argc, char** argv) {
 
     window.detailView()->exportAnnotations();
     shoot(out, QStringLiteral("5-export-alert"));
-    if (auto* box = QApplication::activeModalWidget()) box->close();
+    closeDialogs();
 
     test::BooksLibraryBuilder onlyLibrary(test::testHome() + QStringLiteral("/OnlyLibrary"));
     onlyLibrary.writeLibrary(library);
     presenter->nextFolder = onlyLibrary.folder();
     window.selectBooksFolder();
     shoot(out, QStringLiteral("6-folder-alert"));
-    if (auto* box = QApplication::activeModalWidget()) box->close();
+    closeDialogs();
 
     window.toggleHideNoAnnotations();
     window.workList()->setCurrentIndex(window.workListModel()->index(3));
     shoot(out, QStringLiteral("7-unfiltered-no-annotations"));
 
+    // Each highlight in its place: the sample notebook has colours, chapters, pages and a lone note.
+    window.openSampleNotebook();
+    window.workList()->setCurrentIndex(window.workListModel()->index(0));
+    shoot(out, QStringLiteral("8-sample-colours-chapters-places"));
+
+    QTimer::singleShot(600, [&] {
+        window.sortMenu()->popup(window.actionsMenu()->geometry().topRight());
+        QTimer::singleShot(500, [&] {
+            shoot(out, QStringLiteral("9-sort-menu"));
+            window.sortMenu()->close();
+            window.actionsMenu()->close();
+        });
+    });
+    window.actionsButton()->showMenu();
+
+    window.sortMenu()->actions().first()->trigger(); // Book Order
+    window.toggleHideNoAnnotations();
+    window.toggleHideNoAnnotations(); // the Books library again
+    QObject::connect(&window, &ContentView::exportAllProgressed, &window, [&](int done) {
+        if (done == 2) shoot(out, QStringLiteral("10-export-all-progress"));
+    });
+    const QString exportFolder = test::testHome() + QStringLiteral("/Exported");
+    QDir().mkpath(exportFolder);
+    window.exportAllWorksTo(exportFolder);
+    shoot(out, QStringLiteral("11-export-all-alert"));
+    closeDialogs();
+
+    // A file that is not a Kindle export: the message bar says why the list is empty.
+    const QString notKindle = test::testHome() + QStringLiteral("/recipes.html");
+    QFile page(notKindle);
+    if (page.open(QIODevice::WriteOnly)) page.write("<html><body><h1>Pancakes</h1></body></html>");
+    page.close();
+    presenter->nextHtmlFile = notKindle;
+    window.selectKindleNotesExport();
+    shoot(out, QStringLiteral("12-message-bar"));
+
     if (argc > 2) {
         presenter->nextHtmlFile = QString::fromLocal8Bit(argv[2]);
         window.selectKindleNotesExport();
-        shoot(out, QStringLiteral("8-kindle-imported"));
+        shoot(out, QStringLiteral("13-kindle-imported"));
         window.workList()->setCurrentIndex(window.workListModel()->index(0));
-        shoot(out, QStringLiteral("9-kindle-work"));
+        shoot(out, QStringLiteral("14-kindle-work"));
     }
 
     // The real folder panel, with its message.
@@ -158,7 +205,7 @@ int main(int argc, char** argv) {
                                            "directory is usually found at: "
                                            "~/Library/Containers/com.apple.iBooksX/Data/"),
                             QDir::homePath(), [](const PanelResult&) {});
-    shoot(out, QStringLiteral("10-folder-panel"));
+    shoot(out, QStringLiteral("15-folder-panel"));
     if (auto* panel = QApplication::activeModalWidget()) panel->close();
     return 0;
 }
