@@ -7,6 +7,15 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
 #include <unicode/smpdtfmt.h>
 #include <unicode/unistr.h>
 
@@ -72,6 +81,45 @@ bool Corvane::saveContentsToPath(std::string_view contents, const std::filesyste
     }
     if (!file.commit()) return fail(file.errorString());
     return true;
+}
+
+bool Corvane::saveContentsToPathDeferringSync(std::string_view contents, const std::filesystem::path& path,
+                                              std::string* problem) {
+    auto fail = [&](int error, int fd, const std::string& temporary) {
+        const std::string reason = std::strerror(error);
+        if (fd >= 0) ::close(fd);
+        if (!temporary.empty()) ::unlink(temporary.c_str());
+        Report::line("Unable to save \"" + path.native() + "\": " + reason);
+        if (problem) *problem = reason;
+        return false;
+    };
+    // A name of our own beside the target (process and sequence number), created exclusively
+    // with the user's usual permissions.
+    static std::atomic<unsigned long> sequence{0};
+    // Short, so that a target name of the longest length still leaves room for it.
+    const std::string temporary = (path.parent_path() / (".notara-" + std::to_string(::getpid()) + "-" +
+                                                         std::to_string(sequence++) + ".tmp"))
+                                      .native();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return fail(errno, -1, {});
+    for (size_t done = 0; done < contents.size();) {
+        const ssize_t wrote = ::write(fd, contents.data() + done, contents.size() - done);
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            return fail(errno, fd, temporary);
+        }
+        done += static_cast<size_t>(wrote);
+    }
+    if (::close(fd) != 0) return fail(errno, -1, temporary);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) return fail(errno, -1, temporary);
+    return true;
+}
+
+void Corvane::syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::syncfs(fd);
+    ::close(fd);
 }
 
 } // namespace corvane

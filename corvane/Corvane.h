@@ -38,6 +38,16 @@ public:
     /// system's reason, and the result is false.
     static bool saveContentsToPath(std::string_view contents, const std::filesystem::path& path,
                                    std::string* problem = nullptr);
+
+    /// The same atomic replace (a temporary file beside the target, renamed over it) without
+    /// waiting for the disk after each file, for writing many files in a row: the caller
+    /// calls syncFolder once they are all written. A file is complete or absent, never half
+    /// written.
+    static bool saveContentsToPathDeferringSync(std::string_view contents, const std::filesystem::path& path,
+                                                std::string* problem = nullptr);
+
+    /// Waits until what was written into `folder`'s file system is on disk.
+    static void syncFolder(const std::filesystem::path& folder);
 };
 
 } // namespace corvane

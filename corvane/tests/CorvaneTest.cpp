@@ -72,3 +72,23 @@ TEST(CorvaneSaving, ReportsAFailedWrite) {
     EXPECT_NE(reports.text().find(target.native()), std::string::npos) << reports.text();
     EXPECT_EQ(reports.lineCount(), 1);
 }
+
+TEST(CorvaneSaving, ManyFilesInARowReplaceAtomicallyAndSayWhyTheyFail) {
+    const fs::path folder = fs::path(std::getenv("HOME")) / "many";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path target = folder / std::string(250, 'n').append(".md"); // the longest names still fit
+    EXPECT_TRUE(corvane::Corvane::saveContentsToPathDeferringSync("first, longer version", target));
+    EXPECT_TRUE(corvane::Corvane::saveContentsToPathDeferringSync("second", target));
+    corvane::Corvane::syncFolder(folder);
+    EXPECT_EQ(readFile(target), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::owner_read, fs::perms::owner_read);
+
+    corvane::testing::ReportCapture reports;
+    std::string problem;
+    EXPECT_FALSE(corvane::Corvane::saveContentsToPathDeferringSync("x", folder / "missing" / "x.md", &problem));
+    EXPECT_EQ(problem, "No such file or directory");
+    EXPECT_EQ(reports.lineCount(), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}

@@ -21,6 +21,16 @@ std::string BulkExport::text(const Work& work, Options options) {
                             : MarkdownExport::markdown(work, annotations);
 }
 
+BulkExport::~BulkExport() {
+    // A run stopped early still leaves what it wrote on disk.
+    if (!synced_) sync();
+}
+
+void BulkExport::sync() {
+    if (!written_.empty()) corvane::Corvane::syncFolder(folder_);
+    synced_ = true;
+}
+
 std::optional<std::filesystem::path> BulkExport::writeNext() {
     if (finished()) return std::nullopt;
     const Work& work = *works_[next_++];
@@ -30,7 +40,9 @@ std::optional<std::filesystem::path> BulkExport::writeNext() {
     const std::string name = MarkdownExport::fileName(work.workTitle, date_, copy);
     const std::filesystem::path path = folder_ / name;
     lastProblem_.clear();
-    if (!corvane::Corvane::saveContentsToPath(text(work, options_), path, &lastProblem_)) return std::nullopt;
+    // One wait for the disk at the end instead of one per file.
+    const bool saved = corvane::Corvane::saveContentsToPathDeferringSync(text(work, options_), path, &lastProblem_);
+    if (!saved) return std::nullopt;
     written_.insert(name);
     return path;
 }

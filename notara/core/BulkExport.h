@@ -24,6 +24,9 @@ public:
 
     /// The works of `works` that have annotations, in that order, dated `date` ("yyyy-MM-dd").
     BulkExport(const std::vector<WorkPtr>& works, std::filesystem::path folder, std::string date, Options options);
+    ~BulkExport();
+    BulkExport(const BulkExport&) = delete;
+    BulkExport& operator=(const BulkExport&) = delete;
 
     size_t total() const { return works_.size(); }
     size_t done() const { return next_; }
@@ -34,6 +37,10 @@ public:
     std::optional<std::filesystem::path> writeNext();
 
     size_t written() const { return written_.size(); }
+
+    /// Waits until the files written are on disk; done by the destructor when not called.
+    /// Touches nothing but the folder, so it may run on another thread once writing is over.
+    void sync();
     const std::string& lastProblem() const { return lastProblem_; }
     const std::filesystem::path& folder() const { return folder_; }
 
@@ -48,6 +55,7 @@ private:
     size_t next_ = 0;
     std::set<std::string> written_;
     std::string lastProblem_;
+    bool synced_ = false;
 };
 
 } // namespace notara

@@ -38,7 +38,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 namespace notara {
 
@@ -417,11 +419,24 @@ void ContentView::exportAllWorksTo(const QString& folder) {
         // A file at a time, with the window repainted often enough to stay alive.
         if (sinceRepaint.elapsed() >= 30 || run.finished()) {
             progress.setValue(static_cast<int>(run.done()));
+            progress.setLabelText(QStringLiteral("Exporting annotations\u2026 ") + QString::number(run.done()) +
+                                  QStringLiteral(" of ") + QString::number(run.total()));
             QCoreApplication::processEvents();
             sinceRepaint.restart();
         }
     }
     const bool cancelled = progress.wasCanceled() && !run.finished();
+    // The disk catches up off the window's thread, so the window keeps painting meanwhile.
+    progress.setLabelText(QStringLiteral("Saving to disk\u2026"));
+    progress.setRange(0, 0); // a busy bar: it moves while the disk works
+    std::atomic<bool> synced = false;
+    std::thread syncing([&] {
+        run.sync();
+        synced = true;
+    });
+    while (!synced)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    syncing.join();
     _exportProgress = nullptr;
     progress.close();
 

@@ -23,7 +23,7 @@ constexpr const char* kAnnotationSchema =
     "ZANNOTATIONTYPE INTEGER, ZANNOTATIONCREATIONDATE TIMESTAMP, ZANNOTATIONMODIFICATIONDATE TIMESTAMP, "
     "ZANNOTATIONASSETID VARCHAR, ZANNOTATIONCREATORIDENTIFIER VARCHAR, ZANNOTATIONLOCATION VARCHAR, "
     "ZANNOTATIONNOTE VARCHAR, ZANNOTATIONREPRESENTATIVETEXT VARCHAR, ZANNOTATIONSELECTEDTEXT VARCHAR, "
-    "ZANNOTATIONUUID VARCHAR)";
+    "ZANNOTATIONUUID VARCHAR, ZFUTUREPROOFING5 VARCHAR)";
 
 class Database {
 public:
@@ -95,8 +95,8 @@ void BooksLibraryBuilder::writeAnnotations(const std::vector<FixtureAnnotation>&
     db.execute("BEGIN");
     sqlite3_stmt* insert = db.prepare(
         "INSERT INTO ZAEANNOTATION (Z_ENT, Z_OPT, ZANNOTATIONDELETED, ZANNOTATIONTYPE, ZANNOTATIONSTYLE, "
-        "ZANNOTATIONASSETID, ZANNOTATIONLOCATION, ZANNOTATIONNOTE, ZANNOTATIONSELECTEDTEXT, ZANNOTATIONUUID) "
-        "VALUES (1, 2, 0, 2, 3, ?1, ?2, ?3, ?4, ?5)");
+        "ZANNOTATIONASSETID, ZANNOTATIONLOCATION, ZANNOTATIONNOTE, ZANNOTATIONSELECTEDTEXT, ZANNOTATIONUUID, "
+        "ZFUTUREPROOFING5) VALUES (1, 2, 0, 2, 3, ?1, ?2, ?3, ?4, ?5, ?6)");
     int counter = 0;
     for (const FixtureAnnotation& annotation : annotations) {
         bindText(insert, 1, annotation.assetID);
@@ -107,6 +107,10 @@ void BooksLibraryBuilder::writeAnnotations(const std::vector<FixtureAnnotation>&
             bindText(insert, 3, annotation.note);
         bindText(insert, 4, annotation.selectedText);
         bindText(insert, 5, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString());
+        if (annotation.chapter.empty())
+            sqlite3_bind_null(insert, 6);
+        else
+            bindText(insert, 6, annotation.chapter);
         sqlite3_step(insert);
         sqlite3_reset(insert);
     }

@@ -16,6 +16,7 @@ struct FixtureAnnotation {
     std::string assetID;
     std::string selectedText;
     std::string note;
+    std::string chapter{}; // ZFUTUREPROOFING5; NULL when empty
 };
 
 // Writes a Books data folder as the Books app lays it out: <folder>/Documents/BKLibrary/ and
