@@ -4,7 +4,9 @@
 #include "notara/cli/KindleCommands.h"
 #include "notara/core/BooksFolder.h"
 #include "notara/core/BulkExport.h"
+#include "notara/core/AnnotationPlace.h"
 #include "notara/core/DataManager.h"
+#include "notara/core/SearchIndex.h"
 
 #include "corvane/Corvane.h"
 
@@ -26,6 +28,7 @@ struct Options {
     bool all = false;
     bool json = false;
     bool detailed = false;
+    std::optional<std::string> query;
     AnnotationOrder::Order order = AnnotationOrder::Order::Stored;
 };
 
@@ -38,10 +41,12 @@ Options parse(const std::vector<std::string>& arguments) {
     Options options;
     if (arguments.empty()) throw UsageProblem{"no command given"};
     options.command = arguments.front();
-    if (options.command != "list" && options.command != "export") {
+    if (options.command != "list" && options.command != "export" && options.command != "search") {
         throw UsageProblem{"unknown command \"" + options.command + "\""};
     }
     const bool isList = options.command == "list";
+    const bool isSearch = options.command == "search";
+    const bool isExport = options.command == "export";
     for (size_t i = 1; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> value;
@@ -62,23 +67,26 @@ Options parse(const std::vector<std::string>& arguments) {
             options.books = takeValue();
         else if (name == "--kindle")
             options.kindle = takeValue();
+        else if (isSearch && !options.query && !name.starts_with("--"))
+            options.query = name;
         else if (name == "--all" && isList)
             flag(options.all);
-        else if (name == "--json" && isList)
+        else if (name == "--json" && (isList || isSearch))
             flag(options.json);
         else if (name == "--order") {
             const std::string order = takeValue();
             if (order != "stored" && order != "book") throw UsageProblem{"--order takes \"stored\" or \"book\""};
             options.order = *AnnotationOrder::fromName(order);
-        } else if (name == "--detailed" && !isList)
+        } else if (name == "--detailed" && isExport)
             flag(options.detailed);
-        else if (name == "--title" && !isList)
+        else if (name == "--title" && isExport)
             options.title = takeValue();
-        else if (name == "--out" && !isList)
+        else if (name == "--out" && isExport)
             options.out = takeValue();
         else
             throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + options.command};
     }
+    if (isSearch && !options.query) throw UsageProblem{"search needs a QUERY"};
     if (options.kindle) {
         if (options.books) throw UsageProblem{"--books and --kindle cannot be combined"};
         if (options.kindle->empty()) throw UsageProblem{"--kindle needs a file"};
@@ -165,19 +173,25 @@ bool load(DataManager& model, const fs::path& books, std::ostream& err) {
     return true;
 }
 
+// The works to search or list: the notebook's one work, or the Books library after the hide rule.
+bool loadWorks(const Options& options, DataManager& model, std::vector<WorkPtr>& works, std::ostream& err) {
+    if (options.kindle) {
+        // A Kindle notebook is taken as it is: the hide rule is for the Books library.
+        WorkPtr work = KindleCommands::importNotebook(*options.kindle, err);
+        if (!work) return false;
+        works.push_back(std::move(work));
+        return true;
+    }
+    if (!load(model, *options.books, err)) return false;
+    model.applyHideRule(!options.all);
+    works = model.filteredWorks();
+    return true;
+}
+
 int list(const Options& options, std::ostream& out, std::ostream& err) {
     DataManager model;
     std::vector<WorkPtr> works;
-    if (options.kindle) {
-        // A Kindle notebook is listed as it is: the hide rule is for the Books library.
-        WorkPtr work = KindleCommands::importNotebook(*options.kindle, err);
-        if (!work) return NotaraCli::Failure;
-        works.push_back(std::move(work));
-    } else {
-        if (!load(model, *options.books, err)) return NotaraCli::Failure;
-        model.applyHideRule(!options.all);
-        works = model.filteredWorks();
-    }
+    if (!loadWorks(options, model, works, err)) return NotaraCli::Failure;
     if (options.json) {
         out << worksAsJson(works, options.order);
     } else {
@@ -188,6 +202,36 @@ int list(const Options& options, std::ostream& out, std::ostream& err) {
     }
     out.flush();
     return NotaraCli::Success;
+}
+
+int search(const Options& options, std::ostream& out, std::ostream& err) {
+    DataManager model;
+    std::vector<WorkPtr> works;
+    if (!loadWorks(options, model, works, err)) return NotaraCli::Failure;
+    SearchIndex index;
+    index.build(works);
+    const auto results = index.search(*options.query);
+    if (options.json) {
+        // The list form, with only the matching annotations.
+        std::vector<WorkPtr> matching;
+        for (const auto& result : results) {
+            auto work = std::make_shared<Work>(*result.work);
+            work->annotations = result.annotations;
+            matching.push_back(std::move(work));
+        }
+        out << worksAsJson(matching, options.order);
+    } else {
+        for (const auto& result : results) {
+            for (const auto& annotation : AnnotationOrder::sorted(result.annotations, options.order)) {
+                const std::string& text = annotation->annotationSelectedText.empty() ? annotation->annotationUserNotes
+                                                                                      : annotation->annotationSelectedText;
+                out << oneLine(result.work->workTitle) << '\t' << oneLine(AnnotationPlace::text(*annotation)) << '\t'
+                    << oneLine(text) << '\n';
+            }
+        }
+    }
+    out.flush();
+    return results.empty() ? NotaraCli::Failure : NotaraCli::Success;
 }
 
 int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
@@ -243,6 +287,7 @@ const char* NotaraCli::usage() {
            "       notara-cli list --kindle FILE [--json] [--order stored|book]\n"
            "       notara-cli export --books DIR [--title TEXT] [--out DIR] [--order stored|book] [--detailed]\n"
            "       notara-cli export --kindle FILE [--out DIR] [--order stored|book] [--detailed]\n"
+           "       notara-cli search QUERY (--books DIR | --kindle FILE) [--json] [--order stored|book]\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
@@ -264,6 +309,12 @@ const char* NotaraCli::usage() {
            "  --order book    each work's annotations in reading order (by location)\n"
            "  --order stored  in the order the source stores them (the default)\n"
            "\n"
+           "  search   one line per annotation matching QUERY: title, place and passage,\n"
+           "           tab-separated (--json: the list form with only the matches). Words\n"
+           "           must all occur in the passage, note, chapter, title or author, in any\n"
+           "           order; \"a phrase\" in quotes as written. Case, accents and width are\n"
+           "           ignored. Exit status 1 when nothing matches.\n"
+           "\n"
            "With --kindle, list prints the notebook's one work (even without annotations)\n"
            "and export writes it.\n"
            "\n"
@@ -284,6 +335,7 @@ int NotaraCli::run(const std::vector<std::string>& arguments, std::ostream& out,
     }
     try {
         const Options options = parse(arguments);
+        if (options.command == "search") return search(options, out, err);
         return options.command == "list" ? list(options, out, err) : exportWorks(options, out, err);
     } catch (const UsageProblem& problem) {
         err << "notara-cli: " << problem.message << "\n\n" << usage();
