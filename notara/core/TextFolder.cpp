@@ -4,12 +4,15 @@
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
+#include <string>
+#include <unordered_map>
+
 namespace notara {
 
 namespace {
 
 // NFKC with case folding, then the marks a decomposition leaves are dropped.
-void foldRun(std::string_view run, std::string& out) {
+void foldRunWithIcu(std::string_view run, std::string& out) {
     UErrorCode status = U_ZERO_ERROR;
     static const icu::Normalizer2* caseFold = icu::Normalizer2::getNFKCCasefoldInstance(status);
     static const icu::Normalizer2* decompose = icu::Normalizer2::getNFDInstance(status);
@@ -34,6 +37,27 @@ void foldRun(std::string_view run, std::string& out) {
     kept.toUTF8String(out);
 }
 
+// Words repeat: the same non-ASCII runs come back thousands of times in a library, and a
+// lookup costs a fraction of a normalisation. Bounded, and per thread, so it needs no lock.
+void foldRun(std::string_view run, std::string& out) {
+    thread_local std::unordered_map<std::string, std::string> cache;
+    if (run.size() > 32) {
+        foldRunWithIcu(run, out);
+        return;
+    }
+    thread_local std::string key;
+    key.assign(run);
+    if (const auto found = cache.find(key); found != cache.end()) {
+        out += found->second;
+        return;
+    }
+    std::string folded;
+    foldRunWithIcu(run, folded);
+    out += folded;
+    if (cache.size() >= 65536) cache.clear();
+    cache.emplace(key, std::move(folded));
+}
+
 size_t sequenceLength(unsigned char lead) {
     if (lead < 0xC0) return 1;
     if (lead < 0xE0) return 2;
@@ -46,10 +70,17 @@ size_t sequenceLength(unsigned char lead) {
 void TextFolder::appendFolded(std::string_view utf8, std::string& out) {
     size_t i = 0;
     while (i < utf8.size()) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : static_cast<char>(c);
-            ++i;
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            // A run of ASCII in one append, lower-cased where it lies.
+            size_t end = i;
+            while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80)
+                ++end;
+            const size_t from = out.size();
+            out.append(utf8.data() + i, end - i);
+            for (size_t k = from; k < out.size(); ++k) {
+                if (out[k] >= 'A' && out[k] <= 'Z') out[k] = static_cast<char>(out[k] + 32);
+            }
+            i = end;
             continue;
         }
         // A run of non-ASCII characters (with the ASCII ones a combining mark may follow)
