@@ -18,14 +18,16 @@ std::vector<std::string> realShapedCfis(size_t count) {
         switch (i % 3) {
         case 0:
             cfis.push_back("epubcfi(/6/" + spine + "[c_9780465008575_ps_Part09_Split3]!/4/2/" +
-                           std::to_string(random() % 500) + "/2,/1:0,/7:" + std::to_string(random() % 900) + ")");
+                           std::to_string(random() % 500) + "/2,/1:0,/7:" + std::to_string(random() % 900) +
+                           ")");
             break;
         case 1:
-            cfis.push_back("epubcfi(/6/" + spine + "[ch36]!/4[text]/2[ch36]/4,/124/1:" + std::to_string(random() % 90) +
-                           ",/134/5:41)");
+            cfis.push_back("epubcfi(/6/" + spine + "[ch36]!/4[text]/2[ch36]/4,/124/1:" +
+                           std::to_string(random() % 90) + ",/134/5:41)");
             break;
         default:
-            cfis.push_back("epubcfi(/6/" + spine + "!/4/2/446/2/1,:0,:" + std::to_string(random() % 700) + ")");
+            cfis.push_back("epubcfi(/6/" + spine + "!/4/2/446/2/1,:0,:" + std::to_string(random() % 700) +
+                           ")");
         }
     }
     return cfis;

@@ -18,11 +18,11 @@ constexpr int bookCount = 20000;
 constexpr int annotationCount = 200000;
 
 std::string sentence(std::mt19937_64& random, size_t targetBytes) {
-    static const char* words[] = {"the",     "reader",      "marked", "a",       "passage",   "about",
-                                  "memory",  "and",         "time",   "which",   "seemed",    "worth",
-                                  "keeping", "for",         "later",  "because", "education", "is",
-                                  "not",     "preparation", "of",     "life",    "itself",    "—",
-                                  "naïve",   "café",        "über",   "histoire", "東京",     "夜"};
+    static const char* words[] = {"the",     "reader",      "marked", "a",        "passage",   "about",
+                                  "memory",  "and",         "time",   "which",    "seemed",    "worth",
+                                  "keeping", "for",         "later",  "because",  "education", "is",
+                                  "not",     "preparation", "of",     "life",     "itself",    "—",
+                                  "naïve",   "café",        "über",   "histoire", "東京",      "夜"};
     std::string text;
     while (text.size() < targetBytes) {
         if (!text.empty()) text += ' ';
@@ -36,10 +36,12 @@ const std::vector<WorkPtr>& library() {
         std::mt19937_64 random(20241231);
         std::vector<WorkPtr> result;
         for (int i = 0; i < bookCount; ++i)
-            result.push_back(std::make_shared<Work>(sentence(random, 10 + random() % 40), sentence(random, 8 + random() % 16)));
+            result.push_back(std::make_shared<Work>(sentence(random, 10 + random() % 40),
+                                                    sentence(random, 8 + random() % 16)));
         for (int i = 0; i < annotationCount; ++i) {
-            auto annotation = std::make_shared<Annotation>("id", sentence(random, 120 + random() % 160),
-                                                           random() % 5 == 0 ? sentence(random, 20 + random() % 60) : "");
+            auto annotation =
+                std::make_shared<Annotation>("id", sentence(random, 120 + random() % 160),
+                                             random() % 5 == 0 ? sentence(random, 20 + random() % 60) : "");
             annotation->annotationChapter = "Chapter " + std::to_string(random() % 40);
             result[random() % (bookCount * 9 / 10)]->annotations.push_back(std::move(annotation));
         }
@@ -90,10 +92,11 @@ int main(int argc, char** argv) {
     for (const auto& work : library()) {
         textBytes += work->workTitle.size() + work->workAuthor.size();
         for (const auto& a : work->annotations)
-            textBytes += a->annotationSelectedText.size() + a->annotationUserNotes.size() + a->annotationChapter.size();
+            textBytes += a->annotationSelectedText.size() + a->annotationUserNotes.size() +
+                         a->annotationChapter.size();
     }
-    std::printf("library: %d books, %d annotations, %.1f MB of text; index %.1f MB (%.2f x the text)\n", bookCount,
-                annotationCount, textBytes / 1048576.0, index().memoryBytes() / 1048576.0,
+    std::printf("library: %d books, %d annotations, %.1f MB of text; index %.1f MB (%.2f x the text)\n",
+                bookCount, annotationCount, textBytes / 1048576.0, index().memoryBytes() / 1048576.0,
                 double(index().memoryBytes()) / double(textBytes));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -64,7 +64,8 @@ bool Corvane::saveContentsWithFilename(std::string_view contents, std::string_vi
     return saveContentsToPath(contents, std::filesystem::path(*downloads) / name);
 }
 
-bool Corvane::saveContentsToPath(std::string_view contents, const std::filesystem::path& path, std::string* problem) {
+bool Corvane::saveContentsToPath(std::string_view contents, const std::filesystem::path& path,
+                                 std::string* problem) {
     const QString target = QFile::decodeName(QByteArray::fromStdString(path.native()));
     QSaveFile file(target);
     auto fail = [&](const QString& reason) {

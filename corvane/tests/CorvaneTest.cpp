@@ -87,7 +87,8 @@ TEST(CorvaneSaving, ManyFilesInARowReplaceAtomicallyAndSayWhyTheyFail) {
 
     corvane::testing::ReportCapture reports;
     std::string problem;
-    EXPECT_FALSE(corvane::Corvane::saveContentsToPathDeferringSync("x", folder / "missing" / "x.md", &problem));
+    EXPECT_FALSE(
+        corvane::Corvane::saveContentsToPathDeferringSync("x", folder / "missing" / "x.md", &problem));
     EXPECT_EQ(problem, "No such file or directory");
     EXPECT_EQ(reports.lineCount(), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);

@@ -2,9 +2,9 @@
 
 #include "notara/cli/JsonText.h"
 #include "notara/cli/KindleCommands.h"
+#include "notara/core/AnnotationPlace.h"
 #include "notara/core/BooksFolder.h"
 #include "notara/core/BulkExport.h"
-#include "notara/core/AnnotationPlace.h"
 #include "notara/core/DataManager.h"
 #include "notara/core/SearchIndex.h"
 
@@ -75,7 +75,8 @@ Options parse(const std::vector<std::string>& arguments) {
             flag(options.json);
         else if (name == "--order") {
             const std::string order = takeValue();
-            if (order != "stored" && order != "book") throw UsageProblem{"--order takes \"stored\" or \"book\""};
+            if (order != "stored" && order != "book")
+                throw UsageProblem{"--order takes \"stored\" or \"book\""};
             options.order = *AnnotationOrder::fromName(order);
         } else if (name == "--detailed" && isExport)
             flag(options.detailed);
@@ -164,7 +165,8 @@ bool load(DataManager& model, const fs::path& books, std::ostream& err) {
     }
     if (!model.loadDatabases(choice.pairing)) {
         if (model.lastLoadProblem().starts_with("These files"))
-            err << "notara-cli: the databases under \"" << books.native() << "\" are not Apple Books databases\n";
+            err << "notara-cli: the databases under \"" << books.native()
+                << "\" are not Apple Books databases\n";
         else
             err << "notara-cli: " << model.lastLoadProblem() << '\n';
         return false;
@@ -223,10 +225,11 @@ int search(const Options& options, std::ostream& out, std::ostream& err) {
     } else {
         for (const auto& result : results) {
             for (const auto& annotation : AnnotationOrder::sorted(result.annotations, options.order)) {
-                const std::string& text = annotation->annotationSelectedText.empty() ? annotation->annotationUserNotes
-                                                                                      : annotation->annotationSelectedText;
-                out << oneLine(result.work->workTitle) << '\t' << oneLine(AnnotationPlace::text(*annotation)) << '\t'
-                    << oneLine(text) << '\n';
+                const std::string& text = annotation->annotationSelectedText.empty()
+                                              ? annotation->annotationUserNotes
+                                              : annotation->annotationSelectedText;
+                out << oneLine(result.work->workTitle) << '\t' << oneLine(AnnotationPlace::text(*annotation))
+                    << '\t' << oneLine(text) << '\n';
             }
         }
     }
@@ -253,7 +256,8 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
         fs::create_directories(folder, ec);
     }
     if (options.kindle)
-        return KindleCommands::exportNotebook(*options.kindle, folder, {options.order, options.detailed}, out, err);
+        return KindleCommands::exportNotebook(*options.kindle, folder, {options.order, options.detailed}, out,
+                                              err);
 
     DataManager model;
     if (!load(model, *options.books, err)) return NotaraCli::Failure;
@@ -285,7 +289,8 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
 const char* NotaraCli::usage() {
     return "Usage: notara-cli list --books DIR [--all] [--json] [--order stored|book]\n"
            "       notara-cli list --kindle FILE [--json] [--order stored|book]\n"
-           "       notara-cli export --books DIR [--title TEXT] [--out DIR] [--order stored|book] [--detailed]\n"
+           "       notara-cli export --books DIR [--title TEXT] [--out DIR] [--order stored|book] "
+           "[--detailed]\n"
            "       notara-cli export --kindle FILE [--out DIR] [--order stored|book] [--detailed]\n"
            "       notara-cli search QUERY (--books DIR | --kindle FILE) [--json] [--order stored|book]\n"
            "       notara-cli --help | --version\n"

@@ -4,15 +4,15 @@
 
 namespace notara {
 
-std::vector<AnnotationPtr> AnnotationOrder::sorted(const std::vector<AnnotationPtr>& annotations, Order order) {
+std::vector<AnnotationPtr> AnnotationOrder::sorted(const std::vector<AnnotationPtr>& annotations,
+                                                   Order order) {
     std::vector<AnnotationPtr> result = annotations;
     switch (order) {
-    case Order::Stored:
-        break;
+    case Order::Stored: break;
     case Order::Book:
         std::stable_sort(result.begin(), result.end(), [](const AnnotationPtr& a, const AnnotationPtr& b) {
-            return AnnotationPosition::before(a->annotationPosition, a->annotationCreated, b->annotationPosition,
-                                              b->annotationCreated);
+            return AnnotationPosition::before(a->annotationPosition, a->annotationCreated,
+                                              b->annotationPosition, b->annotationCreated);
         });
         break;
     case Order::Created:

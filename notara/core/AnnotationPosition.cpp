@@ -1,6 +1,5 @@
 #include "notara/core/AnnotationPosition.h"
 
-
 namespace notara {
 
 namespace {
@@ -17,8 +16,8 @@ template <class T> std::optional<bool> presentFirst(const std::optional<T>& a, c
 
 } // namespace
 
-bool AnnotationPosition::before(const AnnotationPosition& a, const DateText& createdA, const AnnotationPosition& b,
-                                const DateText& createdB) {
+bool AnnotationPosition::before(const AnnotationPosition& a, const DateText& createdA,
+                                const AnnotationPosition& b, const DateText& createdB) {
     if (a.key.empty() || b.key.empty()) return !a.key.empty() && b.key.empty();
     if (const int order = a.key.compare(b.key); order != 0) return order < 0;
     if (auto decided = presentFirst(a.spineIndex, b.spineIndex)) return *decided;

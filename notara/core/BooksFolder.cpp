@@ -41,8 +41,8 @@ BooksFolder::Choice BooksFolder::choose(const fs::path& folder, Remember remembe
 
 std::optional<fs::path> BooksFolder::findSQLiteFile(const fs::path& folder, std::string_view subPath) {
     std::error_code ec;
-    fs::recursive_directory_iterator it(folder / fs::path(subPath), fs::directory_options::skip_permission_denied,
-                                        ec);
+    fs::recursive_directory_iterator it(folder / fs::path(subPath),
+                                        fs::directory_options::skip_permission_denied, ec);
     if (ec) return std::nullopt;
     for (const fs::recursive_directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;

@@ -80,7 +80,8 @@ public:
                 uint32_t last = entries_[a].work;
                 firsts.push_back(entries_[a]);
                 for (size_t b = a + 1; b < end; ++b) {
-                    if (entries_[b].work != none && works_[entries_[b].work]->workID == works_[last]->workID) {
+                    if (entries_[b].work != none &&
+                        works_[entries_[b].work]->workID == works_[last]->workID) {
                         next_[last] = entries_[b].work;
                         last = entries_[b].work;
                         entries_[b].work = none;
@@ -176,8 +177,9 @@ std::vector<WorkPtr> BooksStoreReader::readWorks(const fs::path& libraryFile) {
         // A row without a title column is not a book.
         if (contains(columns, "ZSORTTITLE")) {
             // Only the columns a Work keeps; row order is the table's.
-            const std::string sql = "SELECT " + column("ZASSETID") + ", ZSORTTITLE, " + column("ZSORTAUTHOR") +
-                                    ", " + column("ZDOWNLOADEDDSID") + " FROM ZBKLIBRARYASSET ORDER BY rowid";
+            const std::string sql = "SELECT " + column("ZASSETID") + ", ZSORTTITLE, " +
+                                    column("ZSORTAUTHOR") + ", " + column("ZDOWNLOADEDDSID") +
+                                    " FROM ZBKLIBRARYASSET ORDER BY rowid";
             db->forEachRow(sql, {}, [&](const SQLiteManager::Cursor& row) {
                 auto work = std::make_shared<Work>(row.text(1), row.text(2));
                 work->workID = row.text(0);
@@ -207,12 +209,13 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
     // lookup per work, without putting data into SQL text. Deleted highlights stay in the
     // table as tombstones and are skipped; rows without selected text are not highlights.
     // Context columns a store lacks read as NULL, which leaves the context empty.
-    std::string sql = "SELECT ZANNOTATIONASSETID, " + column("ZANNOTATIONUUID") + ", " + column("ZANNOTATIONNOTE") +
-                      ", " + column("ZANNOTATIONREPRESENTATIVETEXT") + ", ZANNOTATIONSELECTEDTEXT, " +
-                      column("ZANNOTATIONLOCATION") + ", " + column("ZANNOTATIONSTYLE") + ", " +
-                      column("ZANNOTATIONISUNDERLINE") + ", " + column("ZFUTUREPROOFING5") + ", " +
-                      column("ZANNOTATIONCREATIONDATE") + ", " + column("ZANNOTATIONMODIFICATIONDATE") + ", " +
-                      column("ZPLLOCATIONRANGESTART") + " FROM ZAEANNOTATION";
+    std::string sql = "SELECT ZANNOTATIONASSETID, " + column("ZANNOTATIONUUID") + ", " +
+                      column("ZANNOTATIONNOTE") + ", " + column("ZANNOTATIONREPRESENTATIVETEXT") +
+                      ", ZANNOTATIONSELECTEDTEXT, " + column("ZANNOTATIONLOCATION") + ", " +
+                      column("ZANNOTATIONSTYLE") + ", " + column("ZANNOTATIONISUNDERLINE") + ", " +
+                      column("ZFUTUREPROOFING5") + ", " + column("ZANNOTATIONCREATIONDATE") + ", " +
+                      column("ZANNOTATIONMODIFICATIONDATE") + ", " + column("ZPLLOCATIONRANGESTART") +
+                      " FROM ZAEANNOTATION";
     if (contains(columns, "ZANNOTATIONDELETED")) sql += " WHERE ZANNOTATIONDELETED IS NOT 1";
     sql += " ORDER BY rowid";
 
@@ -245,7 +248,8 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
         if (const auto created = row.real(9)) {
             annotation->annotationCreated = IsoDate::fromReferenceSeconds(*created);
         }
-        if (const auto modified = row.real(10)) annotation->annotationModified = IsoDate::fromReferenceSeconds(*modified);
+        if (const auto modified = row.real(10))
+            annotation->annotationModified = IsoDate::fromReferenceSeconds(*modified);
         if (const auto spine = row.integer(11)) position.spineIndex = static_cast<std::int32_t>(*spine);
         if (EpubCfi::parseInto(annotation->annotationLocationRawText, cfi)) position.key = cfi.sortKey();
         loaded.push_back(std::move(annotation));
@@ -259,7 +263,8 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
             ++counts[work];
     }
     for (size_t work = 0; work < works.size(); ++work) {
-        if (counts[work] != 0) works[work]->annotations.reserve(works[work]->annotations.size() + counts[work]);
+        if (counts[work] != 0)
+            works[work]->annotations.reserve(works[work]->annotations.size() + counts[work]);
     }
     for (size_t i = 0; i < owners.size(); ++i) {
         const AnnotationPtr& annotation = loaded[start + i];

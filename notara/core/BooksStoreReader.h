@@ -32,8 +32,8 @@ public:
     /// selected text that are not marked deleted), in row order, with their context (colour,
     /// chapter, dates, book-order keys) from the columns the store has. Every annotation made
     /// is also appended to `loaded`, in row order.
-    static void readAnnotations(const std::filesystem::path& annotationFile, const std::vector<WorkPtr>& works,
-                                std::vector<AnnotationPtr>& loaded);
+    static void readAnnotations(const std::filesystem::path& annotationFile,
+                                const std::vector<WorkPtr>& works, std::vector<AnnotationPtr>& loaded);
 };
 
 } // namespace notara

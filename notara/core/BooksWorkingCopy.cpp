@@ -45,17 +45,21 @@ fs::path withSuffix(const fs::path& path, std::string_view suffix) {
 
 SQLFilePairing BooksWorkingCopy::pathsFor(const SQLFilePairing& originals, const fs::path& workingFolder) {
     SQLFilePairing copies;
-    if (originals.annotationSQLFile) copies.annotationSQLFile = workingFolder / originals.annotationSQLFile->filename();
-    if (originals.librarySQLFile) copies.librarySQLFile = workingFolder / originals.librarySQLFile->filename();
+    if (originals.annotationSQLFile)
+        copies.annotationSQLFile = workingFolder / originals.annotationSQLFile->filename();
+    if (originals.librarySQLFile)
+        copies.librarySQLFile = workingFolder / originals.librarySQLFile->filename();
     return copies;
 }
 
-bool BooksWorkingCopy::copy(const SQLFilePairing& originals, const SQLFilePairing& copies, std::string& problem) {
+bool BooksWorkingCopy::copy(const SQLFilePairing& originals, const SQLFilePairing& copies,
+                            std::string& problem) {
     if (!originals.annotationSQLFile || !originals.librarySQLFile || !copies.annotationSQLFile ||
         !copies.librarySQLFile)
         return failed(problem, "Unable to copy the databases: both files are needed");
     const std::pair<const fs::path&, const fs::path&> pairs[] = {
-        {*originals.annotationSQLFile, *copies.annotationSQLFile}, {*originals.librarySQLFile, *copies.librarySQLFile}};
+        {*originals.annotationSQLFile, *copies.annotationSQLFile},
+        {*originals.librarySQLFile, *copies.librarySQLFile}};
     // A -wal or -shm left by an earlier copy would be applied to the new copy and corrupt it;
     // SQLite rebuilds the -shm index itself.
     for (const auto& [original, copy] : pairs) {

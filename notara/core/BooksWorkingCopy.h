@@ -16,7 +16,8 @@ public:
 
     /// Where the copies of `originals` go inside `workingFolder` (same file names). Absent
     /// fields stay absent.
-    static SQLFilePairing pathsFor(const SQLFilePairing& originals, const std::filesystem::path& workingFolder);
+    static SQLFilePairing pathsFor(const SQLFilePairing& originals,
+                                   const std::filesystem::path& workingFolder);
 
     /// Copies both files, each with its -wal companion when there is one, to `copies`,
     /// first removing earlier copies and their -wal/-shm. A file that already is its copy is

@@ -41,7 +41,8 @@ std::optional<std::filesystem::path> BulkExport::writeNext() {
     const std::filesystem::path path = folder_ / name;
     lastProblem_.clear();
     // One wait for the disk at the end instead of one per file.
-    const bool saved = corvane::Corvane::saveContentsToPathDeferringSync(text(work, options_), path, &lastProblem_);
+    const bool saved =
+        corvane::Corvane::saveContentsToPathDeferringSync(text(work, options_), path, &lastProblem_);
     if (!saved) return std::nullopt;
     written_.insert(name);
     return path;

@@ -23,7 +23,8 @@ public:
     };
 
     /// The works of `works` that have annotations, in that order, dated `date` ("yyyy-MM-dd").
-    BulkExport(const std::vector<WorkPtr>& works, std::filesystem::path folder, std::string date, Options options);
+    BulkExport(const std::vector<WorkPtr>& works, std::filesystem::path folder, std::string date,
+               Options options);
     ~BulkExport();
     BulkExport(const BulkExport&) = delete;
     BulkExport& operator=(const BulkExport&) = delete;

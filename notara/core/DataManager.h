@@ -66,7 +66,8 @@ public:
     /// Whether the last successful load read a store copied without its -wal file.
     bool recentHighlightsMayBeMissing() const { return recentMayBeMissing_; }
     static constexpr const char* missingLogMessage =
-        "Recent highlights may be missing: the Books databases were copied without their -wal files. Copy the "
+        "Recent highlights may be missing: the Books databases were copied without their -wal files. Copy "
+        "the "
         "whole Data folder from the Mac, including the files ending in -wal and -shm.";
 
     /// The file the last export wrote, and the system's reason when the last one failed.

@@ -180,8 +180,10 @@ void appendKey(std::string& key, const EpubCfi::Point& point) {
     key.push_back(0);
     SortKey::appendNumber(key, point.characterOffset.value_or(0));
     SortKey::appendNumber(key, bitsOf(point.temporalOffset));
-    SortKey::appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->second) : std::nullopt));
-    SortKey::appendNumber(key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->first) : std::nullopt));
+    SortKey::appendNumber(
+        key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->second) : std::nullopt));
+    SortKey::appendNumber(
+        key, bitsOf(point.spatialOffset ? std::optional(point.spatialOffset->first) : std::nullopt));
 }
 
 } // namespace

@@ -10,11 +10,11 @@ namespace {
 // The words the apps write, by language: English, German, French, Spanish, Italian, Portuguese,
 // Dutch, Japanese, Chinese, Russian. ASCII letters are matched in lower case; Cyrillic has
 // both cases listed.
-constexpr std::array<std::string_view, 8> pageWords = {"page",  "seite", "página", "pagina",
-                                                         "ページ", "页",    "страница", "Страница"};
+constexpr std::array<std::string_view, 8> pageWords = {"page",   "seite", "página",   "pagina",
+                                                       "ページ", "页",    "страница", "Страница"};
 constexpr std::array<std::string_view, 14> locationWords = {
-    "location", "loc.",     "position", "emplacement", "posición", "posicion", "posizione",
-    "posição",  "locatie",  "位置",     "позиция",     "Позиция",  "место",    "Место"};
+    "location", "loc.",    "position", "emplacement", "posición", "posicion", "posizione",
+    "posição",  "locatie", "位置",     "позиция",     "Позиция",  "место",    "Место"};
 
 bool isAsciiSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -36,8 +36,8 @@ std::string lowerAscii(std::string_view text) {
     return lower;
 }
 
-template <size_t N> size_t findWord(const std::string& lower, const std::array<std::string_view, N>& words,
-                                    size_t& length) {
+template <size_t N>
+size_t findWord(const std::string& lower, const std::array<std::string_view, N>& words, size_t& length) {
     for (std::string_view word : words) {
         if (const size_t at = lower.find(word); at != std::string::npos) {
             length = word.size();
@@ -58,8 +58,8 @@ std::optional<std::int64_t> lastNumber(std::string_view text) {
         --end;
     if (end == 0) return std::nullopt;
     size_t begin = end;
-    while (begin > 0 && (isDigit(text[begin - 1]) ||
-                         ((text[begin - 1] == ',' || text[begin - 1] == '.') && begin >= 2 && isDigit(text[begin - 2]))))
+    while (begin > 0 && (isDigit(text[begin - 1]) || ((text[begin - 1] == ',' || text[begin - 1] == '.') &&
+                                                      begin >= 2 && isDigit(text[begin - 2]))))
         --begin;
     std::int64_t value = 0;
     for (char c : text.substr(begin, end - begin)) {

@@ -226,8 +226,8 @@ public:
 
 private:
     bool awaitingText_ = false;
-    const html::Node* heading_ = nullptr;  // the note heading being walked
-    std::size_t headingTextDepth_ = 0;     // texts_.size() when it began
+    const html::Node* heading_ = nullptr; // the note heading being walked
+    std::size_t headingTextDepth_ = 0;    // texts_.size() when it began
     std::string section_;
     std::vector<const html::Node*> texts_; // the noteText elements being walked
 };
@@ -283,7 +283,8 @@ void setPositions(const std::vector<std::shared_ptr<Annotation>>& annotations) {
     for (const auto& annotation : annotations) {
         if (annotation->annotationLocation) last = *annotation->annotationLocation;
         annotation->annotationPosition.key.clear();
-        SortKey::appendNumber(annotation->annotationPosition.key, static_cast<std::uint64_t>(std::max<std::int64_t>(last, 0)));
+        SortKey::appendNumber(annotation->annotationPosition.key,
+                              static_cast<std::uint64_t>(std::max<std::int64_t>(last, 0)));
     }
 }
 
@@ -310,7 +311,8 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
             kinds.push_back(EntryKind::Other);
         else
             kinds.push_back(entry.highlightMark ? EntryKind::Highlight : kindFromWords(entry.headingText));
-        headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{} : KindleHeading::parse(entry.headingText));
+        headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{}
+                                                            : KindleHeading::parse(entry.headingText));
     }
 
     // Take the nested headings out of the passages that swallowed them. The walker's references

@@ -92,7 +92,8 @@ std::string MarkdownExport::detailedMarkdown(const Work& work, const std::vector
 
     const std::string* chapter = nullptr;
     for (const auto& annotation : annotations) {
-        if (!annotation->annotationChapter.empty() && (!chapter || *chapter != annotation->annotationChapter)) {
+        if (!annotation->annotationChapter.empty() &&
+            (!chapter || *chapter != annotation->annotationChapter)) {
             text += "## " + oneLine(annotation->annotationChapter) + "\n\n";
         }
         chapter = &annotation->annotationChapter;
@@ -111,7 +112,8 @@ std::string MarkdownExport::detailedMarkdown(const Work& work, const std::vector
             if (!details.empty()) details += " \xC2\xB7 ";
             details += part;
         };
-        if (!annotation->annotationPage.empty() || annotation->annotationLocation) add(AnnotationPlace::text(*annotation));
+        if (!annotation->annotationPage.empty() || annotation->annotationLocation)
+            add(AnnotationPlace::text(*annotation));
         add(annotation->annotationColor);
         add(AnnotationPlace::createdDay(*annotation));
         if (!details.empty()) text += "*" + details + "*\n\n";

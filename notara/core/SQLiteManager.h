@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>

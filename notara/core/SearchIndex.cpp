@@ -67,7 +67,8 @@ void SearchIndex::build(const std::vector<WorkPtr>& works) {
     for (const auto& work : works) {
         count += work->annotations.size();
         for (const auto& a : work->annotations)
-            bytes += a->annotationSelectedText.size() + a->annotationUserNotes.size() + a->annotationChapter.size() + 3;
+            bytes += a->annotationSelectedText.size() + a->annotationUserNotes.size() +
+                     a->annotationChapter.size() + 3;
     }
     text_.reserve(bytes + bytes / 16);
     entries_.reserve(count);
@@ -79,7 +80,8 @@ void SearchIndex::build(const std::vector<WorkPtr>& works) {
         TextFolder::appendFolded(work.workAuthor, workText_);
         workText_ += separator;
         for (const AnnotationPtr& annotation : work.annotations) {
-            entries_.push_back({static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(w), &annotation});
+            entries_.push_back(
+                {static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(w), &annotation});
             TextFolder::appendFolded(annotation->annotationSelectedText, text_);
             text_ += separator;
             TextFolder::appendFolded(annotation->annotationUserNotes, text_);
@@ -105,8 +107,10 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
         const char* end = begin + workText_.size();
         for (const char* at = findIn(begin, end, wanted[t]); at; at = findIn(at + 1, end, wanted[t])) {
             const auto offset = static_cast<std::uint32_t>(at - begin);
-            const size_t work = static_cast<size_t>(std::upper_bound(workBegins_.begin(), workBegins_.end(), offset) -
-                                                    workBegins_.begin()) - 1;
+            const size_t work =
+                static_cast<size_t>(std::upper_bound(workBegins_.begin(), workBegins_.end(), offset) -
+                                    workBegins_.begin()) -
+                1;
             titleTerms[work] |= std::uint64_t{1} << t;
             // The next occurrence in another work: skip the rest of this one.
             at = begin + workBegins_[work + 1] - 1;
@@ -122,7 +126,8 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
     }
     auto segment = [&](size_t i) {
         const std::uint32_t begin = entries_[i].begin;
-        const std::uint32_t end = i + 1 < entries_.size() ? entries_[i + 1].begin : static_cast<std::uint32_t>(text_.size());
+        const std::uint32_t end =
+            i + 1 < entries_.size() ? entries_[i + 1].begin : static_cast<std::uint32_t>(text_.size());
         return std::string_view(text_).substr(begin, end - begin);
     };
     auto holdsRest = [&](size_t i, size_t from) {
@@ -178,7 +183,7 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
 }
 
 std::vector<std::pair<std::uint32_t, std::uint32_t>> SearchIndex::matchRanges(std::string_view text,
-                                                                             std::string_view query) {
+                                                                              std::string_view query) {
     std::vector<std::uint32_t> offsets;
     const std::string folded = TextFolder::foldedWithOffsets(text, offsets);
     std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges;

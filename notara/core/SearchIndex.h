@@ -34,7 +34,7 @@ public:
 
     /// Where the terms of `query` occur in `text` (byte ranges of `text`, sorted, merged).
     static std::vector<std::pair<std::uint32_t, std::uint32_t>> matchRanges(std::string_view text,
-                                                                           std::string_view query);
+                                                                            std::string_view query);
 
     /// Bytes the index holds besides the library itself.
     std::size_t memoryBytes() const;
@@ -47,10 +47,10 @@ private:
     };
 
     std::vector<WorkPtr> works_;
-    std::string workText_;                 // per work: folded title, separator, folded author
+    std::string workText_;                  // per work: folded title, separator, folded author
     std::vector<std::uint32_t> workBegins_; // one more than works_
-    std::string text_;                     // per annotation: passage, note, chapter, folded
-    std::vector<Entry> entries_;           // in text_ order
+    std::string text_;                      // per annotation: passage, note, chapter, folded
+    std::vector<Entry> entries_;            // in text_ order
 };
 
 } // namespace notara

@@ -21,7 +21,8 @@ void foldRunWithIcu(std::string_view run, std::string& out) {
         return;
     }
     UErrorCode error = U_ZERO_ERROR;
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(icu::StringPiece(run.data(), static_cast<int32_t>(run.size())));
+    icu::UnicodeString text =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(run.data(), static_cast<int32_t>(run.size())));
     icu::UnicodeString folded = caseFold->normalize(text, error);
     icu::UnicodeString parts = decompose->normalize(folded, error);
     if (U_FAILURE(error)) {

@@ -26,8 +26,9 @@ namespace {
 std::vector<std::string> passages(const std::vector<AnnotationPtr>& annotations) {
     std::vector<std::string> result;
     for (const auto& annotation : annotations)
-        result.push_back(annotation->annotationSelectedText.empty() ? "note:" + annotation->annotationUserNotes
-                                                                    : annotation->annotationSelectedText);
+        result.push_back(annotation->annotationSelectedText.empty()
+                             ? "note:" + annotation->annotationUserNotes
+                             : annotation->annotationSelectedText);
     return result;
 }
 
@@ -80,11 +81,13 @@ TEST(KindleContext, HeadingsGiveColourPageLocationAndChapter) {
         "mobile.html",
         "<div class=\"sectionHeading\">\n  Chapter\xC2\xA0One \n</div>" +
             entry("Note - Location 3", "A note before any highlight.") +
-            entry("Highlight (<span class=\"highlight_blue\">blue</span>) - Page 77 · Location 805", "First.") +
+            entry("Highlight (<span class=\"highlight_blue\">blue</span>) - Page 77 · Location 805",
+                  "First.") +
             entry("Note - Page 80 · Location 900", "Attached to First.") +
             entry("Bookmark - Location 950", "") + entry("Note - Location 951", "After a bookmark.") +
             "<div class=\"sectionHeading\">Two</div>" +
-            entry("Highlight (<span class=\"highlight_Orange\">orange</span>) - 6. LOOK > Page xii · Location 1,200",
+            entry("Highlight (<span class=\"highlight_Orange\">orange</span>) - 6. LOOK > Page xii · "
+                  "Location 1,200",
                   "Second.") +
             entry("Highlight (<span class=\"highlight_purple\">purple</span>) - Page 90", "No location."));
     ASSERT_EQ(work->annotations.size(), 5u);
@@ -98,7 +101,7 @@ TEST(KindleContext, HeadingsGiveColourPageLocationAndChapter) {
     EXPECT_EQ(first.annotationKind, Annotation::Kind::Highlight);
     EXPECT_EQ(first.annotationUserNotes, "Attached to First.");
     EXPECT_EQ(first.annotationColor, "blue");
-    EXPECT_EQ(first.annotationPage, "77");      // the highlight's heading, not the note's
+    EXPECT_EQ(first.annotationPage, "77"); // the highlight's heading, not the note's
     EXPECT_EQ(first.annotationLocation, 805);
     EXPECT_EQ(first.annotationCreated, "");
 
@@ -140,10 +143,11 @@ TEST(KindleContext, RealLayoutsKeepTheirPlaces) {
 }
 
 TEST(KindleContext, BookOrderSortsByLocationKeepingUnplacedEntriesAfterTheirNeighbour) {
-    const WorkPtr work = importPage("order.html", entry("Highlight (yellow) - Location 50", "fifty") +
-                                                      entry("Highlight (yellow) - Page 3", "after fifty") +
-                                                      entry("Highlight (yellow) - Location 10", "ten") +
-                                                      entry("Highlight (yellow) - Location 50", "fifty again"));
+    const WorkPtr work =
+        importPage("order.html", entry("Highlight (yellow) - Location 50", "fifty") +
+                                     entry("Highlight (yellow) - Page 3", "after fifty") +
+                                     entry("Highlight (yellow) - Location 10", "ten") +
+                                     entry("Highlight (yellow) - Location 50", "fifty again"));
     EXPECT_EQ(passages(work->annotations),
               (std::vector<std::string>{"fifty", "after fifty", "ten", "fifty again"}));
     EXPECT_EQ(passages(AnnotationOrder::sorted(work->annotations, AnnotationOrder::Order::Book)),
@@ -197,13 +201,14 @@ TEST_F(BooksContext, StoreWithoutTheContextColumnsLoadsAsBefore) {
     sqlite3* db = nullptr;
     fs::remove(folder.annotationFile);
     ASSERT_EQ(sqlite3_open(folder.annotationFile.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TABLE ZAEANNOTATION (Z_PK INTEGER PRIMARY KEY, ZANNOTATIONASSETID VARCHAR, "
-                           "ZANNOTATIONUUID VARCHAR, ZANNOTATIONNOTE VARCHAR, ZANNOTATIONSELECTEDTEXT VARCHAR, "
-                           "ZANNOTATIONLOCATION VARCHAR);"
-                           "INSERT INTO ZAEANNOTATION VALUES (1, 'A1', 'U1', 'n', 'old', 'epubcfi(/6/4!/4:0)');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db,
+                     "CREATE TABLE ZAEANNOTATION (Z_PK INTEGER PRIMARY KEY, ZANNOTATIONASSETID VARCHAR, "
+                     "ZANNOTATIONUUID VARCHAR, ZANNOTATIONNOTE VARCHAR, ZANNOTATIONSELECTEDTEXT VARCHAR, "
+                     "ZANNOTATIONLOCATION VARCHAR);"
+                     "INSERT INTO ZAEANNOTATION VALUES (1, 'A1', 'U1', 'n', 'old', 'epubcfi(/6/4!/4:0)');",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
     ASSERT_TRUE(model.loadDatabases({folder.annotationFile, folder.libraryFile}));
     const Annotation& old = *model.works().at(0)->annotations.at(0);
@@ -237,8 +242,8 @@ TEST_F(BooksContext, BookOrderFollowsTheCfiThenSpineThenDate) {
     const auto& stored = model.works().at(0)->annotations;
     EXPECT_EQ(passages(stored).front(), "unparsed late"); // the default stays the store's order
     EXPECT_EQ(passages(AnnotationOrder::sorted(stored, AnnotationOrder::Order::Book)),
-              (std::vector<std::string>{"same place, older", "same place, newer", "ch2 start", "ch2 end", "ch10",
-                                        "unparsed late", "unparsed early"}));
+              (std::vector<std::string>{"same place, older", "same place, newer", "ch2 start", "ch2 end",
+                                        "ch10", "unparsed late", "unparsed early"}));
     EXPECT_EQ(passages(AnnotationOrder::sorted(stored, AnnotationOrder::Order::Created)).front(),
               "unparsed early");
 }
@@ -271,7 +276,10 @@ TEST_F(BooksContext, CommandLineListsTheContextAndBothOrders) {
     const QString books = QString::fromStdString(folder.root.native());
 
     auto annotationsOf = [](const CliRun& run) {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array()[0].toObject()["annotations"].toArray();
+        return QJsonDocument::fromJson(QByteArray::fromStdString(run.out))
+            .array()[0]
+            .toObject()["annotations"]
+            .toArray();
     };
     const QJsonArray stored = annotationsOf(cli({"list", "--books", books, "--json"}));
     ASSERT_EQ(stored.size(), 2);
@@ -295,13 +303,15 @@ TEST_F(BooksContext, CommandLineListsTheContextAndBothOrders) {
     EXPECT_EQ(cli({"list", "--books", books, "--order", "random"}).exitCode, 2);
 
     const fs::path out = freshFolder("ordered-export");
-    const CliRun run = cli({"export", "--books", books, "--order", "book", "--out", QString::fromStdString(out)});
+    const CliRun run =
+        cli({"export", "--books", books, "--order", "book", "--out", QString::fromStdString(out)});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string written = readFile(run.out.substr(0, run.out.size() - 1));
     EXPECT_LT(written.find("> earlier"), written.find("> later"));
 
-    const CliRun kindle = cli({"list", "--kindle", QString::fromStdString(kindleSample("desktop-crossed-tags.html")),
-                               "--json", "--order", "book"});
+    const CliRun kindle =
+        cli({"list", "--kindle", QString::fromStdString(kindleSample("desktop-crossed-tags.html")), "--json",
+             "--order", "book"});
     const QJsonObject first = annotationsOf(kindle)[0].toObject();
     EXPECT_EQ(first["annotationLocation"].toInt(), 75);
     EXPECT_EQ(first["annotationPage"].toString(), "3");

@@ -63,12 +63,14 @@ TEST(DetailedExport, RendersHeadingsQuotesPlacesAndNotesAsIntended) {
 
     ASSERT_TRUE(markdown.starts_with("---\n"));
     const size_t end = markdown.find("\n---\n", 4);
-    EXPECT_EQ(markdown.substr(0, end + 5), "---\ntitle: \"A \\\"Quoted\\\" Title\"\nauthor: \"Writer\"\n"
-                                           "source: \"Kindle Notebook\"\nexported: 2026-12-08\nannotations: 4\n---\n");
+    EXPECT_EQ(markdown.substr(0, end + 5),
+              "---\ntitle: \"A \\\"Quoted\\\" Title\"\nauthor: \"Writer\"\n"
+              "source: \"Kindle Notebook\"\nexported: 2026-12-08\nannotations: 4\n---\n");
     const std::string body = markdown.substr(end + 5);
     // Title, author; Chapter 1 once for its two annotations; Chapter 2; the last has none.
     EXPECT_EQ(shape(body), "H1 P H2 Q1 P P T Q1 P T H2 P T Q1 T ");
-    EXPECT_NE(body.find("> one\n>two\n\n*Page 77 \xC2\xB7 Location 805 \xC2\xB7 yellow \xC2\xB7 2021-11-02*\n\na note\n\n---\n"),
+    EXPECT_NE(body.find("> one\n>two\n\n*Page 77 \xC2\xB7 Location 805 \xC2\xB7 yellow \xC2\xB7 "
+                        "2021-11-02*\n\na note\n\n---\n"),
               std::string::npos)
         << body;
     EXPECT_NE(body.find("## Chapter 2\n\na lone note\n\n---\n"), std::string::npos) << body;
@@ -82,7 +84,8 @@ TEST(DetailedExport, BulkExportNamesEqualTitlesApartAndWritesOnlyWorksWithAnnota
             work->annotations.push_back(annotation("p" + std::to_string(i), "", ""));
         return work;
     };
-    const std::vector<WorkPtr> works = {make("Same", 1), make("Empty", 0), make("Same", 2), make("Other/Name", 1)};
+    const std::vector<WorkPtr> works = {make("Same", 1), make("Empty", 0), make("Same", 2),
+                                        make("Other/Name", 1)};
     BulkExport run(works, out, "2026-12-08", {AnnotationOrder::Order::Stored, true});
     EXPECT_EQ(run.total(), 3u);
     std::vector<std::string> names;
@@ -91,7 +94,8 @@ TEST(DetailedExport, BulkExportNamesEqualTitlesApartAndWritesOnlyWorksWithAnnota
         ASSERT_TRUE(path) << run.lastProblem();
         names.push_back(path->filename().native());
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"2026-12-08-Same-Annotations.md", "2026-12-08-Same (2)-Annotations.md",
+    EXPECT_EQ(names, (std::vector<std::string>{"2026-12-08-Same-Annotations.md",
+                                               "2026-12-08-Same (2)-Annotations.md",
                                                "2026-12-08-Other-Name-Annotations.md"}));
     EXPECT_EQ(run.written(), 3u);
     EXPECT_NE(readFile(out / names[1]).find("annotations: 2\n"), std::string::npos);
@@ -103,13 +107,17 @@ TEST(DetailedExport, BulkExportNamesEqualTitlesApartAndWritesOnlyWorksWithAnnota
 
 TEST(DetailedExport, CommandLineWritesTheDetailedLayout) {
     const fs::path out = freshFolder("detailed-cli");
-    const CliRun run = cli({"export", "--kindle", QString::fromStdString(kindleSample("desktop-crossed-tags.html")),
-                            "--detailed", "--order", "book", "--out", QString::fromStdString(out.native())});
+    const CliRun run =
+        cli({"export", "--kindle", QString::fromStdString(kindleSample("desktop-crossed-tags.html")),
+             "--detailed", "--order", "book", "--out", QString::fromStdString(out.native())});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string written = readFile(run.out.substr(0, run.out.size() - 1));
     EXPECT_TRUE(written.starts_with("---\ntitle: \"The Cartographer\xE2\x80\x99s Quiet Year\"\n")) << written;
     EXPECT_NE(written.find("exported: " + IsoDate::today() + "\n"), std::string::npos);
     EXPECT_NE(written.find("## One: The Coast Road\n\n> Every map"), std::string::npos) << written;
     EXPECT_NE(written.find("*Page 3 \xC2\xB7 Location 75 \xC2\xB7 yellow*"), std::string::npos) << written;
-    EXPECT_EQ(cli({"list", "--kindle", QString::fromStdString(kindleSample("desktop-crossed-tags.html")), "--detailed"}).exitCode, 2);
+    EXPECT_EQ(cli({"list", "--kindle", QString::fromStdString(kindleSample("desktop-crossed-tags.html")),
+                   "--detailed"})
+                  .exitCode,
+              2);
 }

@@ -50,11 +50,28 @@ TEST(EpubCfi, ReadsRangesPointsOffsetsAndAssertions) {
 }
 
 TEST(EpubCfi, SaysNotACfiForMalformedText) {
-    for (const char* text :
-         {"", "epubcfi(", "epubcfi()", "/6/4!/4/2:3", "epubcfi(/6/4!/4/2:3", "epubcfi(/6/4!)", "epubcfi(/6/4!/4/)",
-          "epubcfi(/6/a)", "epubcfi(/6/04)", "epubcfi(/6/4[unclosed)", "epubcfi(/6/4[bad^)", "epubcfi(/6/4[a[b]])",
-          "epubcfi(/6/4:)", "epubcfi(/6/4~)", "epubcfi(/6/4@1)", "epubcfi(/6/4,/2:1)", "epubcfi(/6/4,/2:1,/4:1,/6)",
-          "epubcfi(/6/4:3,/2:1,/4:1)", "epubcfi(/6/4)x", "epubcfi(/6/4~1.)", "EPUBCFI(/6/4)", "epubcfi(6/4)"}) {
+    for (const char* text : {"",
+                             "epubcfi(",
+                             "epubcfi()",
+                             "/6/4!/4/2:3",
+                             "epubcfi(/6/4!/4/2:3",
+                             "epubcfi(/6/4!)",
+                             "epubcfi(/6/4!/4/)",
+                             "epubcfi(/6/a)",
+                             "epubcfi(/6/04)",
+                             "epubcfi(/6/4[unclosed)",
+                             "epubcfi(/6/4[bad^)",
+                             "epubcfi(/6/4[a[b]])",
+                             "epubcfi(/6/4:)",
+                             "epubcfi(/6/4~)",
+                             "epubcfi(/6/4@1)",
+                             "epubcfi(/6/4,/2:1)",
+                             "epubcfi(/6/4,/2:1,/4:1,/6)",
+                             "epubcfi(/6/4:3,/2:1,/4:1)",
+                             "epubcfi(/6/4)x",
+                             "epubcfi(/6/4~1.)",
+                             "EPUBCFI(/6/4)",
+                             "epubcfi(6/4)"}) {
         EXPECT_FALSE(EpubCfi::parse(text)) << text;
     }
     // Every cut of a real value either parses or is refused; none reads past its end.
@@ -66,15 +83,18 @@ TEST(EpubCfi, SaysNotACfiForMalformedText) {
 TEST(EpubCfi, OrdersAsTheBookReads) {
     EXPECT_LT(order("epubcfi(/6/4!/4/2:0)", "epubcfi(/6/10!/4/2:0)"), 0); // numbers, not text
     EXPECT_LT(order("epubcfi(/6/10!/4/2/1:99)", "epubcfi(/6/10!/4/10/1:0)"), 0);
-    EXPECT_LT(order("epubcfi(/6/10!/4/2)", "epubcfi(/6/10!/4/2/1:0)"), 0);             // ancestor first
-    EXPECT_LT(order("epubcfi(/6/10!/4/2/1:5)", "epubcfi(/6/10!/4/2/1:40)"), 0);        // offsets
-    EXPECT_LT(order("epubcfi(/6/10!/4/2/1)", "epubcfi(/6/10!/4/2/1:1)"), 0);           // missing offset is 0
-    EXPECT_EQ(order("epubcfi(/6/10[a]!/4[b]/2/1:5)", "epubcfi(/6/10!/4/2/1:5[x,y])"), 0); // assertions ignored
+    EXPECT_LT(order("epubcfi(/6/10!/4/2)", "epubcfi(/6/10!/4/2/1:0)"), 0);      // ancestor first
+    EXPECT_LT(order("epubcfi(/6/10!/4/2/1:5)", "epubcfi(/6/10!/4/2/1:40)"), 0); // offsets
+    EXPECT_LT(order("epubcfi(/6/10!/4/2/1)", "epubcfi(/6/10!/4/2/1:1)"), 0);    // missing offset is 0
+    EXPECT_EQ(order("epubcfi(/6/10[a]!/4[b]/2/1:5)", "epubcfi(/6/10!/4/2/1:5[x,y])"),
+              0); // assertions ignored
     EXPECT_LT(order("epubcfi(/6/10!/4,/2/1:5,/2/1:9)", "epubcfi(/6/10!/4,/2/1:5,/4/1:0)"), 0); // ends first
-    EXPECT_EQ(order("epubcfi(/6/10!/4,/2/1:5,/2/1:9)", "epubcfi(/6/10!/4/2,/1:5,/1:9)"), 0);    // same range
+    EXPECT_EQ(order("epubcfi(/6/10!/4,/2/1:5,/2/1:9)", "epubcfi(/6/10!/4/2,/1:5,/1:9)"), 0);   // same range
     EXPECT_LT(order("epubcfi(/6/10!/4/2/1:5)", "epubcfi(/6/10!/4/2,/1:5,/1:9)"), 0);
     EXPECT_LT(order("epubcfi(/6/4!/4/2~1@5:1)", "epubcfi(/6/4!/4/2~1@1:2)"), 0); // spatial: y before x
-    EXPECT_LT(order("epubcfi(/6/42[c17]!/4,/14/1:41,/20/1:359)", "epubcfi(/6/96[ch36]!/4[text]/2[ch36]/4,/124/1:0,/134/5:41)"), 0);
+    EXPECT_LT(order("epubcfi(/6/42[c17]!/4,/14/1:41,/20/1:359)",
+                    "epubcfi(/6/96[ch36]!/4[text]/2[ch36]/4,/124/1:0,/134/5:41)"),
+              0);
 }
 
 TEST(EpubCfi, SortKeysOrderAsCompareDoes) {
@@ -86,15 +106,18 @@ TEST(EpubCfi, SortKeysOrderAsCompareDoes) {
         text += "!";
         for (int depth = 1 + random() % 3; depth > 0; --depth)
             text += "/" + std::to_string(random() % 5);
-        if (random() % 2) text += ",/" + std::to_string(random() % 3) + ":" + std::to_string(random() % 4) +
-                                  ",/" + std::to_string(3 + random() % 3) + ":" + std::to_string(random() % 4);
-        else if (random() % 2) text += ":" + std::to_string(random() % 4);
+        if (random() % 2)
+            text += ",/" + std::to_string(random() % 3) + ":" + std::to_string(random() % 4) + ",/" +
+                    std::to_string(3 + random() % 3) + ":" + std::to_string(random() % 4);
+        else if (random() % 2)
+            text += ":" + std::to_string(random() % 4);
         all.push_back(cfi(text + ")"));
     }
     // Numbers too large for one key word, and media offsets, keep their order too.
-    for (const char* text : {"epubcfi(/6/4!/4/6000000000/1)", "epubcfi(/6/4!/4/5000000000/2)",
-                             "epubcfi(/6/4!/4/2147483647/2)", "epubcfi(/6/4!/4/99999999999999999999999)",
-                             "epubcfi(/6/4!/4/2:4294967296)", "epubcfi(/6/4!/4/2~0.0002)", "epubcfi(/6/4!/4/2~0.0001@3:4)"})
+    for (const char* text :
+         {"epubcfi(/6/4!/4/6000000000/1)", "epubcfi(/6/4!/4/5000000000/2)", "epubcfi(/6/4!/4/2147483647/2)",
+          "epubcfi(/6/4!/4/99999999999999999999999)", "epubcfi(/6/4!/4/2:4294967296)",
+          "epubcfi(/6/4!/4/2~0.0002)", "epubcfi(/6/4!/4/2~0.0001@3:4)"})
         all.push_back(cfi(text));
     for (const char* text : {"epubcfi(/6/4!/4/2:4294967297)", "epubcfi(/6/4!/4/5000000000/2)"})
         all.push_back(cfi(text));

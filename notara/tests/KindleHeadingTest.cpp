@@ -18,8 +18,8 @@ struct Expected {
 TEST(KindleHeading, ReadsPageLocationAndSectionPathInEveryLanguage) {
     const Expected cases[] = {
         {"Highlight (yellow) - 6. LOOK > Page 77 · Location 805", "6. LOOK", "77", 805},
-        {"Highlight (yellow) - Part One > 6. LOOK - again > Page xii · Location 1,805", "Part One > 6. LOOK - again",
-         "xii", 1805},
+        {"Highlight (yellow) - Part One > 6. LOOK - again > Page xii · Location 1,805",
+         "Part One > 6. LOOK - again", "xii", 1805},
         {"Highlight (blue) - Location 160", "", "", 160},
         {"Note - Page 3 · Location 75", "", "3", 75},
         {"Highlight (pink) - Page 12", "", "12", std::nullopt},
@@ -46,5 +46,10 @@ TEST(KindleHeading, ReadsPageLocationAndSectionPathInEveryLanguage) {
 
 TEST(KindleHeading, CollapsesOnlyAsciiSpace) {
     EXPECT_EQ(KindleHeading::collapseAsciiSpace(" \t6.\r\n  LOOK \f"), "6. LOOK");
-    EXPECT_EQ(KindleHeading::collapseAsciiSpace("\xC2\xA0" "A\xE3\x80\x80" "B "), "\xC2\xA0" "A\xE3\x80\x80" "B");
+    EXPECT_EQ(KindleHeading::collapseAsciiSpace("\xC2\xA0"
+                                                "A\xE3\x80\x80"
+                                                "B "),
+              "\xC2\xA0"
+              "A\xE3\x80\x80"
+              "B");
 }

@@ -12,7 +12,8 @@ using namespace notara::test;
 
 namespace {
 
-WorkPtr work(std::string title, std::string author, std::vector<std::pair<std::string, std::string>> entries) {
+WorkPtr work(std::string title, std::string author,
+             std::vector<std::pair<std::string, std::string>> entries) {
     auto w = std::make_shared<Work>(std::move(title), std::move(author));
     for (auto& [passage, note] : entries)
         w->annotations.push_back(std::make_shared<Annotation>("id", std::move(passage), std::move(note)));
@@ -24,8 +25,9 @@ std::vector<std::string> found(const SearchIndex& index, std::string_view query)
     std::vector<std::string> result;
     for (const auto& r : index.search(query)) {
         for (const auto& a : r.annotations)
-            result.push_back(r.work->workTitle + ": " +
-                             (a->annotationSelectedText.empty() ? a->annotationUserNotes : a->annotationSelectedText));
+            result.push_back(
+                r.work->workTitle + ": " +
+                (a->annotationSelectedText.empty() ? a->annotationUserNotes : a->annotationSelectedText));
     }
     return result;
 }
@@ -33,10 +35,12 @@ std::vector<std::string> found(const SearchIndex& index, std::string_view query)
 class Search : public ::testing::Test {
 protected:
     void SetUp() override {
-        index.build({work("Stadtplan", "Anna", {{"Die Straße war leer.", ""}, {"Ein Café am Eck", "crème brûlée"}}),
-                     work("東京物語", "小津", {{"東京の夜は静かだった。", ""}, {"ＦＵＬＬ width", ""}}),
-                     work("The River", "Mark Twain", {{"the boat drifted", "slow"}, {"", "a lone note on rivers"}}),
-                     work("Other", "Someone", {{"drifted boat", ""}, {"boat", "drifted"}, {"the boa", "t drifted"}})});
+        index.build(
+            {work("Stadtplan", "Anna", {{"Die Straße war leer.", ""}, {"Ein Café am Eck", "crème brûlée"}}),
+             work("東京物語", "小津", {{"東京の夜は静かだった。", ""}, {"ＦＵＬＬ width", ""}}),
+             work("The River", "Mark Twain", {{"the boat drifted", "slow"}, {"", "a lone note on rivers"}}),
+             work("Other", "Someone",
+                  {{"drifted boat", ""}, {"boat", "drifted"}, {"the boa", "t drifted"}})});
     }
     SearchIndex index;
 };
@@ -49,22 +53,24 @@ TEST_F(Search, FoldsCaseAccentsAndWidth) {
     EXPECT_EQ(found(index, "Crème"), std::vector<std::string>{"Stadtplan: Ein Café am Eck"}); // in the note
     EXPECT_EQ(found(index, "full"), std::vector<std::string>{"東京物語: ＦＵＬＬ width"});
     EXPECT_EQ(found(index, "ＷＩＤＴＨ"), std::vector<std::string>{"東京物語: ＦＵＬＬ width"});
-    EXPECT_EQ(found(index, "Cafe\xCC\x81"), std::vector<std::string>{"Stadtplan: Ein Café am Eck"}); // decomposed
+    EXPECT_EQ(found(index, "Cafe\xCC\x81"),
+              std::vector<std::string>{"Stadtplan: Ein Café am Eck"}); // decomposed
     EXPECT_TRUE(found(index, "strassen").empty());
     EXPECT_EQ(TextFolder::folded("Ǆ ﬁ Ⅻ"), "dz fi xii");
 }
 
 TEST_F(Search, SubstringsInAnyScriptAndEveryWordInOneAnnotation) {
     EXPECT_EQ(found(index, "夜は"), std::vector<std::string>{"東京物語: 東京の夜は静かだった。"});
-    EXPECT_EQ(found(index, "drifted boat"),
-              (std::vector<std::string>{"The River: the boat drifted", "Other: drifted boat", "Other: boat"}));
+    EXPECT_EQ(found(index, "drifted boat"), (std::vector<std::string>{"The River: the boat drifted",
+                                                                      "Other: drifted boat", "Other: boat"}));
     // A match never runs across two annotations, nor across passage and note.
     EXPECT_EQ(found(index, "\"boat drifted\""), std::vector<std::string>{"The River: the boat drifted"});
     EXPECT_EQ(found(index, "\"the boat\""), std::vector<std::string>{"The River: the boat drifted"});
     EXPECT_TRUE(found(index, "\"boat t\"").empty());
     EXPECT_TRUE(found(index, "\"boa t\"").empty());
     // A title or author match shows every card of the work; the other words may be anywhere.
-    EXPECT_EQ(found(index, "twain"), (std::vector<std::string>{"The River: the boat drifted", "The River: a lone note on rivers"}));
+    EXPECT_EQ(found(index, "twain"),
+              (std::vector<std::string>{"The River: the boat drifted", "The River: a lone note on rivers"}));
     EXPECT_EQ(found(index, "twain slow"), std::vector<std::string>{"The River: the boat drifted"});
     EXPECT_EQ(found(index, "rivers"), std::vector<std::string>{"The River: a lone note on rivers"});
 }
@@ -78,7 +84,8 @@ TEST_F(Search, EmptyBlankAndHugeQueries) {
     for (int i = 0; i < 2000; ++i)
         manyWords += "boat ";
     EXPECT_EQ(index.search(manyWords).size(), 2u); // 2000 equal terms: still answered
-    EXPECT_EQ(SearchIndex::terms("  a \"b c\" \"unclosed d"), (std::vector<std::string>{"a", "b c", "unclosed d"}));
+    EXPECT_EQ(SearchIndex::terms("  a \"b c\" \"unclosed d"),
+              (std::vector<std::string>{"a", "b c", "unclosed d"}));
 }
 
 TEST(SearchMarks, RangesCoverWholeCharactersInTheOriginalText) {
@@ -97,14 +104,16 @@ TEST(SearchCommand, PrintsMatchesAndSaysWhenThereAreNone) {
     const QString file = QString::fromStdString(kindleSample("desktop-crossed-tags.html"));
     CliRun run = cli({"search", "FATHOMS", "--kindle", file});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "The Cartographer\xE2\x80\x99s Quiet Year\tPage 15 \xC2\xB7 Location 310\tThe chart said 5 < 7 "
-                       "fathoms -- the sea \"disagreed\".\n");
+    EXPECT_EQ(run.out,
+              "The Cartographer\xE2\x80\x99s Quiet Year\tPage 15 \xC2\xB7 Location 310\tThe chart said 5 < 7 "
+              "fathoms -- the sea \"disagreed\".\n");
     run = cli({"search", "no such words anywhere", "--kindle", file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
     run = cli({"search", "--kindle", file, "caf\xC3\xA9", "--json"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.out.find("\"annotationSelectedText\": \"She measured the bay"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"annotationSelectedText\": \"She measured the bay"), std::string::npos)
+        << run.out;
     EXPECT_EQ(run.out.find("Every map"), std::string::npos);
     EXPECT_EQ(cli({"search", "--kindle", file}).exitCode, 2);
 }

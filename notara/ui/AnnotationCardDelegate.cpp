@@ -60,7 +60,8 @@ CardTexts cardTexts(const QModelIndex& index) {
     CardTexts texts;
     const QString notes = index.data(AnnotationListModel::UserNotesRole).toString();
     texts.mainIsNote = index.data(AnnotationListModel::IsLoneNoteRole).toBool();
-    texts.main = shownText(texts.mainIsNote ? AnnotationCardDelegate::noteLine(notes) : index.data(Qt::DisplayRole).toString());
+    texts.main = shownText(texts.mainIsNote ? AnnotationCardDelegate::noteLine(notes)
+                                            : index.data(Qt::DisplayRole).toString());
     if (!texts.mainIsNote) texts.note = shownText(AnnotationCardDelegate::noteLine(notes));
     texts.place = shownText(index.data(AnnotationListModel::PlaceLineRole).toString());
     texts.underline = index.data(AnnotationListModel::ColorRole).toString() == QLatin1String("underline");
@@ -182,7 +183,8 @@ void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     }
     painter->setClipPath(shape);
     const QColor mark = markColor(index.data(AnnotationListModel::ColorRole).toString());
-    if (mark.isValid()) painter->fillRect(QRect(card.left(), card.top(), kColorStripeWidth, card.height()), mark);
+    if (mark.isValid())
+        painter->fillRect(QRect(card.left(), card.top(), kColorStripeWidth, card.height()), mark);
     painter->setPen(option.palette.color(QPalette::Text));
 
     const CardTexts texts = cardTexts(index);

@@ -11,8 +11,8 @@ namespace notara {
 // Draws one annotation as a card: the highlight's colour as a stripe (an underline as an
 // underlined passage), the passage, then "Note: " and the note in thin italics, then the place
 // and date in small grey type, word-wrapped to the view's width; a lone note shows its note in
-// the passage's place. Chapter rows are a bold line above their cards. Cards are painted, not built from widgets, and their
-// heights are measured only when the view lays a row out, so a work with thousands of
+// the passage's place. Chapter rows are a bold line above their cards. Cards are painted, not built from
+// widgets, and their heights are measured only when the view lays a row out, so a work with thousands of
 // annotations opens at once and lays out in batches as the list is scrolled.
 class AnnotationCardDelegate : public QStyledItemDelegate {
     Q_OBJECT

@@ -23,7 +23,8 @@ void AnnotationListModel::setOrder(AnnotationOrder::Order order) {
 }
 
 void AnnotationListModel::rebuild() {
-    _annotations = _work ? AnnotationOrder::sorted(_work->annotations, _order) : std::vector<std::shared_ptr<Annotation>>();
+    _annotations = _work ? AnnotationOrder::sorted(_work->annotations, _order)
+                         : std::vector<std::shared_ptr<Annotation>>();
     _rows.clear();
     _rows.reserve(_annotations.size());
     const std::string* chapter = nullptr;
@@ -45,7 +46,8 @@ QString AnnotationListModel::placeText(const Annotation& annotation) {
 
 QString AnnotationListModel::dateText(const Annotation& annotation) {
     if (annotation.annotationCreated.empty()) return {};
-    const QDateTime moment = QDateTime::fromString(QString::fromUtf8(annotation.annotationCreated.view()), Qt::ISODate);
+    const QDateTime moment =
+        QDateTime::fromString(QString::fromUtf8(annotation.annotationCreated.view()), Qt::ISODate);
     if (!moment.isValid()) return {};
     return QLocale().toString(moment.toLocalTime().date(), QLocale::ShortFormat);
 }
@@ -93,7 +95,8 @@ std::shared_ptr<Annotation> AnnotationListModel::annotationAt(int row) const {
 
 int AnnotationListModel::rowOf(const Annotation* annotation) const {
     for (size_t i = 0; i < _rows.size(); ++i) {
-        if (_rows[i].annotation >= 0 && _annotations[static_cast<std::size_t>(_rows[i].annotation)].get() == annotation)
+        if (_rows[i].annotation >= 0 &&
+            _annotations[static_cast<std::size_t>(_rows[i].annotation)].get() == annotation)
             return static_cast<int>(i);
     }
     return -1;

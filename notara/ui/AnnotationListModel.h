@@ -28,7 +28,8 @@ public:
 
     using QAbstractListModel::QAbstractListModel;
 
-    void setWork(const std::shared_ptr<Work>& work, AnnotationOrder::Order order = AnnotationOrder::Order::Stored);
+    void setWork(const std::shared_ptr<Work>& work,
+                 AnnotationOrder::Order order = AnnotationOrder::Order::Stored);
     void setOrder(AnnotationOrder::Order order);
     AnnotationOrder::Order order() const { return _order; }
 

@@ -22,21 +22,21 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProgressDialog>
-#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
-#include <QStackedWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <atomic>
 #include <filesystem>
@@ -139,7 +139,8 @@ void ContentView::openSampleNotebook() {
     const QString path = folder + QStringLiteral("/Sample Notebook.html");
     QFile::remove(path);
     if (!QDir().mkpath(folder) || !QFile::copy(QStringLiteral(":/sample-notebook.html"), path)) {
-        _messageBar->showMessage(QStringLiteral("The sample notebook could not be written to ") + folder + '.');
+        _messageBar->showMessage(QStringLiteral("The sample notebook could not be written to ") + folder +
+                                 '.');
         return;
     }
     kindleImportFlow(PanelResult::chosen(path));
@@ -173,9 +174,10 @@ void ContentView::buildSidebar() {
     _actionsMenu->addSeparator();
     _sortMenu = _actionsMenu->addMenu(QStringLiteral("Sort"));
     auto* sortGroup = new QActionGroup(this);
-    const std::pair<const char*, AnnotationOrder::Order> orders[] = {{"Book Order", AnnotationOrder::Order::Book},
-                                                                     {"Date Highlighted", AnnotationOrder::Order::Created},
-                                                                     {"As Stored", AnnotationOrder::Order::Stored}};
+    const std::pair<const char*, AnnotationOrder::Order> orders[] = {
+        {"Book Order", AnnotationOrder::Order::Book},
+        {"Date Highlighted", AnnotationOrder::Order::Created},
+        {"As Stored", AnnotationOrder::Order::Stored}};
     for (const auto& [label, order] : orders) {
         QAction* action = _sortMenu->addAction(QString::fromLatin1(label));
         action->setCheckable(true);
@@ -254,7 +256,8 @@ void ContentView::showEvent(QShowEvent* event) {
 void ContentView::launchRestore() {
     WaitCursor wait;
     const auto library = corvane::FSSandboxBookmarking::resolveBookmark(BooksFolder::libraryBookmarkKey);
-    const auto annotation = corvane::FSSandboxBookmarking::resolveBookmark(BooksFolder::annotationBookmarkKey);
+    const auto annotation =
+        corvane::FSSandboxBookmarking::resolveBookmark(BooksFolder::annotationBookmarkKey);
     if (library && annotation) {
         SQLFilePairing pairing;
         pairing.annotationSQLFile = *annotation;
@@ -270,12 +273,13 @@ void ContentView::launchRestore() {
     if (FSSandboxBookmarking::storedPath(BooksFolder::libraryBookmarkKey) ||
         FSSandboxBookmarking::storedPath(BooksFolder::annotationBookmarkKey)) {
         const auto folder = FSSandboxBookmarking::storedPath(BooksFolder::folderBookmarkKey);
-        const QString where = folder ? QStringLiteral(" (") + QString::fromStdString(folder->native()) + ')' : QString();
-        _messageBar->showMessage(QStringLiteral("The Books databases of the folder chosen on ") + _lastSelectediBooksDate +
-                                     where +
-                                     QStringLiteral(" are gone: they were moved or deleted. Choose \"Select Books "
-                                                    "Folder\" to load them again."),
-                                 QStringLiteral("Select Books Folder"), [this] { selectBooksFolder(); });
+        const QString where =
+            folder ? QStringLiteral(" (") + QString::fromStdString(folder->native()) + ')' : QString();
+        _messageBar->showMessage(
+            QStringLiteral("The Books databases of the folder chosen on ") + _lastSelectediBooksDate + where +
+                QStringLiteral(" are gone: they were moved or deleted. Choose \"Select Books "
+                               "Folder\" to load them again."),
+            QStringLiteral("Select Books Folder"), [this] { selectBooksFolder(); });
     }
 }
 
@@ -286,7 +290,8 @@ void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesyst
         return;
     }
     if (_dataManager.works().empty()) {
-        const QString where = folder ? QStringLiteral(" in ") + QString::fromStdString(folder->native()) : QString();
+        const QString where =
+            folder ? QStringLiteral(" in ") + QString::fromStdString(folder->native()) : QString();
         _messageBar->showMessage(QStringLiteral("The Books library") + where +
                                  QStringLiteral(" holds no books, so there is nothing to show."));
     }
@@ -357,7 +362,8 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
     setSelectedWork(nullptr);
     if (_dataManager.filteredWorks().empty()) {
         _messageBar->showMessage(QStringLiteral("\"") + QFileInfo(result.path).fileName() +
-                                     QStringLiteral("\" could not be imported. ") + QString::fromStdString(problem) +
+                                     QStringLiteral("\" could not be imported. ") +
+                                     QString::fromStdString(problem) +
                                      QStringLiteral(" \"Select Books Folder\" or the \"Hide Works with no "
                                                     "Annotations\" filter brings the library back."),
                                  QStringLiteral("Show Library"), [this] { applyHideRule(); });
@@ -373,7 +379,8 @@ void ContentView::setAnnotationOrder(AnnotationOrder::Order order) {
     _detailView->setAnnotationOrder(order);
     static constexpr const char* names[] = {"stored", "book", "created"};
     const char* name = names[static_cast<int>(order)];
-    if (QSettings().value(kOrderKey).toString() != QLatin1String(name)) QSettings().setValue(kOrderKey, QLatin1String(name));
+    if (QSettings().value(kOrderKey).toString() != QLatin1String(name))
+        QSettings().setValue(kOrderKey, QLatin1String(name));
 }
 
 void ContentView::setDetailedExport(bool detailed) {
@@ -388,8 +395,10 @@ void ContentView::exportAllWorks() {
     _presenter->presentFolderPanel(this, QStringLiteral("Choose the folder for one Markdown file per work"),
                                    kindlePanelStart(), [this](const PanelResult& result) {
                                        _exportAllPresenting = false;
-                                       if (result.outcome == PanelResult::Outcome::Failed) reportPanelFailure(result);
-                                       if (result.outcome == PanelResult::Outcome::Chosen) exportAllWorksTo(result.path);
+                                       if (result.outcome == PanelResult::Outcome::Failed)
+                                           reportPanelFailure(result);
+                                       if (result.outcome == PanelResult::Outcome::Chosen)
+                                           exportAllWorksTo(result.path);
                                    });
 }
 
@@ -419,8 +428,9 @@ void ContentView::exportAllWorksTo(const QString& folder) {
         // A file at a time, with the window repainted often enough to stay alive.
         if (sinceRepaint.elapsed() >= 30 || run.finished()) {
             progress.setValue(static_cast<int>(run.done()));
-            progress.setLabelText(QStringLiteral("Exporting annotations\u2026 ") + QString::number(run.done()) +
-                                  QStringLiteral(" of ") + QString::number(run.total()));
+            progress.setLabelText(QStringLiteral("Exporting annotations\u2026 ") +
+                                  QString::number(run.done()) + QStringLiteral(" of ") +
+                                  QString::number(run.total()));
             QCoreApplication::processEvents();
             sinceRepaint.restart();
         }
@@ -440,15 +450,21 @@ void ContentView::exportAllWorksTo(const QString& folder) {
     _exportProgress = nullptr;
     progress.close();
 
-    const QString files = run.written() == 1 ? QStringLiteral("1 Markdown file") : QString::number(run.written()) + QStringLiteral(" Markdown files");
+    const QString files = run.written() == 1
+                              ? QStringLiteral("1 Markdown file")
+                              : QString::number(run.written()) + QStringLiteral(" Markdown files");
     QString message = files + QStringLiteral(" written to ") + DisplayPath::homeAsTilde(folder);
-    if (cancelled) message += QStringLiteral(" (cancelled after ") + QString::number(run.done()) + QStringLiteral(" of ") + QString::number(run.total()) + ')';
-    QString details = QStringLiteral("Each work with annotations has its own file, named like the single export.");
+    if (cancelled)
+        message += QStringLiteral(" (cancelled after ") + QString::number(run.done()) +
+                   QStringLiteral(" of ") + QString::number(run.total()) + ')';
+    QString details =
+        QStringLiteral("Each work with annotations has its own file, named like the single export.");
     if (failed > 0)
-        details = QString::number(failed) + QStringLiteral(" could not be written: ") + QString::fromStdString(problem);
-    _presenter->presentAlertWithAction(this, QStringLiteral("Notara"), message, details,
-                                       QStringLiteral("Show in Folder"),
-                                       [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, [] {});
+        details = QString::number(failed) + QStringLiteral(" could not be written: ") +
+                  QString::fromStdString(problem);
+    _presenter->presentAlertWithAction(
+        this, QStringLiteral("Notara"), message, details, QStringLiteral("Show in Folder"),
+        [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, [] {});
 }
 
 void ContentView::toggleHideNoAnnotations() {

@@ -81,7 +81,8 @@ void QtPanelPresenter::presentAlertWithAction(QWidget* parent, const QString& ti
     QPushButton* button = box->addButton(actionText, QMessageBox::ActionRole);
     box->setEscapeButton(QMessageBox::Ok); // Esc and the close button dismiss it, as with one button
     QObject::connect(button, &QPushButton::clicked, box, [action = std::move(action)] { action(); });
-    QObject::connect(box, &QMessageBox::finished, box, [dismissed = std::move(dismissed)](int) { dismissed(); });
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [dismissed = std::move(dismissed)](int) { dismissed(); });
     box->open();
 }
 

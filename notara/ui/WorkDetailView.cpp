@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
-#include <QUrl>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
@@ -21,6 +20,7 @@
 #include <QPointer>
 #include <QStackedWidget>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace notara {
@@ -154,7 +154,8 @@ void WorkDetailView::showSelectedWork() {
 
 void WorkDetailView::exportAnnotations() {
     if (!_selectedWork) return;
-    const bool exported = _dataManager.exportMarkdown(*_selectedWork, _annotationModel->order(), _detailedExport);
+    const bool exported =
+        _dataManager.exportMarkdown(*_selectedWork, _annotationModel->order(), _detailedExport);
     _exportingAlertBody = exported ? QStringLiteral("Exported all Annotations for \"") +
                                          QString::fromStdString(_selectedWork->workTitle) + QLatin1Char('"')
                                    : QStringLiteral("Unable to export Annotations!");
@@ -166,17 +167,18 @@ void WorkDetailView::exportAnnotations() {
     if (exported && written) {
         const QString path = QString::fromStdString(written->native());
         const QString folder = QString::fromStdString(written->parent_path().native());
-        _presenter.presentAlertWithAction(window(), QStringLiteral("Notara"), _exportingAlertBody,
-                                          QStringLiteral("Annotations exported to ") + DisplayPath::homeAsTilde(path),
-                                          QStringLiteral("Show in Folder"),
-                                          [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); },
-                                          std::move(dismissed));
+        _presenter.presentAlertWithAction(
+            window(), QStringLiteral("Notara"), _exportingAlertBody,
+            QStringLiteral("Annotations exported to ") + DisplayPath::homeAsTilde(path),
+            QStringLiteral("Show in Folder"),
+            [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, std::move(dismissed));
         return;
     }
     _presenter.presentAlert(window(), QStringLiteral("Notara"), _exportingAlertBody, std::move(dismissed));
     const std::string& problem = _dataManager.lastExportProblem();
     if (!problem.empty())
-        emit problemOccurred(QStringLiteral("The annotations of \"") + QString::fromStdString(_selectedWork->workTitle) +
+        emit problemOccurred(QStringLiteral("The annotations of \"") +
+                             QString::fromStdString(_selectedWork->workTitle) +
                              QStringLiteral("\" could not be written: ") + QString::fromStdString(problem));
 }
 
@@ -198,10 +200,10 @@ void WorkDetailView::copyAnnotationAsCitation(int row) {
 
 QString WorkDetailView::citation(const Work& work, const Annotation& annotation) {
     // A lone note has no passage; its note is what there is to quote.
-    const std::string& quoted =
-        annotation.annotationSelectedText.empty() ? annotation.annotationUserNotes : annotation.annotationSelectedText;
-    QString text = QStringLiteral("\u201C") + QString::fromStdString(quoted) + QStringLiteral("\u201D\n\u2014 ") +
-                   QString::fromStdString(work.workTitle);
+    const std::string& quoted = annotation.annotationSelectedText.empty() ? annotation.annotationUserNotes
+                                                                          : annotation.annotationSelectedText;
+    QString text = QStringLiteral("\u201C") + QString::fromStdString(quoted) +
+                   QStringLiteral("\u201D\n\u2014 ") + QString::fromStdString(work.workTitle);
     if (!work.workAuthor.empty()) text += QStringLiteral(", ") + QString::fromStdString(work.workAuthor);
     const QString place = AnnotationListModel::placeText(annotation);
     if (!place.isEmpty()) text += QStringLiteral(", ") + place;

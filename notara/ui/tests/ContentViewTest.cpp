@@ -51,9 +51,9 @@ private slots:
         QStringList entries;
         for (QAction* action : window.actionsMenu()->actions())
             entries << (action->isSeparator() ? QStringLiteral("---") : action->text());
-        QCOMPARE(entries, (QStringList{"Select Books Folder", "---", "Select Kindle Notes Export (.html)", "---",
-                                       "Hide Works with no Annotations", "---", "Sort", "Detailed Export",
-                                       QStringLiteral("Export All Works\u2026")}));
+        QCOMPARE(entries, (QStringList{"Select Books Folder", "---", "Select Kindle Notes Export (.html)",
+                                       "---", "Hide Works with no Annotations", "---", "Sort",
+                                       "Detailed Export", QStringLiteral("Export All Works\u2026")}));
         QVERIFY(!window.selectBooksFolderAction()->icon().isNull());
         QVERIFY(!window.selectKindleAction()->icon().isNull());
         QVERIFY(!window.hideNoAnnotationsAction()->icon().isNull()); // the checkmark: the filter starts on

@@ -85,7 +85,8 @@ private slots:
         QCOMPARE(kindle->annotations[0]->annotationUserNotes, std::string("A Kindle note."));
         // The card under the row of its chapter.
         QCOMPARE(window.detailView()->annotationList()->model()->rowCount(), 2);
-        QCOMPARE(window.detailView()->annotationList()->model()->index(0, 0).data().toString(), QStringLiteral("Chapter 1"));
+        QCOMPARE(window.detailView()->annotationList()->model()->index(0, 0).data().toString(),
+                 QStringLiteral("Chapter 1"));
 
         window.hideNoAnnotationsAction()->trigger();
         QCOMPARE(fixture->rowTitles(), (QStringList{"B", "a", "b"}));

@@ -96,14 +96,16 @@ private slots:
         QVERIFY(bar.isHidden());
 
         // The rollback-journal stores of the fixture builder have no log to miss.
-        fixture.chooseBooksFolder(fixture.writeBooksFolder("Rollback", sampleBooks(), sampleAnnotations()).folder());
+        fixture.chooseBooksFolder(
+            fixture.writeBooksFolder("Rollback", sampleBooks(), sampleAnnotations()).folder());
         QVERIFY(bar.isHidden());
     }
 
     void theDocumentsFolderTheMessageAsksForLoads() {
         WindowFixture fixture;
         QVERIFY(fixture.open());
-        const BooksLibraryBuilder books = fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations());
+        const BooksLibraryBuilder books =
+            fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations());
         fixture.chooseBooksFolder(books.folder() + QStringLiteral("/Documents"));
         QCOMPARE(fixture.presenter().alerts, 0);
         QCOMPARE(fixture.rowTitles(), (QStringList{"a", "b"}));
@@ -112,14 +114,16 @@ private slots:
     void filesThatAreNotBooksDatabasesAreNamed() {
         WindowFixture fixture;
         QVERIFY(fixture.open());
-        const BooksLibraryBuilder books = fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations());
+        const BooksLibraryBuilder books =
+            fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations());
         QFile::remove(books.annotationFile());
         QFile fake(books.annotationFile());
         QVERIFY(fake.open(QIODevice::WriteOnly));
         fake.close();
         fixture.chooseBooksFolder(books.folder());
         QCOMPARE(fixture.window().messageBar()->text(),
-                 QStringLiteral("These files are not Apple Books databases: ") + QFileInfo(books.annotationFile()).fileName());
+                 QStringLiteral("These files are not Apple Books databases: ") +
+                     QFileInfo(books.annotationFile()).fileName());
     }
 
     void aLibraryWithoutBooksSaysSo() {
@@ -127,12 +131,14 @@ private slots:
         QVERIFY(fixture.open());
         const BooksLibraryBuilder books = fixture.writeBooksFolder("Empty Library", {}, {});
         fixture.chooseBooksFolder(books.folder());
-        QCOMPARE(fixture.window().messageBar()->text(), QStringLiteral("The Books library in ") + books.folder() +
-                                                            QStringLiteral(" holds no books, so there is nothing to show."));
+        QCOMPARE(fixture.window().messageBar()->text(),
+                 QStringLiteral("The Books library in ") + books.folder() +
+                     QStringLiteral(" holds no books, so there is nothing to show."));
     }
 
     void aRestoreWhoseFilesAreGoneSaysWhichFolderAndWhen() {
-        const BooksLibraryBuilder books = WindowFixture().writeBooksFolder("Moved", sampleBooks(), sampleAnnotations());
+        const BooksLibraryBuilder books =
+            WindowFixture().writeBooksFolder("Moved", sampleBooks(), sampleAnnotations());
         {
             WindowFixture first;
             QVERIFY(first.open());
@@ -144,10 +150,11 @@ private slots:
         QVERIFY(next.open());
         MessageBar& bar = *next.window().messageBar();
         const QString today = QString::fromStdString(corvane::Corvane::dateNow());
-        QCOMPARE(bar.text(), QStringLiteral("The Books databases of the folder chosen on ") + today + " (" +
-                                 books.folder() +
-                                 QStringLiteral(") are gone: they were moved or deleted. Choose \"Select Books "
-                                                "Folder\" to load them again."));
+        QCOMPARE(bar.text(),
+                 QStringLiteral("The Books databases of the folder chosen on ") + today + " (" +
+                     books.folder() +
+                     QStringLiteral(") are gone: they were moved or deleted. Choose \"Select Books "
+                                    "Folder\" to load them again."));
         QCOMPARE(bar.actionButton()->text(), QStringLiteral("Select Books Folder"));
         QTest::mouseClick(bar.actionButton(), Qt::LeftButton);
         QCOMPARE(next.presenter().folderPanels, 1);
@@ -157,7 +164,8 @@ private slots:
     void aFileThatIsNotAKindleExportEmptiesTheListAndSaysWhy() {
         WindowFixture fixture;
         QVERIFY(fixture.open());
-        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        fixture.chooseBooksFolder(
+            fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
         const QString path = testHome() + QStringLiteral("/recipes.html");
         QFile page(path);
         QVERIFY(page.open(QIODevice::WriteOnly));
@@ -168,9 +176,10 @@ private slots:
 
         QCOMPARE(fixture.rowTitles(), QStringList());
         MessageBar& bar = *fixture.window().messageBar();
-        QCOMPARE(bar.text(), QStringLiteral("\"recipes.html\" could not be imported. It has no book title, so it is "
-                                            "not a Kindle Notebook export. \"Select Books Folder\" or the \"Hide "
-                                            "Works with no Annotations\" filter brings the library back."));
+        QCOMPARE(bar.text(),
+                 QStringLiteral("\"recipes.html\" could not be imported. It has no book title, so it is "
+                                "not a Kindle Notebook export. \"Select Books Folder\" or the \"Hide "
+                                "Works with no Annotations\" filter brings the library back."));
         QTest::mouseClick(bar.actionButton(), Qt::LeftButton);
         QCOMPARE(fixture.rowTitles(), (QStringList{"a", "b"}));
     }
@@ -178,27 +187,32 @@ private slots:
     void exportAlertNamesTheFileAndShowsItsFolder() {
         WindowFixture fixture;
         QVERIFY(fixture.open());
-        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        fixture.chooseBooksFolder(
+            fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
         fixture.selectRow(fixture.rowOf("a"));
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
         fixture.window().detailView()->exportAction()->trigger();
 
         ScriptedPresenter& presenter = fixture.presenter();
-        const QString name = QString::fromStdString(corvane::Corvane::dateNow()) + QStringLiteral("-a-Annotations.md");
+        const QString name =
+            QString::fromStdString(corvane::Corvane::dateNow()) + QStringLiteral("-a-Annotations.md");
         QCOMPARE(presenter.alertTitle, QStringLiteral("Notara"));
         QCOMPARE(presenter.alertMessage, QStringLiteral("Exported all Annotations for \"a\""));
-        QCOMPARE(presenter.alertInformativeText, QStringLiteral("Annotations exported to ~/Downloads/") + name);
+        QCOMPARE(presenter.alertInformativeText,
+                 QStringLiteral("Annotations exported to ~/Downloads/") + name);
         QCOMPARE(presenter.alertActionText, QStringLiteral("Show in Folder"));
         presenter.pressAlertAction();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(QDir::homePath() + QStringLiteral("/Downloads"))});
+        QCOMPARE(recorder.opened,
+                 QList<QUrl>{QUrl::fromLocalFile(QDir::homePath() + QStringLiteral("/Downloads"))});
     }
 
     void anExportThatCannotBeWrittenGivesTheSystemsReason() {
         WindowFixture fixture;
         QVERIFY(fixture.open());
-        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        fixture.chooseBooksFolder(
+            fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
         const QString downloads = QDir::homePath() + QStringLiteral("/Downloads");
         QVERIFY(QDir(downloads).removeRecursively());
         QFile blocker(downloads);
@@ -209,8 +223,10 @@ private slots:
         fixture.window().detailView()->exportAction()->trigger();
         QCOMPARE(fixture.presenter().alertMessage, QStringLiteral("Unable to export Annotations!"));
         const QString text = fixture.window().messageBar()->text();
-        QVERIFY2(text.startsWith(QStringLiteral("The annotations of \"a\" could not be written: ")), qPrintable(text));
-        QVERIFY2(text.size() > QStringLiteral("The annotations of \"a\" could not be written: ").size(), qPrintable(text));
+        QVERIFY2(text.startsWith(QStringLiteral("The annotations of \"a\" could not be written: ")),
+                 qPrintable(text));
+        QVERIFY2(text.size() > QStringLiteral("The annotations of \"a\" could not be written: ").size(),
+                 qPrintable(text));
 
         QVERIFY(QFile::remove(downloads));
         QVERIFY(QDir().mkpath(downloads));
@@ -224,7 +240,8 @@ private slots:
         QVERIFY(window.welcomePanel()->isVisible());
         QVERIFY(window.emptyListLabel()->isVisible());
         QCOMPARE(window.welcomePanel()->booksButton()->text(), QStringLiteral("Select Books Folder"));
-        QCOMPARE(window.welcomePanel()->kindleButton()->text(), QStringLiteral("Select Kindle Notes Export (.html)"));
+        QCOMPARE(window.welcomePanel()->kindleButton()->text(),
+                 QStringLiteral("Select Kindle Notes Export (.html)"));
 
         QTest::mouseClick(window.welcomePanel()->booksButton(), Qt::LeftButton); // cancelled by the script
         QCOMPARE(fixture.presenter().folderPanels, 1);
@@ -239,14 +256,16 @@ private slots:
         int notes = 0, withNote = 0;
         for (const auto& annotation : work->annotations) {
             notes += annotation->annotationKind == Annotation::Kind::Note;
-            withNote += annotation->annotationKind == Annotation::Kind::Highlight && !annotation->annotationUserNotes.empty();
+            withNote += annotation->annotationKind == Annotation::Kind::Highlight &&
+                        !annotation->annotationUserNotes.empty();
         }
         QCOMPARE(notes, 1);
         QCOMPARE(withNote, 1);
         QVERIFY(window.messageBar()->isHidden());
 
         // Loading a library leaves the first-launch state for good.
-        fixture.chooseBooksFolder(fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
+        fixture.chooseBooksFolder(
+            fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
         QVERIFY(!window.showingFirstLaunchState());
         QVERIFY(window.workList()->isVisible());
     }

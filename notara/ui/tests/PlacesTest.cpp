@@ -42,7 +42,8 @@ QString writePlacesLibrary(const QString& name) {
     library.addBook({"P1", "Places", "Writer"});
     library.addBook({"S1", "Same", "First"});
     library.addBook({"S2", "Same", "Second"});
-    auto row = [](const char* asset, const char* text, const char* chapter, const char* cfi, double created, int style) {
+    auto row = [](const char* asset, const char* text, const char* chapter, const char* cfi, double created,
+                  int style) {
         AnnotationRow r;
         r.assetID = asset;
         r.selectedText = text;
@@ -68,7 +69,8 @@ QStringList shownRows(WorkDetailView& detail) {
     QAbstractItemModel* model = detail.annotationList()->model();
     for (int row = 0; row < model->rowCount(); ++row) {
         const QModelIndex index = model->index(row, 0);
-        rows << (index.data(AnnotationListModel::IsChapterRole).toBool() ? "# " : "") + index.data().toString();
+        rows << (index.data(AnnotationListModel::IsChapterRole).toBool() ? "# " : "") +
+                    index.data().toString();
     }
     return rows;
 }
@@ -101,12 +103,15 @@ private slots:
 
     void cardsCarryColourPlaceAndChapterRows() {
         fixture->selectRow(fixture->rowOf("Places"));
-        QCOMPARE(shownRows(detail()), (QStringList{"# Two", "late in two", "# One", "early in one", "# Two", "early in two"}));
+        QCOMPARE(shownRows(detail()),
+                 (QStringList{"# Two", "late in two", "# One", "early in one", "# Two", "early in two"}));
         const QModelIndex card = detail().annotationList()->model()->index(1, 0);
         QCOMPARE(card.data(AnnotationListModel::ColorRole).toString(), QStringLiteral("blue"));
-        const QString date = QLocale().toString(QDateTime::fromSecsSinceEpoch(978307200 + 300, Qt::UTC).toLocalTime().date(),
-                                                QLocale::ShortFormat);
-        QCOMPARE(card.data(AnnotationListModel::PlaceLineRole).toString(), QStringLiteral("Two \u00B7 ") + date);
+        const QString date =
+            QLocale().toString(QDateTime::fromSecsSinceEpoch(978307200 + 300, Qt::UTC).toLocalTime().date(),
+                               QLocale::ShortFormat);
+        QCOMPARE(card.data(AnnotationListModel::PlaceLineRole).toString(),
+                 QStringLiteral("Two \u00B7 ") + date);
         QVERIFY(!(detail().annotationList()->model()->index(0, 0).flags() & Qt::ItemIsSelectable));
 
         // A Kindle work: page and location.
@@ -114,7 +119,8 @@ private slots:
         QFile page(path);
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.write("<div class=\"bookTitle\">K</div><div class=\"noteHeading\">Highlight (<span "
-                   "class=\"highlight_pink\">pink</span>) - Page 7 \xC2\xB7 Location 160</div><div class=\"noteText\">"
+                   "class=\"highlight_pink\">pink</span>) - Page 7 \xC2\xB7 Location 160</div><div "
+                   "class=\"noteText\">"
                    "<b>not bold</b></div><div class=\"noteHeading\">Bookmark - Location 170</div>"
                    "<div class=\"noteHeading\">Note - Location 171</div><div class=\"noteText\">alone</div>");
         page.close();
@@ -124,7 +130,8 @@ private slots:
         const QModelIndex kindle = detail().annotationList()->model()->index(0, 0);
         QCOMPARE(kindle.data().toString(), QStringLiteral("not bold"));
         QCOMPARE(kindle.data(AnnotationListModel::ColorRole).toString(), QStringLiteral("pink"));
-        QCOMPARE(kindle.data(AnnotationListModel::PlaceLineRole).toString(), QStringLiteral("Page 7 \u00B7 Location 160"));
+        QCOMPARE(kindle.data(AnnotationListModel::PlaceLineRole).toString(),
+                 QStringLiteral("Page 7 \u00B7 Location 160"));
         const QModelIndex lone = detail().annotationList()->model()->index(1, 0);
         QVERIFY(lone.data(AnnotationListModel::IsLoneNoteRole).toBool());
         QVERIFY(detail().cardDelegate()->sizeHint({}, lone).height() > 0);
@@ -139,9 +146,11 @@ private slots:
         QCOMPARE(labels, (QStringList{"Book Order", "Date Highlighted", "As Stored*"}));
 
         sort.actions()[0]->trigger();
-        QCOMPARE(shownRows(detail()), (QStringList{"# One", "early in one", "# Two", "early in two", "late in two"}));
+        QCOMPARE(shownRows(detail()),
+                 (QStringList{"# One", "early in one", "# Two", "early in two", "late in two"}));
         sort.actions()[1]->trigger();
-        QCOMPARE(shownRows(detail()), (QStringList{"# Two", "early in two", "# One", "early in one", "# Two", "late in two"}));
+        QCOMPARE(shownRows(detail()),
+                 (QStringList{"# Two", "early in two", "# One", "early in one", "# Two", "late in two"}));
         sort.actions()[0]->trigger();
         QVERIFY(sort.actions()[0]->isChecked() && !sort.actions()[2]->isChecked());
 
@@ -168,7 +177,8 @@ private slots:
         std::unique_ptr<QMenu> menu = detail().contextMenuForRow(1);
         QCOMPARE(menu->actions().last()->text(), QStringLiteral("Copy as Citation"));
         menu->actions().last()->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("\u201Clate in two\u201D\n\u2014 Places, Writer, Two"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("\u201Clate in two\u201D\n\u2014 Places, Writer, Two"));
         menu = detail().contextMenuForRow(1);
         menu->actions().first()->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("late in two"));
@@ -184,7 +194,8 @@ private slots:
 
         const QString date = QString::fromStdString(corvane::Corvane::dateNow());
         QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
-                 (QStringList{date + "-Places-Annotations.md", date + "-Same (2)-Annotations.md", date + "-Same-Annotations.md"}));
+                 (QStringList{date + "-Places-Annotations.md", date + "-Same (2)-Annotations.md",
+                              date + "-Same-Annotations.md"}));
         ScriptedPresenter& presenter = fixture->presenter();
         QCOMPARE(presenter.alertMessage, QStringLiteral("3 Markdown files written to ~/All"));
         QCOMPARE(presenter.alertActionText, QStringLiteral("Show in Folder"));
@@ -214,8 +225,9 @@ private slots:
         const QString path = testHome() + QStringLiteral("/long.html");
         QFile page(path);
         QVERIFY(page.open(QIODevice::WriteOnly));
-        page.write("<div class=\"bookTitle\">Long</div><div class=\"noteHeading\">Highlight - Location 1</div><div "
-                   "class=\"noteText\">");
+        page.write(
+            "<div class=\"bookTitle\">Long</div><div class=\"noteHeading\">Highlight - Location 1</div><div "
+            "class=\"noteText\">");
         for (int i = 0; i < 200; ++i)
             page.write("a long passage that wraps over many lines ");
         page.write("</div>");
@@ -231,7 +243,8 @@ private slots:
         fixture->selectRow(0);
         QCOMPARE(list.model()->rowCount(), 1);
         const int longHeight = detail().cardDelegate()->sizeHint({}, list.model()->index(0, 0)).height();
-        QVERIFY2(longHeight > 3 * shortHeight, qPrintable(QString("%1 vs %2").arg(longHeight).arg(shortHeight)));
+        QVERIFY2(longHeight > 3 * shortHeight,
+                 qPrintable(QString("%1 vs %2").arg(longHeight).arg(shortHeight)));
     }
 };
 

@@ -47,7 +47,8 @@ void ScriptedPresenter::presentAlert(QWidget*, const QString& title, const QStri
 
 void ScriptedPresenter::presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
                                                const QString& informativeText, const QString& actionText,
-                                               std::function<void()> action, std::function<void()> dismissed) {
+                                               std::function<void()> action,
+                                               std::function<void()> dismissed) {
     presentAlert(parent, title, message, std::move(dismissed));
     alertInformativeText = informativeText;
     alertActionText = actionText;

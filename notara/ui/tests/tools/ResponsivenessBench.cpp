@@ -18,8 +18,8 @@
 #include <QListView>
 #include <QScrollBar>
 #include <algorithm>
-#include <unistd.h>
 #include <cstdio>
+#include <unistd.h>
 
 using namespace notara;
 
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     std::printf("export all works: files written in %.0f ms, then on disk\n", writtenMs);
     app.removeEventFilter(&gaps);
     std::printf("export all works: %lld files in %.0f ms; longest time without a paint %.1f ms (%d paints)\n",
-                static_cast<long long>(QDir(folder).entryList(QDir::Files).size()), exportMs, gaps.longestMs(),
-                gaps.paints);
+                static_cast<long long>(QDir(folder).entryList(QDir::Files).size()), exportMs,
+                gaps.longestMs(), gaps.paints);
     return 0;
 }

@@ -12,10 +12,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QGuiApplication>
 #include <QListView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
