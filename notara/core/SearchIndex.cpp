@@ -172,12 +172,18 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
         }
     }
 
+    // In works order; a work found by its title or author is listed even without annotations.
     std::vector<Result> results;
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        if (!matched[i]) continue;
-        const WorkPtr& work = works_[entries_[i].work];
-        if (results.empty() || results.back().work != work) results.push_back({work, {}});
-        results.back().annotations.push_back(*entries_[i].annotation);
+    size_t i = 0;
+    for (size_t w = 0; w < works_.size(); ++w) {
+        const bool byTitle = (titleTerms[w] & all) == all;
+        if (byTitle) results.push_back({works_[w], {}});
+        for (; i < entries_.size() && entries_[i].work == w; ++i) {
+            if (!matched[i]) continue;
+            if (!byTitle && (results.empty() || results.back().work != works_[w]))
+                results.push_back({works_[w], {}});
+            results.back().annotations.push_back(*entries_[i].annotation);
+        }
     }
     return results;
 }

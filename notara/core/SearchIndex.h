@@ -26,7 +26,8 @@ public:
     void build(const std::vector<WorkPtr>& works);
 
     /// The works with a match, in the order they were given, each with its matching
-    /// annotations. A query of nothing but spaces matches nothing.
+    /// annotations (all of them, none for an empty work, when the title and author hold every
+    /// word). A query of nothing but spaces matches nothing.
     std::vector<Result> search(std::string_view query) const;
 
     /// The folded terms of a query: its words, and each quoted phrase as one term.

@@ -68,6 +68,22 @@ CardTexts cardTexts(const QModelIndex& index) {
     return texts;
 }
 
+// The search's matches in a text shown from `offset` on (after "Note: "), as marks to draw.
+QList<QTextLayout::FormatRange> marks(const QModelIndex& index, int role, int offset,
+                                      const QPalette& palette) {
+    QList<QTextLayout::FormatRange> ranges;
+    for (const QVariant& value : index.data(role).toList()) {
+        const QPoint range = value.toPoint();
+        QTextLayout::FormatRange mark;
+        mark.start = offset + range.x();
+        mark.length = range.y();
+        mark.format.setBackground(QColor(0xFF, 0xD5, 0x4F, 0xB0));
+        mark.format.setForeground(palette.color(QPalette::Text));
+        ranges << mark;
+    }
+    return ranges;
+}
+
 } // namespace
 
 AnnotationCardDelegate::AnnotationCardDelegate(QAbstractItemView* view)
@@ -194,12 +210,17 @@ void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     mainFont.setUnderline(texts.underline);
     QTextLayout main(texts.main, mainFont);
     origin.ry() += layOut(main, width);
-    main.draw(painter, QPointF(origin.x(), card.top() + kPadding));
+    const int notePrefix = static_cast<int>(noteLine(QStringLiteral("x")).size()) - 1;
+    main.draw(painter, QPointF(origin.x(), card.top() + kPadding),
+              texts.mainIsNote
+                  ? marks(index, AnnotationListModel::NoteMatchesRole, notePrefix, option.palette)
+                  : marks(index, AnnotationListModel::PassageMatchesRole, 0, option.palette));
 
     if (!texts.note.isEmpty()) {
         QTextLayout noteLayout(texts.note, noteFont(_view->font()));
         const qreal height = layOut(noteLayout, width);
-        noteLayout.draw(painter, origin + QPointF(0, kNoteSpacing));
+        noteLayout.draw(painter, origin + QPointF(0, kNoteSpacing),
+                        marks(index, AnnotationListModel::NoteMatchesRole, notePrefix, option.palette));
         origin.ry() += kNoteSpacing + height;
     }
     if (!texts.place.isEmpty()) {

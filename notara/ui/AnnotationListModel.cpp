@@ -4,8 +4,13 @@
 #include "notara/core/AnnotationPlace.h"
 #include "notara/core/Work.h"
 
+#include "notara/core/SearchIndex.h"
+
 #include <QDateTime>
+#include <QPoint>
+
 #include <QLocale>
+#include <algorithm>
 
 namespace notara {
 
@@ -22,9 +27,29 @@ void AnnotationListModel::setOrder(AnnotationOrder::Order order) {
     setWork(_work, order);
 }
 
+void AnnotationListModel::setSearch(const std::vector<std::shared_ptr<Annotation>>* matching,
+                                    const QString& query) {
+    beginResetModel();
+    _searching = matching != nullptr;
+    _matching.clear();
+    if (matching) {
+        for (const auto& annotation : *matching)
+            _matching.push_back(annotation.get());
+        std::sort(_matching.begin(), _matching.end());
+    }
+    _query = query.toStdString();
+    rebuild();
+    endResetModel();
+}
+
 void AnnotationListModel::rebuild() {
     _annotations = _work ? AnnotationOrder::sorted(_work->annotations, _order)
                          : std::vector<std::shared_ptr<Annotation>>();
+    if (_searching) {
+        std::erase_if(_annotations, [this](const std::shared_ptr<Annotation>& annotation) {
+            return !std::binary_search(_matching.begin(), _matching.end(), annotation.get());
+        });
+    }
     _rows.clear();
     _rows.reserve(_annotations.size());
     const std::string* chapter = nullptr;
@@ -77,6 +102,20 @@ QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
         const QString date = dateText(annotation);
         if (!date.isEmpty()) parts << date;
         return parts.join(QStringLiteral(" \u00B7 "));
+    }
+    case PassageMatchesRole:
+    case NoteMatchesRole: {
+        if (!_searching) return {};
+        const std::string& text =
+            role == PassageMatchesRole ? annotation.annotationSelectedText : annotation.annotationUserNotes;
+        // Byte ranges of the UTF-8 text become ranges of the QString's UTF-16 units.
+        QVariantList ranges;
+        for (const auto& [from, to] : SearchIndex::matchRanges(text, _query)) {
+            const qsizetype start = QString::fromUtf8(text.data(), from).size();
+            const qsizetype length = QString::fromUtf8(text.data() + from, to - from).size();
+            ranges << QPoint(static_cast<int>(start), static_cast<int>(length));
+        }
+        return ranges;
     }
     default: return {};
     }

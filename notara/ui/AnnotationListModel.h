@@ -20,10 +20,12 @@ class AnnotationListModel : public QAbstractListModel {
 public:
     enum Role {
         UserNotesRole = Qt::UserRole + 1,
-        IsChapterRole,  // bool: a chapter heading row (its DisplayRole is the chapter)
-        IsLoneNoteRole, // bool: a note without a passage
-        ColorRole,      // the highlight colour name ("yellow", "underline", "" for none)
-        PlaceLineRole,  // "Page 77 · Location 805 · 2 Nov 2021": place and date highlighted
+        IsChapterRole,      // bool: a chapter heading row (its DisplayRole is the chapter)
+        IsLoneNoteRole,     // bool: a note without a passage
+        ColorRole,          // the highlight colour name ("yellow", "underline", "" for none)
+        PlaceLineRole,      // "Page 77 · Location 805 · 2 Nov 2021": place and date highlighted
+        PassageMatchesRole, // QVariantList of QPoint(start, length) in DisplayRole's text, while searching
+        NoteMatchesRole,    // the same in the note (UserNotesRole)
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -31,6 +33,9 @@ public:
     void setWork(const std::shared_ptr<Work>& work,
                  AnnotationOrder::Order order = AnnotationOrder::Order::Stored);
     void setOrder(AnnotationOrder::Order order);
+    // Shows only `matching` (a search's matches in the work) with `query`'s matches marked;
+    // null shows every annotation.
+    void setSearch(const std::vector<std::shared_ptr<Annotation>>* matching, const QString& query);
     AnnotationOrder::Order order() const { return _order; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -60,6 +65,9 @@ private:
         int chapterOf = -1;  // for a chapter row: the annotation whose chapter it names
     };
     std::vector<Row> _rows;
+    bool _searching = false;
+    std::vector<const Annotation*> _matching; // sorted, while searching
+    std::string _query;
 };
 
 } // namespace notara

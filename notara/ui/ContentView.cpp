@@ -25,11 +25,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QSettings>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
@@ -102,7 +105,10 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     connect(_detailView, &WorkDetailView::problemOccurred, this,
             [this](const QString& message) { _messageBar->showMessage(message); });
     _listObserver = _dataManager.addFilteredWorksObserver([this](DataManager::Change change) {
-        if (change == DataManager::Change::DidAssign) showFirstLaunchState();
+        if (change != DataManager::Change::DidAssign) return;
+        showFirstLaunchState();
+        // An import or a reload keeps what the user typed and answers it on the new list.
+        if (!_searchField->text().trimmed().isEmpty()) _searchTimer->start();
     });
 
     // The sidebar's pane exactly as wide as the sidebar: the rest of the width is the pane's.
@@ -155,9 +161,23 @@ void ContentView::buildSidebar() {
     auto* toolBar = new QToolBar(_sidebar);
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
-    auto* spacer = new QWidget(toolBar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    toolBar->addWidget(spacer);
+    _searchField = new QLineEdit(toolBar);
+    _searchField->setPlaceholderText(QStringLiteral("Search Highlights"));
+    _searchField->setClearButtonEnabled(true);
+    _searchField->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar->addWidget(_searchField);
+    // Typing only schedules the query: keystrokes that arrive together are answered once.
+    _searchTimer = new QTimer(this);
+    _searchTimer->setSingleShot(true);
+    _searchTimer->setInterval(0);
+    connect(_searchTimer, &QTimer::timeout, this, &ContentView::runSearch);
+    connect(_searchField, &QLineEdit::textChanged, _searchTimer, qOverload<>(&QTimer::start));
+    _searchField->installEventFilter(this); // Esc clears it
+    auto* findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, this, [this] {
+        _searchField->setFocus(Qt::ShortcutFocusReason);
+        _searchField->selectAll();
+    });
 
     _actionsMenu = new QMenu(QStringLiteral("Actions"), this);
     _selectBooksFolderAction =
@@ -243,6 +263,15 @@ void ContentView::buildSidebar() {
     const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
     _hidingCaption->setContentsMargins(margin, margin, margin, margin);
     layout->addWidget(_hidingCaption);
+}
+
+bool ContentView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == _searchField && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !_searchField->text().isEmpty()) {
+        _searchField->clear();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ContentView::showEvent(QShowEvent* event) {
@@ -501,7 +530,29 @@ void ContentView::setSelectedWorkID(const std::optional<QUuid>& id) {
 
 void ContentView::setSelectedWork(std::shared_ptr<Work> work) {
     _selectedWork = std::move(work);
+    static const std::vector<std::shared_ptr<Annotation>> none;
+    const auto* matches = _workListModel->matchesOf(_selectedWork.get());
+    _detailView->setSearch(_workListModel->searching() ? (matches ? matches : &none) : nullptr,
+                           _searchField->text());
     _detailView->setSelectedWork(_selectedWork);
+}
+
+void ContentView::runSearch() {
+    const QString query = _searchField->text();
+    if (query.trimmed().isEmpty()) {
+        if (!_workListModel->searching()) return;
+        _workListModel->clearSearch();
+        setSelectedWork(_selectedWork);
+        return;
+    }
+    // The index covers what the list shows, and is built again only when that changes.
+    const auto& listed = _dataManager.filteredWorks();
+    if (listed != _indexedWorks) {
+        _searchIndex.build(listed);
+        _indexedWorks = listed;
+    }
+    _workListModel->showSearch(_searchIndex.search(query.toStdString()));
+    setSelectedWork(_selectedWork);
 }
 
 void ContentView::setLastSelectediBooksDate(const QString& date) {

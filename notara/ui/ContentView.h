@@ -2,6 +2,7 @@
 
 #include "notara/core/AnnotationOrder.h"
 #include "notara/core/KindleNotesParser.h"
+#include "notara/core/SearchIndex.h"
 #include "notara/ui/PanelPresenter.h"
 
 #include <QMainWindow>
@@ -17,7 +18,9 @@ class QAction;
 class QLabel;
 class QListView;
 class QMenu;
+class QLineEdit;
 class QProgressDialog;
+class QTimer;
 class QStackedWidget;
 class QToolButton;
 
@@ -74,6 +77,8 @@ public:
     void setAnnotationOrder(AnnotationOrder::Order order);
     AnnotationOrder::Order annotationOrder() const { return _annotationOrder; }
     void setDetailedExport(bool detailed);
+    // Answers the search field: the list and the cards show only what matches.
+    void runSearch();
     // "Export All Works…": a folder panel, then exportAllWorksTo.
     void exportAllWorks();
     // One file per listed work with annotations, with a progress dialog that can be cancelled.
@@ -96,6 +101,7 @@ public:
     WorkDetailView* detailView() const { return _detailView; }
     QWidget* sidebar() const { return _sidebar; }
     MessageBar* messageBar() const { return _messageBar; }
+    QLineEdit* searchField() const { return _searchField; }
     WelcomePanel* welcomePanel() const { return _welcomePanel; }
     QLabel* emptyListLabel() const { return _emptyListLabel; }
     bool showingFirstLaunchState() const;
@@ -106,6 +112,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildSidebar();
@@ -151,6 +158,10 @@ private:
     QLabel* _hidingCaption = nullptr;
     WorkDetailView* _detailView = nullptr;
     MessageBar* _messageBar = nullptr;
+    QLineEdit* _searchField = nullptr;
+    QTimer* _searchTimer = nullptr;
+    SearchIndex _searchIndex;
+    std::vector<std::shared_ptr<Work>> _indexedWorks;
     QStackedWidget* _detailPages = nullptr;
     QStackedWidget* _sidebarPages = nullptr;
     WelcomePanel* _welcomePanel = nullptr;

@@ -210,6 +210,11 @@ QString WorkDetailView::citation(const Work& work, const Annotation& annotation)
     return text;
 }
 
+void WorkDetailView::setSearch(const std::vector<std::shared_ptr<Annotation>>* matching,
+                               const QString& query) {
+    _annotationModel->setSearch(matching, query);
+}
+
 void WorkDetailView::setAnnotationOrder(AnnotationOrder::Order order) {
     _annotationModel->setOrder(order);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -54,6 +55,9 @@ public:
     AnnotationOrder::Order annotationOrder() const;
     // Whether the export writes the detailed layout.
     void setDetailedExport(bool detailed) { _detailedExport = detailed; }
+    // While a search runs: only `matching` of the work's annotations, with `query` marked;
+    // null shows them all.
+    void setSearch(const std::vector<std::shared_ptr<Annotation>>* matching, const QString& query);
     bool detailedExport() const { return _detailedExport; }
     AnnotationListModel* annotationModel() const { return _annotationModel; }
 

@@ -6,12 +6,15 @@
 namespace notara {
 
 WorkListModel::WorkListModel(DataManager& dataManager, QObject* parent)
-    : QAbstractListModel(parent), _dataManager(dataManager), _works(dataManager.filteredWorks()) {
+    : QAbstractListModel(parent), _dataManager(dataManager), _works(dataManager.filteredWorks()),
+      _allWorks(_works) {
     _observerId = _dataManager.addFilteredWorksObserver([this](DataManager::Change change) {
         if (change == DataManager::Change::WillAssign) {
             beginResetModel();
         } else {
-            _works = _dataManager.filteredWorks();
+            _allWorks = _dataManager.filteredWorks();
+            // A search in place is run again by the window on the new list.
+            if (!_searching) _works = _allWorks;
             endResetModel();
             emit refreshed();
         }
@@ -34,6 +37,10 @@ QVariant WorkListModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole: return QString::fromStdString(work.workTitle);
     case WorkIDRole: return work.id;
     case AnnotationCountTextRole:
+        if (_searching) {
+            const auto* matches = matchesOf(&work);
+            return QStringLiteral("Matching Annotations: ") + QString::number(matches ? matches->size() : 0);
+        }
         return QStringLiteral("Total Annotations: ") + QString::number(work.annotations.size());
     default: return {};
     }
@@ -48,6 +55,37 @@ int WorkListModel::rowOfWork(const QUuid& id) const {
     for (std::size_t row = 0; row < _works.size(); ++row)
         if (_works[row]->id == id) return static_cast<int>(row);
     return -1;
+}
+
+void WorkListModel::showSearch(const std::vector<SearchIndex::Result>& results) {
+    beginResetModel();
+    _searching = true;
+    _results = results;
+    _works.clear();
+    _resultOf.clear();
+    for (const auto& result : _results) {
+        _resultOf.emplace(result.work.get(), _works.size());
+        _works.push_back(result.work);
+    }
+    endResetModel();
+    emit refreshed();
+}
+
+void WorkListModel::clearSearch() {
+    if (!_searching) return;
+    beginResetModel();
+    _searching = false;
+    _results.clear();
+    _resultOf.clear();
+    _works = _allWorks;
+    endResetModel();
+    emit refreshed();
+}
+
+const std::vector<std::shared_ptr<Annotation>>* WorkListModel::matchesOf(const Work* work) const {
+    if (!_searching) return nullptr;
+    const auto found = _resultOf.find(work);
+    return found == _resultOf.end() ? nullptr : &_results[found->second].annotations;
 }
 
 } // namespace notara

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "notara/core/SearchIndex.h"
+
 #include <QAbstractListModel>
 #include <QUuid>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace notara {
@@ -20,7 +23,7 @@ class WorkListModel : public QAbstractListModel {
 public:
     enum Role {
         WorkIDRole = Qt::UserRole + 1, // QUuid of the row's Work
-        AnnotationCountTextRole,       // "Total Annotations: " and the count
+        AnnotationCountTextRole,       // "Total Annotations: " and the count ("Matching" while searching)
     };
 
     explicit WorkListModel(DataManager& dataManager, QObject* parent = nullptr);
@@ -32,6 +35,14 @@ public:
     std::shared_ptr<Work> workAt(int row) const;
     int rowOfWork(const QUuid& id) const;
 
+    // While a search is shown: only the works with matches, each row counting its matching
+    // annotations. clearSearch() shows filteredWorks again.
+    void showSearch(const std::vector<SearchIndex::Result>& results);
+    void clearSearch();
+    bool searching() const { return _searching; }
+    // The matching annotations of a listed work during a search; null when not searching.
+    const std::vector<std::shared_ptr<Annotation>>* matchesOf(const Work* work) const;
+
 signals:
     // The rows were replaced by the current filteredWorks.
     void refreshed();
@@ -39,6 +50,10 @@ signals:
 private:
     DataManager& _dataManager;
     std::vector<std::shared_ptr<Work>> _works;
+    std::vector<std::shared_ptr<Work>> _allWorks; // filteredWorks, while a search shows fewer
+    std::vector<SearchIndex::Result> _results;
+    std::unordered_map<const Work*, std::size_t> _resultOf;
+    bool _searching = false;
     std::uint64_t _observerId = 0;
 };
 
