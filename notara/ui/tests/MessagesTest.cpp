@@ -6,6 +6,7 @@
 #include "notara/ui/WelcomePanel.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
+#include "notara/ui/tests/support/UrlRecorder.h"
 #include "notara/ui/tests/support/WindowFixture.h"
 
 #include "corvane/Corvane.h"
@@ -61,14 +62,6 @@ QString writeWalFolder(const QString& name, bool keepLogs) {
     return QString::fromStdString(folder.root.native());
 }
 
-// Records the folders "Show in Folder" asks the desktop to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 } // namespace
 
@@ -191,7 +184,6 @@ private slots:
             fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
         fixture.selectRow(fixture.rowOf("a"));
         UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
         fixture.window().detailView()->exportAction()->trigger();
 
         ScriptedPresenter& presenter = fixture.presenter();
@@ -203,7 +195,6 @@ private slots:
                  QStringLiteral("Annotations exported to ~/Downloads/") + name);
         QCOMPARE(presenter.alertActionText, QStringLiteral("Show in Folder"));
         presenter.pressAlertAction();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(recorder.opened,
                  QList<QUrl>{QUrl::fromLocalFile(QDir::homePath() + QStringLiteral("/Downloads"))});
     }

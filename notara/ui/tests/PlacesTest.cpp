@@ -6,6 +6,7 @@
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
+#include "notara/ui/tests/support/UrlRecorder.h"
 #include "notara/ui/tests/support/WindowFixture.h"
 
 #include "corvane/Corvane.h"
@@ -75,13 +76,6 @@ QStringList shownRows(WorkDetailView& detail) {
     return rows;
 }
 
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 } // namespace
 
@@ -189,7 +183,6 @@ private slots:
         QVERIFY(QDir().mkpath(out));
         fixture->presenter().folderAnswers.push_back(PanelResult::chosen(out));
         UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
         fixture->window().exportAllAction()->trigger();
 
         const QString date = QString::fromStdString(corvane::Corvane::dateNow());
@@ -200,7 +193,6 @@ private slots:
         QCOMPARE(presenter.alertMessage, QStringLiteral("3 Markdown files written to ~/All"));
         QCOMPARE(presenter.alertActionText, QStringLiteral("Show in Folder"));
         presenter.pressAlertAction();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(out)});
     }
 
