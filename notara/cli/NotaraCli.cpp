@@ -5,12 +5,15 @@
 #include "notara/core/AnnotationPlace.h"
 #include "notara/core/BooksFolder.h"
 #include "notara/core/BulkExport.h"
+#include "notara/core/ClippingsReader.h"
 #include "notara/core/DataManager.h"
 #include "notara/core/SearchIndex.h"
 
 #include "corvane/Corvane.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -23,6 +26,7 @@ struct Options {
     std::string command;
     std::optional<std::string> books;
     std::optional<std::string> kindle;
+    std::optional<std::string> clippings;
     std::optional<std::string> title;
     std::optional<std::string> out;
     bool all = false;
@@ -67,6 +71,8 @@ Options parse(const std::vector<std::string>& arguments) {
             options.books = takeValue();
         else if (name == "--kindle")
             options.kindle = takeValue();
+        else if (name == "--clippings")
+            options.clippings = takeValue();
         else if (isSearch && !options.query && !name.starts_with("--"))
             options.query = name;
         else if (name == "--all" && isList)
@@ -88,6 +94,12 @@ Options parse(const std::vector<std::string>& arguments) {
             throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + options.command};
     }
     if (isSearch && !options.query) throw UsageProblem{"search needs a QUERY"};
+    if (options.clippings) {
+        if (options.books || options.kindle)
+            throw UsageProblem{"--clippings cannot be combined with --books or --kindle"};
+        if (options.all || options.title) throw UsageProblem{"--all and --title apply to --books only"};
+        return options;
+    }
     if (options.kindle) {
         if (options.books) throw UsageProblem{"--books and --kindle cannot be combined"};
         if (options.kindle->empty()) throw UsageProblem{"--kindle needs a file"};
@@ -177,6 +189,21 @@ bool load(DataManager& model, const fs::path& books, std::ostream& err) {
 
 // The works to search or list: the notebook's one work, or the Books library after the hide rule.
 bool loadWorks(const Options& options, DataManager& model, std::vector<WorkPtr>& works, std::ostream& err) {
+    if (options.clippings) {
+        std::ifstream in(*options.clippings, std::ios::binary);
+        if (!in) {
+            err << "notara-cli: cannot read \"" << *options.clippings << "\"\n";
+            return false;
+        }
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        works = ClippingsReader::read(bytes);
+        if (works.empty()) {
+            err << "notara-cli: no highlights found in \"" << *options.clippings
+                << "\" (it must be a Kindle \"My Clippings.txt\")\n";
+            return false;
+        }
+        return true;
+    }
     if (options.kindle) {
         // A Kindle notebook is taken as it is: the hide rule is for the Books library.
         WorkPtr work = KindleCommands::importNotebook(*options.kindle, err);
@@ -260,10 +287,16 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
                                               err);
 
     DataManager model;
-    if (!load(model, *options.books, err)) return NotaraCli::Failure;
+    std::vector<WorkPtr> all;
+    if (options.clippings) {
+        if (!loadWorks(options, model, all, err)) return NotaraCli::Failure;
+    } else {
+        if (!load(model, *options.books, err)) return NotaraCli::Failure;
+        all = model.works();
+    }
 
     std::vector<WorkPtr> chosen;
-    for (const auto& work : model.works()) {
+    for (const auto& work : all) {
         if (!options.title || work->workTitle == *options.title) chosen.push_back(work);
     }
     // One date for the whole run, so that the names this run has written can be recognised.
@@ -293,6 +326,7 @@ const char* NotaraCli::usage() {
            "[--detailed]\n"
            "       notara-cli export --kindle FILE [--out DIR] [--order stored|book] [--detailed]\n"
            "       notara-cli search QUERY (--books DIR | --kindle FILE) [--json] [--order stored|book]\n"
+           "       notara-cli list|export|search ... --clippings FILE  (a Kindle's My Clippings.txt)\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"

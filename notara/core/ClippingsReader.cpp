@@ -1,0 +1,358 @@
+#include "notara/core/ClippingsReader.h"
+
+#include "notara/core/SortKey.h"
+#include "notara/core/Utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
+
+namespace notara {
+
+namespace {
+
+enum class Kind { Highlight, Note, Bookmark };
+
+// One record of the file, before notes are paired with their highlights.
+struct Record {
+    std::string title, author;
+    Kind kind = Kind::Highlight;
+    std::string page;
+    std::optional<std::int64_t> start, end; // location range
+    std::string text;
+};
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+std::string_view trim(std::string_view text) {
+    // ASCII blanks and the ideographic space U+3000 at either end.
+    while (true) {
+        if (!text.empty() && isSpace(text.front()))
+            text.remove_prefix(1);
+        else if (text.starts_with("\xE3\x80\x80"))
+            text.remove_prefix(3);
+        else
+            break;
+    }
+    while (true) {
+        if (!text.empty() && isSpace(text.back()))
+            text.remove_suffix(1);
+        else if (text.ends_with("\xE3\x80\x80"))
+            text.remove_suffix(3);
+        else
+            break;
+    }
+    return text;
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return lower;
+}
+
+bool containsAny(const std::string& lower, std::initializer_list<std::string_view> words) {
+    return std::any_of(words.begin(), words.end(),
+                       [&](std::string_view word) { return lower.find(word) != std::string::npos; });
+}
+
+// The text with every byte-order mark dropped and every line ending a line feed.
+std::string cleaned(std::string_view bytes) {
+    const std::string valid = validUtf8(bytes);
+    std::string text;
+    text.reserve(valid.size());
+    for (size_t i = 0; i < valid.size(); ++i) {
+        if (valid.compare(i, 3, "\xEF\xBB\xBF") == 0) {
+            i += 2;
+        } else if (valid[i] == '\r') {
+            text += '\n';
+            if (i + 1 < valid.size() && valid[i + 1] == '\n') ++i;
+        } else {
+            text += valid[i];
+        }
+    }
+    return text;
+}
+
+// "Title (Author)": the author is the last balanced parenthesised group at the end.
+void splitTitle(std::string_view line, Record& record) {
+    line = trim(line);
+    if (line.ends_with(')')) {
+        int depth = 0;
+        for (size_t i = line.size(); i-- > 0;) {
+            if (line[i] == ')') ++depth;
+            if (line[i] == '(' && --depth == 0) {
+                record.author = std::string(trim(line.substr(i + 1, line.size() - i - 2)));
+                record.title = std::string(trim(line.substr(0, i)));
+                return;
+            }
+        }
+    }
+    record.title = std::string(line);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The first number at or after `from`, with the byte after it.
+std::optional<std::int64_t> numberAt(std::string_view text, size_t& from) {
+    while (from < text.size() && !isDigit(text[from]))
+        ++from;
+    if (from >= text.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (; from < text.size() && isDigit(text[from]); ++from) {
+        if (value < 100000000000) value = value * 10 + (text[from] - '0');
+    }
+    return value;
+}
+
+// "5444-45" is 5444 to 5445: a shorter end takes the start's leading digits.
+std::int64_t expandedEnd(std::int64_t start, std::int64_t end, size_t endDigits) {
+    if (end >= start) return end;
+    std::int64_t scale = 1;
+    for (size_t i = 0; i < endDigits; ++i)
+        scale *= 10;
+    std::int64_t expanded = start - start % scale + end;
+    if (expanded < start) expanded += scale;
+    return expanded;
+}
+
+void readLocation(std::string_view field, Record& record) {
+    size_t at = 0;
+    record.start = numberAt(field, at);
+    if (!record.start) return;
+    record.end = record.start;
+    // A range: "-", the en dash, or Dutch " t/m ".
+    std::string_view rest = field.substr(at);
+    size_t skip = 0;
+    if (rest.starts_with("-"))
+        skip = 1;
+    else if (rest.starts_with("\xE2\x80\x93"))
+        skip = 3;
+    else if (rest.starts_with(" t/m "))
+        skip = 5;
+    if (skip == 0) return;
+    size_t from = skip;
+    const size_t digitsAt = from;
+    if (from < rest.size() && isDigit(rest[from])) {
+        if (const auto end = numberAt(rest, from))
+            record.end = expandedEnd(*record.start, *end, from - digitsAt);
+    }
+}
+
+// Pages are labels ("xii", "136"): the first number or roman numeral after the page word,
+// or before it (Japanese "133ページ").
+std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength) {
+    auto isLabel = [](char c) {
+        return isDigit(c) || std::string_view("ivxlcdmIVXLCDM").find(c) != std::string_view::npos;
+    };
+    size_t i = wordAt + wordLength;
+    while (i < field.size() && !isLabel(field[i]) && field[i] != '|')
+        ++i;
+    size_t j = i;
+    while (j < field.size() && isLabel(field[j]))
+        ++j;
+    if (j > i) return std::string(field.substr(i, j - i));
+    j = wordAt;
+    while (j > 0 && isSpace(field[j - 1]))
+        --j;
+    i = j;
+    while (i > 0 && isDigit(field[i - 1]))
+        --i;
+    return std::string(field.substr(i, j - i));
+}
+
+void readMetadata(std::string_view line, Record& record) {
+    const std::string lower = lowerAscii(line);
+    if (containsAny(lower, {"bookmark", "lesezeichen", "signet", "segnalibro", "marcador", "bladwijzer",
+                            "закладка", "ブックマーク", "书签"}))
+        record.kind = Kind::Bookmark;
+    else if (containsAny(lower, {"note", "notiz", "nota", "notitie", "заметка", "メモ", "笔记"}))
+        record.kind = Kind::Note;
+    // Fields split at "|"; the page and location words say which is which.
+    size_t begin = 0;
+    while (begin <= line.size()) {
+        size_t end = line.find('|', begin);
+        if (end == std::string_view::npos) end = line.size();
+        const std::string_view field = line.substr(begin, end - begin);
+        const std::string lowerField = lowerAscii(field);
+        for (std::string_view word : {"location", "loc.", "position", "emplacement", "posición", "posizione",
+                                      "posição", "locatie", "место", "месте", "位置"}) {
+            if (!record.start && lowerField.find(word) != std::string::npos) {
+                readLocation(field.substr(lowerField.find(word)), record);
+                break;
+            }
+        }
+        for (std::string_view word : {"page", "seite", "página", "pagina", "страниц", "ページ", "页"}) {
+            const size_t at = lowerField.find(word);
+            if (record.page.empty() && at != std::string::npos) {
+                record.page = pageLabel(field, at, word.size());
+                break;
+            }
+        }
+        begin = end + 1;
+    }
+}
+
+bool overlaps(const Record& a, const Record& b) {
+    if (a.start && b.start) return *a.start <= *b.end && *b.start <= *a.end;
+    return !a.start && !b.start && !a.page.empty() && a.page == b.page;
+}
+
+// An extended highlight holds the shorter one, except perhaps for the shorter one's final
+// punctuation ("a promise." became "a promise, and ...").
+bool oneContainsTheOther(std::string_view a, std::string_view b) {
+    auto core = [](std::string_view text) {
+        while (!text.empty() && std::string_view(".,;:!?\"' ").find(text.back()) != std::string_view::npos)
+            text.remove_suffix(1);
+        return text;
+    };
+    a = core(a);
+    b = core(b);
+    if (a.empty() || b.empty()) return false;
+    return a.find(b) != std::string_view::npos || b.find(a) != std::string_view::npos;
+}
+
+} // namespace
+
+std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
+    const std::string text = cleaned(bytes);
+    std::vector<Record> records;
+    size_t lineStart = 0;
+    std::vector<std::string_view> lines;
+    auto finishRecord = [&] {
+        size_t first = 0;
+        while (first < lines.size() && trim(lines[first]).empty())
+            ++first;
+        if (lines.size() - first >= 2) {
+            Record record;
+            splitTitle(lines[first], record);
+            readMetadata(lines[first + 1], record);
+            std::string body;
+            for (size_t i = first + 2; i < lines.size(); ++i) {
+                if (i > first + 2 || !trim(lines[i]).empty()) body += std::string(lines[i]) + '\n';
+            }
+            record.text = std::string(trim(body));
+            records.push_back(std::move(record));
+        }
+        lines.clear();
+    };
+    while (lineStart <= text.size()) {
+        size_t lineEnd = text.find('\n', lineStart);
+        if (lineEnd == std::string::npos) lineEnd = text.size();
+        const std::string_view line(text.data() + lineStart, lineEnd - lineStart);
+        if (trim(line) == "==========")
+            finishRecord();
+        else
+            lines.push_back(line);
+        lineStart = lineEnd + 1;
+    }
+    finishRecord(); // the end of the file closes the last record
+
+    // Per book, in file order: highlights (an edited one replaces the earlier record), notes
+    // (a later draft at the same place replaces the earlier one).
+    struct Book {
+        WorkPtr work;
+        std::vector<Record> entries;
+    };
+    std::map<std::pair<std::string, std::string>, Book> books;
+    for (Record& record : records) {
+        if (record.kind == Kind::Bookmark) continue;
+        if (record.kind == Kind::Highlight && record.text.empty()) continue;
+        Book& book = books[{record.title, record.author}];
+        if (!book.work) {
+            book.work = std::make_shared<Work>(record.title, record.author);
+            book.work->workSource = "Kindle Clippings";
+        }
+        auto& entries = book.entries;
+        bool replaced = false;
+        // Edits and drafts follow soon after what they replace: look back a little way only.
+        const size_t oldest = entries.size() > 64 ? entries.size() - 64 : 0;
+        for (size_t i = entries.size(); i-- > oldest && !replaced;) {
+            Record& earlier = entries[i];
+            if (earlier.kind != record.kind) {
+                if (record.kind == Kind::Note && earlier.kind == Kind::Highlight)
+                    break; // a highlight in between
+                continue;
+            }
+            if (record.kind == Kind::Highlight && overlaps(earlier, record) &&
+                oneContainsTheOther(earlier.text, record.text)) {
+                earlier = std::move(record);
+                replaced = true;
+            } else if (record.kind == Kind::Note && earlier.start == record.start &&
+                       earlier.page == record.page) {
+                earlier = std::move(record);
+                replaced = true;
+            }
+        }
+        if (!replaced) entries.push_back(std::move(record));
+    }
+
+    std::vector<WorkPtr> works;
+    for (auto& [key, book] : books) {
+        auto& entries = book.entries;
+        std::vector<std::shared_ptr<Annotation>> annotations(entries.size());
+        std::vector<bool> isNote(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            isNote[i] = entries[i].kind == Kind::Note;
+            if (isNote[i]) continue;
+            auto annotation = std::make_shared<Annotation>("", entries[i].text, "");
+            annotation->annotationPage = entries[i].page;
+            annotation->annotationLocation = entries[i].start;
+            annotations[i] = std::move(annotation);
+        }
+        // A note belongs to the nearest highlight whose range ends at its location, else
+        // contains it; notes come before or after their highlight depending on the firmware.
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (!isNote[i]) continue;
+            const Record& note = entries[i];
+            std::optional<size_t> owner;
+            for (int pass = 0; pass < 2 && !owner; ++pass) {
+                for (size_t distance = 1; distance <= std::min<size_t>(entries.size(), 8) && !owner;
+                     ++distance) {
+                    for (size_t j : {i - distance, i + distance}) {
+                        if (j >= entries.size() || isNote[j] || !annotations[j]->annotationUserNotes.empty())
+                            continue;
+                        const Record& h = entries[j];
+                        const bool fits =
+                            note.start && h.start
+                                ? (pass == 0 ? *h.end == *note.start
+                                             : *h.start <= *note.start && *note.start <= *h.end)
+                                : (!note.start && !h.start && !note.page.empty() && h.page == note.page);
+                        if (fits) {
+                            owner = j;
+                            break;
+                        }
+                    }
+                }
+            }
+            if (owner) {
+                annotations[*owner]->annotationUserNotes = note.text;
+            } else {
+                auto lone = std::make_shared<Annotation>("", "", note.text);
+                lone->annotationPage = note.page;
+                lone->annotationLocation = note.start;
+                annotations[i] = std::move(lone);
+            }
+        }
+        for (auto& annotation : annotations) {
+            if (!annotation) continue;
+            SortKey::appendNumber(annotation->annotationPosition.key,
+                                  static_cast<std::uint64_t>(
+                                      std::max<std::int64_t>(annotation->annotationLocation.value_or(0), 0)));
+            book.work->annotations.push_back(std::move(annotation));
+        }
+        works.push_back(book.work);
+    }
+    std::stable_sort(works.begin(), works.end(),
+                     [](const WorkPtr& a, const WorkPtr& b) { return a->workTitle < b->workTitle; });
+    return works;
+}
+
+} // namespace notara
