@@ -115,6 +115,11 @@ std::optional<std::int64_t> numberAt(std::string_view text, size_t& from) {
 // "5444-45" is 5444 to 5445: a shorter end takes the start's leading digits.
 std::int64_t expandedEnd(std::int64_t start, std::int64_t end, size_t endDigits) {
     if (end >= start) return end;
+    size_t startDigits = 0;
+    for (std::int64_t rest = start; rest > 0; rest /= 10)
+        ++startDigits;
+    // Only a shorter end is an abbreviation; anything else is a range that runs backwards.
+    if (endDigits == 0 || endDigits >= startDigits) return start;
     std::int64_t scale = 1;
     for (size_t i = 0; i < endDigits; ++i)
         scale *= 10;

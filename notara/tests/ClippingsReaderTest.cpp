@@ -88,6 +88,8 @@ TEST(ClippingsReader, OddInputGivesNothingOrWhatItCan) {
     ASSERT_EQ(works.size(), 1u);
     EXPECT_EQ(works[0]->workAuthor, "A\xEF\xBF\xBD");
     EXPECT_EQ(works[0]->annotations[0]->annotationLocation, 5444);
+    // Found by fuzzing: an end with more digits than a start must not be "expanded".
+    EXPECT_EQ(ClippingsReader::read("B\n- Highlight Location 12-0000000000000000000000012\n\nT").size(), 1u);
 }
 
 TEST(ClippingsReader, CommandLineListsAndExportsAClippingsFile) {
