@@ -287,13 +287,8 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
                                               err);
 
     DataManager model;
-    std::vector<WorkPtr> all;
-    if (options.clippings) {
-        if (!loadWorks(options, model, all, err)) return NotaraCli::Failure;
-    } else {
-        if (!load(model, *options.books, err)) return NotaraCli::Failure;
-        all = model.works();
-    }
+    std::vector<WorkPtr> all; // the works without annotations are not exported anyway
+    if (!loadWorks(options, model, all, err)) return NotaraCli::Failure;
 
     std::vector<WorkPtr> chosen;
     for (const auto& work : all) {

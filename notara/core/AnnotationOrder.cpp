@@ -18,20 +18,28 @@ std::vector<AnnotationPtr> AnnotationOrder::sorted(const std::vector<AnnotationP
     case Order::Created:
         // The ISO 8601 texts of one form sort as their dates do.
         std::stable_sort(result.begin(), result.end(), [](const AnnotationPtr& a, const AnnotationPtr& b) {
-            if (a->annotationCreated.empty() || b->annotationCreated.empty())
-                return !a->annotationCreated.empty() && b->annotationCreated.empty();
-            return a->annotationCreated < b->annotationCreated;
+            return AnnotationPosition::createdBefore(a->annotationCreated, b->annotationCreated);
         });
         break;
     }
     return result;
 }
 
+namespace {
+
+constexpr std::string_view names[] = {"stored", "book", "created"}; // in Order's order
+
+} // namespace
+
 std::optional<AnnotationOrder::Order> AnnotationOrder::fromName(std::string_view name) {
-    if (name == "stored") return Order::Stored;
-    if (name == "book") return Order::Book;
-    if (name == "created") return Order::Created;
+    for (size_t i = 0; i < std::size(names); ++i) {
+        if (names[i] == name) return static_cast<Order>(i);
+    }
     return std::nullopt;
+}
+
+std::string_view AnnotationOrder::name(Order order) {
+    return names[static_cast<size_t>(order)];
 }
 
 } // namespace notara

@@ -22,6 +22,7 @@ public:
 
     /// "stored", "book" or "created"; absent for anything else.
     static std::optional<Order> fromName(std::string_view name);
+    static std::string_view name(Order order);
 };
 
 } // namespace notara

@@ -21,9 +21,12 @@ bool AnnotationPosition::before(const AnnotationPosition& a, const DateText& cre
     if (a.key.empty() || b.key.empty()) return !a.key.empty() && b.key.empty();
     if (const int order = a.key.compare(b.key); order != 0) return order < 0;
     if (auto decided = presentFirst(a.spineIndex, b.spineIndex)) return *decided;
-    if (createdA.empty() || createdB.empty()) return !createdA.empty() && createdB.empty();
-    return createdA < createdB;
-    return false;
+    return createdBefore(createdA, createdB);
+}
+
+bool AnnotationPosition::createdBefore(const DateText& a, const DateText& b) {
+    if (a.empty() || b.empty()) return !a.empty() && b.empty();
+    return a < b;
 }
 
 } // namespace notara

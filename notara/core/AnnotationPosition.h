@@ -23,6 +23,9 @@ struct AnnotationPosition {
     /// breaking the last ties; what it leaves equal keeps the stored order.
     static bool before(const AnnotationPosition& a, const DateText& createdA, const AnnotationPosition& b,
                        const DateText& createdB);
+
+    /// Date order with the unknown dates last.
+    static bool createdBefore(const DateText& a, const DateText& b);
 };
 
 } // namespace notara

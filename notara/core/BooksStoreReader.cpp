@@ -5,6 +5,8 @@
 #include "notara/core/SQLiteManager.h"
 #include "notara/core/Utf8.h"
 
+#include "html/nodes/StringUtil.h"
+
 #include <unicode/bytestream.h>
 #include <unicode/normalizer2.h>
 
@@ -138,15 +140,6 @@ std::string_view colorOfStyle(std::optional<std::int64_t> style, std::optional<s
     }
 }
 
-std::string_view trimmed(std::string_view text) {
-    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; };
-    while (!text.empty() && space(text.back()))
-        text.remove_suffix(1);
-    while (!text.empty() && space(text.front()))
-        text.remove_prefix(1);
-    return text;
-}
-
 } // namespace
 
 bool BooksStoreReader::holdsBooksTables(const SQLFilePairing& copies) {
@@ -243,7 +236,7 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
         annotation->annotationSelectedText = row.text(4);
         annotation->annotationLocationRawText = row.text(5);
         annotation->annotationColor = colorOfStyle(row.integer(6), row.integer(7));
-        annotation->annotationChapter = validUtf8(trimmed(row.raw(8)));
+        annotation->annotationChapter = validUtf8(html::StringUtil::trim(row.raw(8)));
         AnnotationPosition& position = annotation->annotationPosition;
         if (const auto created = row.real(9)) {
             annotation->annotationCreated = IsoDate::fromReferenceSeconds(*created);

@@ -1,7 +1,10 @@
 #include "notara/core/ClippingsReader.h"
 
+#include "notara/core/AnnotationIDs.h"
 #include "notara/core/SortKey.h"
 #include "notara/core/Utf8.h"
+
+#include "html/nodes/StringUtil.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +27,7 @@ struct Record {
 };
 
 bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+    return html::StringUtil::isActuallyWhitespace(c);
 }
 
 std::string_view trim(std::string_view text) {
@@ -46,14 +49,6 @@ std::string_view trim(std::string_view text) {
             break;
     }
     return text;
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    }
-    return lower;
 }
 
 bool containsAny(const std::string& lower, std::initializer_list<std::string_view> words) {
@@ -174,7 +169,7 @@ std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength) 
 }
 
 void readMetadata(std::string_view line, Record& record) {
-    const std::string lower = lowerAscii(line);
+    const std::string lower = html::StringUtil::lowerCaseAscii(line);
     if (containsAny(lower, {"bookmark", "lesezeichen", "signet", "segnalibro", "marcador", "bladwijzer",
                             "закладка", "ブックマーク", "书签"}))
         record.kind = Kind::Bookmark;
@@ -186,7 +181,7 @@ void readMetadata(std::string_view line, Record& record) {
         size_t end = line.find('|', begin);
         if (end == std::string_view::npos) end = line.size();
         const std::string_view field = line.substr(begin, end - begin);
-        const std::string lowerField = lowerAscii(field);
+        const std::string lowerField = html::StringUtil::lowerCaseAscii(field);
         for (std::string_view word : {"location", "loc.", "position", "emplacement", "posición", "posizione",
                                       "posição", "locatie", "место", "месте", "位置"}) {
             if (!record.start && lowerField.find(word) != std::string::npos) {
@@ -300,6 +295,7 @@ std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
     }
 
     std::vector<WorkPtr> works;
+    AnnotationIDs ids;
     for (auto& [key, book] : books) {
         auto& entries = book.entries;
         std::vector<std::shared_ptr<Annotation>> annotations(entries.size());
@@ -307,7 +303,7 @@ std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
         for (size_t i = 0; i < entries.size(); ++i) {
             isNote[i] = entries[i].kind == Kind::Note;
             if (isNote[i]) continue;
-            auto annotation = std::make_shared<Annotation>("", entries[i].text, "");
+            auto annotation = std::make_shared<Annotation>(ids.next(), entries[i].text, "");
             annotation->annotationPage = entries[i].page;
             annotation->annotationLocation = entries[i].start;
             annotations[i] = std::move(annotation);
@@ -340,7 +336,7 @@ std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
             if (owner) {
                 annotations[*owner]->annotationUserNotes = note.text;
             } else {
-                auto lone = std::make_shared<Annotation>("", "", note.text);
+                auto lone = std::make_shared<Annotation>(ids.next(), "", note.text);
                 lone->annotationPage = note.page;
                 lone->annotationLocation = note.start;
                 annotations[i] = std::move(lone);

@@ -33,9 +33,11 @@ bool DataManager::loadDatabases(const SQLFilePairing& pairing) {
         lastLoadProblem_ += " Nothing was loaded.";
         return false;
     }
-    if (!databasesAreValid()) {
+    // The check of databasesAreValid, keeping which file failed it for the message.
+    const auto check = copiesUsable_ ? BooksStoreReader::checkTables({annotationSQLFile_, librarySQLFile_})
+                                     : BooksStoreReader::TableCheck{};
+    if (!check.annotationsFound || !check.libraryFound) {
         if (copying) {
-            const auto check = BooksStoreReader::checkTables({annotationSQLFile_, librarySQLFile_});
             std::string files;
             if (!check.annotationsFound) files = pairing.annotationSQLFile->filename().native();
             if (!check.libraryFound)

@@ -1,11 +1,15 @@
 #include "notara/core/KindleHeading.h"
 
+#include "html/nodes/StringUtil.h"
+
 #include <array>
 #include <limits>
 
 namespace notara {
 
 namespace {
+
+using html::StringUtil;
 
 // The words the apps write, by language: English, German, French, Spanish, Italian, Portuguese,
 // Dutch, Japanese, Chinese, Russian. ASCII letters are matched in lower case; Cyrillic has
@@ -15,26 +19,6 @@ constexpr std::array<std::string_view, 8> pageWords = {"page",   "seite", "pági
 constexpr std::array<std::string_view, 14> locationWords = {
     "location", "loc.",    "position", "emplacement", "posición", "posicion", "posizione",
     "posição",  "locatie", "位置",     "позиция",     "Позиция",  "место",    "Место"};
-
-bool isAsciiSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view trimAscii(std::string_view text) {
-    while (!text.empty() && isAsciiSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isAsciiSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
 
 template <size_t N>
 size_t findWord(const std::string& lower, const std::array<std::string_view, N>& words, size_t& length) {
@@ -74,8 +58,8 @@ std::optional<std::int64_t> lastNumber(std::string_view text) {
 // before the number.
 std::string pageLabel(std::string_view segment, size_t at, size_t length) {
     std::string label = std::string(segment.substr(0, at)) + std::string(segment.substr(at + length));
-    std::string_view view = trimAscii(label);
-    if (view.starts_with("第")) view = trimAscii(view.substr(std::string_view("第").size()));
+    std::string_view view = StringUtil::trim(label);
+    if (view.starts_with("第")) view = StringUtil::trim(view.substr(std::string_view("第").size()));
     return std::string(view);
 }
 
@@ -86,7 +70,7 @@ std::string KindleHeading::collapseAsciiSpace(std::string_view text) {
     result.reserve(text.size());
     bool pendingSpace = false;
     for (char c : text) {
-        if (isAsciiSpace(c)) {
+        if (StringUtil::isWhitespace(c)) {
             pendingSpace = !result.empty();
             continue;
         }
@@ -103,16 +87,16 @@ KindleHeading KindleHeading::parse(std::string_view text) {
     if (const size_t dash = text.find(" - "); dash != std::string_view::npos) {
         place = text.substr(dash + 3);
         if (const size_t path = place.rfind(" > "); path != std::string_view::npos) {
-            heading.chapter = std::string(trimAscii(place.substr(0, path)));
+            heading.chapter = std::string(StringUtil::trim(place.substr(0, path)));
             place = place.substr(path + 3);
         }
     }
     constexpr std::string_view dot = "\xC2\xB7"; // ·
     while (!place.empty()) {
         const size_t split = place.find(dot);
-        const std::string_view segment = trimAscii(place.substr(0, split));
+        const std::string_view segment = StringUtil::trim(place.substr(0, split));
         place = split == std::string_view::npos ? std::string_view() : place.substr(split + dot.size());
-        const std::string lower = lowerAscii(segment);
+        const std::string lower = StringUtil::lowerCaseAscii(segment);
         size_t length = 0;
         if (findWord(lower, locationWords, length) != std::string::npos) {
             heading.location = lastNumber(segment);

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include <QRandomGenerator>
 #include <unicode/unistr.h>
 
 #include "corvane/Report.h"
@@ -18,9 +17,11 @@
 #include "html/nodes/Element.h"
 #include "html/nodes/NodeTraversor.h"
 #include "html/nodes/NodeVisitor.h"
+#include "html/nodes/StringUtil.h"
 #include "html/nodes/TextNode.h"
 #include "html/parser/Parser.h"
 #include "notara/core/Annotation.h"
+#include "notara/core/AnnotationIDs.h"
 #include "notara/core/KindleHeading.h"
 #include "notara/core/SortKey.h"
 #include "notara/core/Utf8.h"
@@ -69,10 +70,6 @@ std::string readUtf8Text(const std::filesystem::path& path) {
 
 // ---- recognising entries -----------------------------------------------------------------------
 
-bool isClassSeparator(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // The colour of a "highlight_<colour>" class of the element (lower-case), empty when it has
 // none; `marked` tells whether it has such a class at all.
 std::string highlightColor(const html::Element& element, bool& marked) {
@@ -83,21 +80,17 @@ std::string highlightColor(const html::Element& element, bool& marked) {
     std::string_view classes = attributes->get("class");
     std::size_t i = 0;
     while (i < classes.size()) {
-        while (i < classes.size() && isClassSeparator(classes[i]))
+        while (i < classes.size() && html::StringUtil::isActuallyWhitespace(classes[i]))
             ++i;
         std::size_t start = i;
-        while (i < classes.size() && !isClassSeparator(classes[i]))
+        while (i < classes.size() && !html::StringUtil::isActuallyWhitespace(classes[i]))
             ++i;
-        if (i - start < prefix.size()) continue;
-        std::string name(classes.substr(start, i - start));
-        for (char& c : name) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (!name.starts_with(prefix)) continue;
+        const std::string_view name = classes.substr(start, i - start);
+        if (!html::StringUtil::startsWithIgnoreCase(name, prefix)) continue;
         marked = true;
-        const std::string_view color = std::string_view(name).substr(prefix.size());
         for (std::string_view known : colors) {
-            if (color == known) return std::string(known);
+            if (html::StringUtil::equalsIgnoreCase(name.substr(prefix.size()), known))
+                return std::string(known);
         }
         return {};
     }
@@ -230,42 +223,6 @@ private:
     std::size_t headingTextDepth_ = 0;    // texts_.size() when it began
     std::string section_;
     std::vector<const html::Node*> texts_; // the noteText elements being walked
-};
-
-// Random (version 4) UUIDs in upper-case text form. One generator per import, seeded from the
-// system's entropy source, because asking that source for every annotation costs more than
-// parsing the whole page.
-class AnnotationIDs {
-public:
-    AnnotationIDs() : random_(systemSeeded()) {}
-
-    std::string next() {
-        std::uint8_t bytes[16];
-        for (int i = 0; i < 16; i += 8) {
-            std::uint64_t word = random_.generate64();
-            std::memcpy(bytes + i, &word, 8);
-        }
-        bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40); // version 4
-        bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
-        static constexpr char hex[] = "0123456789ABCDEF";
-        std::string id;
-        id.reserve(36);
-        for (int i = 0; i < 16; ++i) {
-            if (i == 4 || i == 6 || i == 8 || i == 10) id += '-';
-            id += hex[bytes[i] >> 4];
-            id += hex[bytes[i] & 0x0F];
-        }
-        return id;
-    }
-
-private:
-    static QRandomGenerator64 systemSeeded() {
-        quint32 seed[8];
-        QRandomGenerator::system()->fillRange(seed);
-        return QRandomGenerator64(seed, 8);
-    }
-
-    QRandomGenerator64 random_;
 };
 
 // Fills the context members of `annotation` from the entry it was made from.

@@ -4,6 +4,19 @@
 
 namespace notara {
 
+namespace {
+
+// "> " and the passage, each further line of it prefixed ">" (no line feed at the end).
+void appendQuote(std::string& text, std::string_view passage) {
+    text += "> ";
+    for (char c : passage) {
+        text += c;
+        if (c == '\n') text += '>';
+    }
+}
+
+} // namespace
+
 std::string MarkdownExport::markdown(const Work& work) {
     return markdown(work, work.annotations);
 }
@@ -24,11 +37,7 @@ std::string MarkdownExport::markdown(const Work& work, const std::vector<Annotat
         const std::string& note = annotation->annotationUserNotes;
         // A lone note has no passage to quote.
         if (!annotation->annotationSelectedText.empty() || note.empty()) {
-            text += "> ";
-            for (char c : annotation->annotationSelectedText) {
-                text += c;
-                if (c == '\n') text += '>';
-            }
+            appendQuote(text, annotation->annotationSelectedText);
             text += note.empty() ? "\n" : "\n\n";
         }
         // The empty line after a note keeps "---" a thematic break: right below a paragraph it
@@ -98,11 +107,7 @@ std::string MarkdownExport::detailedMarkdown(const Work& work, const std::vector
         }
         chapter = &annotation->annotationChapter;
         if (!annotation->annotationSelectedText.empty()) {
-            text += "> ";
-            for (char c : annotation->annotationSelectedText) {
-                text += c;
-                if (c == '\n') text += '>';
-            }
+            appendQuote(text, annotation->annotationSelectedText);
             text += "\n\n";
         }
         // Page and location only: the chapter is the heading above.

@@ -2,6 +2,8 @@
 
 #include "notara/core/TextFolder.h"
 
+#include "html/nodes/StringUtil.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -13,7 +15,7 @@ namespace {
 constexpr char separator = '\x01';
 
 bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    return html::StringUtil::isActuallyWhitespace(c);
 }
 
 // glibc's memmem is far faster than a byte-by-byte find for needles of a few letters.
@@ -130,11 +132,12 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
             i + 1 < entries_.size() ? entries_[i + 1].begin : static_cast<std::uint32_t>(text_.size());
         return std::string_view(text_).substr(begin, end - begin);
     };
-    auto holdsRest = [&](size_t i, size_t from) {
+    // Whether annotation i holds every term but `known` that its title does not.
+    auto holdsTerms = [&](size_t i, size_t known) {
         const std::string_view text = segment(i);
         const std::uint64_t title = titleTerms[entries_[i].work];
-        for (size_t t = from; t < termCount; ++t) {
-            if (t < 64 && (title >> t & 1)) continue;
+        for (size_t t = 0; t < termCount; ++t) {
+            if (t == known || (t < 64 && (title >> t & 1))) continue;
             if (!findIn(text.data(), text.data() + text.size(), wanted[t])) return false;
         }
         return true;
@@ -151,16 +154,7 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
         const auto offset = static_cast<std::uint32_t>(at - begin);
         while (entry + 1 < entries_.size() && entries_[entry + 1].begin <= offset)
             ++entry;
-        if (!matched[entry]) {
-            bool ok = true;
-            const std::uint64_t title = titleTerms[entries_[entry].work];
-            const std::string_view text = segment(entry);
-            for (size_t t = 0; t < termCount && ok; ++t) {
-                if (t == lead || (t < 64 && (title >> t & 1))) continue;
-                ok = findIn(text.data(), text.data() + text.size(), wanted[t]) != nullptr;
-            }
-            matched[entry] = ok ? 1 : 0;
-        }
+        if (!matched[entry]) matched[entry] = holdsTerms(entry, lead) ? 1 : 0;
         // On to the next annotation.
         if (entry + 1 >= entries_.size()) break;
         at = begin + entries_[entry + 1].begin - 1;
@@ -168,7 +162,7 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
     // A lead term found only in the title: the annotation still needs the others itself.
     if (lead < 64) {
         for (size_t i = 0; i < entries_.size(); ++i) {
-            if (!matched[i] && (titleTerms[entries_[i].work] >> lead & 1)) matched[i] = holdsRest(i, 0);
+            if (!matched[i] && (titleTerms[entries_[i].work] >> lead & 1)) matched[i] = holdsTerms(i, lead);
         }
     }
 

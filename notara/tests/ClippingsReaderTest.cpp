@@ -63,6 +63,8 @@ TEST(ClippingsReader, ReadsBooksHighlightsNotesAndSkipsBookmarks) {
                           "Quarterly_Report_Final.pdf /  / 1", "Stillwater Harbour / Okafor, Ada / 1",
                           "Tidewater / Ibsen, Kari / 1", "雨の日 / 高橋 / 1"}));
     const Annotation& german = *works[0]->annotations[0];
+    EXPECT_EQ(german.annotationID.size(), 36u);
+    EXPECT_NE(german.annotationID, works[1]->annotations[0]->annotationID);
     EXPECT_EQ(german.annotationUserNotes, "Eine Notiz.");
     EXPECT_EQ(german.annotationPage, "307");
     EXPECT_EQ(german.annotationLocation, 1129);

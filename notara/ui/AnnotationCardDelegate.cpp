@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QTextLayout>
 #include <cmath>
+#include <string_view>
 
 namespace notara {
 
@@ -127,7 +128,7 @@ QFont AnnotationCardDelegate::noteFont(const QFont& base) {
 }
 
 QString AnnotationCardDelegate::noteLine(const QString& userNotes) {
-    return userNotes.isEmpty() ? QString() : QStringLiteral("Note: ") + userNotes;
+    return userNotes.isEmpty() ? QString() : QString::fromLatin1(kNotePrefix) + userNotes;
 }
 
 int AnnotationCardDelegate::textWidth() const {
@@ -210,7 +211,7 @@ void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     mainFont.setUnderline(texts.underline);
     QTextLayout main(texts.main, mainFont);
     origin.ry() += layOut(main, width);
-    const int notePrefix = static_cast<int>(noteLine(QStringLiteral("x")).size()) - 1;
+    constexpr int notePrefix = static_cast<int>(std::string_view(kNotePrefix).size());
     main.draw(painter, QPointF(origin.x(), card.top() + kPadding),
               texts.mainIsNote
                   ? marks(index, AnnotationListModel::NoteMatchesRole, notePrefix, option.palette)

@@ -132,13 +132,4 @@ std::shared_ptr<Annotation> AnnotationListModel::annotationAt(int row) const {
     return entry.annotation < 0 ? nullptr : _annotations[static_cast<std::size_t>(entry.annotation)];
 }
 
-int AnnotationListModel::rowOf(const Annotation* annotation) const {
-    for (size_t i = 0; i < _rows.size(); ++i) {
-        if (_rows[i].annotation >= 0 &&
-            _annotations[static_cast<std::size_t>(_rows[i].annotation)].get() == annotation)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 } // namespace notara

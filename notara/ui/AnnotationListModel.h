@@ -44,10 +44,6 @@ public:
 
     // Null for a chapter row.
     std::shared_ptr<Annotation> annotationAt(int row) const;
-    // The row of the annotation, or -1.
-    int rowOf(const Annotation* annotation) const;
-    // The annotations in the order shown.
-    const std::vector<std::shared_ptr<Annotation>>& annotations() const { return _annotations; }
 
     // The place as a card shows it, without the date ("Page 77 · Location 805", or the chapter).
     static QString placeText(const Annotation& annotation);

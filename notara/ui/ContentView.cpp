@@ -406,10 +406,8 @@ void ContentView::setAnnotationOrder(AnnotationOrder::Order order) {
     for (const auto& [action, value] : _sortActions)
         action->setChecked(value == order);
     _detailView->setAnnotationOrder(order);
-    static constexpr const char* names[] = {"stored", "book", "created"};
-    const char* name = names[static_cast<int>(order)];
-    if (QSettings().value(kOrderKey).toString() != QLatin1String(name))
-        QSettings().setValue(kOrderKey, QLatin1String(name));
+    const QString name = QString::fromLatin1(AnnotationOrder::name(order));
+    if (QSettings().value(kOrderKey).toString() != name) QSettings().setValue(kOrderKey, name);
 }
 
 void ContentView::setDetailedExport(bool detailed) {

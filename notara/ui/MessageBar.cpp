@@ -55,7 +55,7 @@ void MessageBar::dismiss() {
 }
 
 QString MessageBar::text() const {
-    return isVisible() || !isHidden() ? _label->text() : QString();
+    return isHidden() ? QString() : _label->text();
 }
 
 } // namespace notara

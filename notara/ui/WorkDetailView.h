@@ -59,7 +59,6 @@ public:
     // null shows them all.
     void setSearch(const std::vector<std::shared_ptr<Annotation>>* matching, const QString& query);
     bool detailedExport() const { return _detailedExport; }
-    AnnotationListModel* annotationModel() const { return _annotationModel; }
 
     QAction* exportAction() const { return _exportAction; }
     QListView* annotationList() const { return _annotationList; }

@@ -57,10 +57,10 @@ int WorkListModel::rowOfWork(const QUuid& id) const {
     return -1;
 }
 
-void WorkListModel::showSearch(const std::vector<SearchIndex::Result>& results) {
+void WorkListModel::showSearch(std::vector<SearchIndex::Result> results) {
     beginResetModel();
     _searching = true;
-    _results = results;
+    _results = std::move(results);
     _works.clear();
     _resultOf.clear();
     for (const auto& result : _results) {

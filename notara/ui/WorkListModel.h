@@ -37,7 +37,7 @@ public:
 
     // While a search is shown: only the works with matches, each row counting its matching
     // annotations. clearSearch() shows filteredWorks again.
-    void showSearch(const std::vector<SearchIndex::Result>& results);
+    void showSearch(std::vector<SearchIndex::Result> results);
     void clearSearch();
     bool searching() const { return _searching; }
     // The matching annotations of a listed work during a search; null when not searching.
