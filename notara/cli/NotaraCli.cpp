@@ -7,6 +7,7 @@
 #include "notara/core/BulkExport.h"
 #include "notara/core/ClippingsReader.h"
 #include "notara/core/DataManager.h"
+#include "notara/core/KoboReader.h"
 #include "notara/core/SearchIndex.h"
 
 #include "corvane/Corvane.h"
@@ -27,6 +28,7 @@ struct Options {
     std::optional<std::string> books;
     std::optional<std::string> kindle;
     std::optional<std::string> clippings;
+    std::optional<std::string> kobo;
     std::optional<std::string> title;
     std::optional<std::string> out;
     bool all = false;
@@ -73,6 +75,8 @@ Options parse(const std::vector<std::string>& arguments) {
             options.kindle = takeValue();
         else if (name == "--clippings")
             options.clippings = takeValue();
+        else if (name == "--kobo")
+            options.kobo = takeValue();
         else if (isSearch && !options.query && !name.starts_with("--"))
             options.query = name;
         else if (name == "--all" && isList)
@@ -94,9 +98,11 @@ Options parse(const std::vector<std::string>& arguments) {
             throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + options.command};
     }
     if (isSearch && !options.query) throw UsageProblem{"search needs a QUERY"};
-    if (options.clippings) {
-        if (options.books || options.kindle)
-            throw UsageProblem{"--clippings cannot be combined with --books or --kindle"};
+    if (options.clippings || options.kobo) {
+        const int sources = !!options.books + !!options.kindle + !!options.clippings + !!options.kobo;
+        if (sources > 1) throw UsageProblem{"--books, --kindle, --clippings and --kobo cannot be combined"};
+        if ((options.clippings && options.clippings->empty()) || (options.kobo && options.kobo->empty()))
+            throw UsageProblem{(options.kobo ? "--kobo" : "--clippings") + std::string(" needs a file")};
         if (options.all || options.title) throw UsageProblem{"--all and --title apply to --books only"};
         return options;
     }
@@ -189,17 +195,15 @@ bool load(DataManager& model, const fs::path& books, std::ostream& err) {
 
 // The works to search or list: the notebook's one work, or the Books library after the hide rule.
 bool loadWorks(const Options& options, DataManager& model, std::vector<WorkPtr>& works, std::ostream& err) {
-    if (options.clippings) {
-        std::ifstream in(*options.clippings, std::ios::binary);
-        if (!in) {
-            err << "notara-cli: cannot read \"" << *options.clippings << "\"\n";
-            return false;
-        }
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        works = ClippingsReader::read(bytes);
+    if (options.clippings || options.kobo) {
+        const std::string& file = options.clippings ? *options.clippings : *options.kobo;
+        std::string problem;
+        works = options.clippings
+                    ? ClippingsReader::readFile(file, problem)
+                    : KoboReader::readFile(file, fs::path(corvane::Corvane::appDocumentsPath()) / "Kobo",
+                                           problem);
         if (works.empty()) {
-            err << "notara-cli: no highlights found in \"" << *options.clippings
-                << "\" (it must be a Kindle \"My Clippings.txt\")\n";
+            err << "notara-cli: \"" << file << "\" could not be read. " << problem << '\n';
             return false;
         }
         return true;
@@ -322,6 +326,7 @@ const char* NotaraCli::usage() {
            "       notara-cli export --kindle FILE [--out DIR] [--order stored|book] [--detailed]\n"
            "       notara-cli search QUERY (--books DIR | --kindle FILE) [--json] [--order stored|book]\n"
            "       notara-cli list|export|search ... --clippings FILE  (a Kindle's My Clippings.txt)\n"
+           "       notara-cli list|export|search ... --kobo FILE  (a Kobo's .kobo/KoboReader.sqlite)\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"

@@ -57,27 +57,22 @@ bool BooksWorkingCopy::copy(const SQLFilePairing& originals, const SQLFilePairin
     if (!originals.annotationSQLFile || !originals.librarySQLFile || !copies.annotationSQLFile ||
         !copies.librarySQLFile)
         return failed(problem, "Unable to copy the databases: both files are needed");
-    const std::pair<const fs::path&, const fs::path&> pairs[] = {
-        {*originals.annotationSQLFile, *copies.annotationSQLFile},
-        {*originals.librarySQLFile, *copies.librarySQLFile}};
+    return copyDatabase(*originals.annotationSQLFile, *copies.annotationSQLFile, problem) &&
+           copyDatabase(*originals.librarySQLFile, *copies.librarySQLFile, problem);
+}
+
+bool BooksWorkingCopy::copyDatabase(const fs::path& original, const fs::path& copy, std::string& problem) {
+    std::error_code ec;
+    if (fs::equivalent(original, copy, ec)) return true;
     // A -wal or -shm left by an earlier copy would be applied to the new copy and corrupt it;
     // SQLite rebuilds the -shm index itself.
-    for (const auto& [original, copy] : pairs) {
-        std::error_code ec;
-        if (fs::equivalent(original, copy, ec)) continue;
-        if (!removeIfPresent(copy, problem) || !removeIfPresent(withSuffix(copy, "-wal"), problem) ||
-            !removeIfPresent(withSuffix(copy, "-shm"), problem))
-            return false;
-    }
+    if (!removeIfPresent(copy, problem) || !removeIfPresent(withSuffix(copy, "-wal"), problem) ||
+        !removeIfPresent(withSuffix(copy, "-shm"), problem))
+        return false;
     // Recent changes may live only in the write-ahead log, so it travels with its file.
-    for (const auto& [original, copy] : pairs) {
-        std::error_code ec;
-        if (fs::equivalent(original, copy, ec)) continue;
-        if (!copyFile(original, copy, problem)) return false;
-        const fs::path log = withSuffix(original, "-wal");
-        if (fs::is_regular_file(log, ec) && !copyFile(log, withSuffix(copy, "-wal"), problem)) return false;
-    }
-    return true;
+    if (!copyFile(original, copy, problem)) return false;
+    const fs::path log = withSuffix(original, "-wal");
+    return !fs::is_regular_file(log, ec) || copyFile(log, withSuffix(copy, "-wal"), problem);
 }
 
 bool BooksWorkingCopy::lacksItsLog(const fs::path& store) {

@@ -25,6 +25,11 @@ public:
     /// line); earlier copies may then be gone, and none of what is there may be loaded.
     static bool copy(const SQLFilePairing& originals, const SQLFilePairing& copies, std::string& problem);
 
+    /// Copies one database with its -wal companion, first removing an earlier `copy` and its
+    /// -wal/-shm; the original is only read as bytes.
+    static bool copyDatabase(const std::filesystem::path& original, const std::filesystem::path& copy,
+                             std::string& problem);
+
     /// Whether `store` is a database in WAL mode (write versions 2 in its header) with no
     /// -wal file beside it: whatever Books wrote since its last checkpoint is then missing.
     static bool lacksItsLog(const std::filesystem::path& store);

@@ -1,13 +1,17 @@
 #include "notara/core/ClippingsReader.h"
 
 #include "notara/core/AnnotationIDs.h"
+#include "notara/core/ClippingsDate.h"
 #include "notara/core/SortKey.h"
 #include "notara/core/Utf8.h"
 
 #include "html/nodes/StringUtil.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <map>
 #include <optional>
 
@@ -24,6 +28,7 @@ struct Record {
     std::string page;
     std::optional<std::int64_t> start, end; // location range
     std::string text;
+    DateText created;
 };
 
 bool isSpace(char c) {
@@ -198,6 +203,8 @@ void readMetadata(std::string_view line, Record& record) {
         }
         begin = end + 1;
     }
+    const size_t lastBar = line.rfind('|');
+    if (lastBar != std::string_view::npos) record.created = ClippingsDate::parse(line.substr(lastBar + 1));
 }
 
 bool overlaps(const Record& a, const Record& b) {
@@ -306,6 +313,7 @@ std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
             auto annotation = std::make_shared<Annotation>(ids.next(), entries[i].text, "");
             annotation->annotationPage = entries[i].page;
             annotation->annotationLocation = entries[i].start;
+            annotation->annotationCreated = entries[i].created;
             annotations[i] = std::move(annotation);
         }
         // A note belongs to the nearest highlight whose range ends at its location, else
@@ -334,11 +342,14 @@ std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
                 }
             }
             if (owner) {
-                annotations[*owner]->annotationUserNotes = note.text;
+                Annotation& owned = *annotations[*owner];
+                owned.annotationUserNotes = note.text;
+                if (owned.annotationCreated < note.created) owned.annotationModified = note.created;
             } else {
                 auto lone = std::make_shared<Annotation>(ids.next(), "", note.text);
                 lone->annotationPage = note.page;
                 lone->annotationLocation = note.start;
+                lone->annotationCreated = note.created;
                 annotations[i] = std::move(lone);
             }
         }
@@ -353,6 +364,68 @@ std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
     }
     std::stable_sort(works.begin(), works.end(),
                      [](const WorkPtr& a, const WorkPtr& b) { return a->workTitle < b->workTitle; });
+    return works;
+}
+
+namespace {
+
+constexpr std::uintmax_t largestFile = std::uintmax_t{1} << 30;
+
+// The file's text as UTF-8, or a sentence saying why it is not text this reader can take.
+std::string utf8Text(std::string bytes, std::string& problem) {
+    const bool littleEndian = bytes.starts_with("\xFF\xFE"), bigEndian = bytes.starts_with("\xFE\xFF");
+    if (littleEndian || bigEndian) {
+        // Saved again as "Unicode" by an editor: the byte-order mark says exactly how to read it.
+        std::u16string units((bytes.size() - 2) / 2, u'\0');
+        for (size_t i = 0; i < units.size(); ++i) {
+            const auto first = static_cast<unsigned char>(bytes[2 + 2 * i]);
+            const auto second = static_cast<unsigned char>(bytes[3 + 2 * i]);
+            units[i] = static_cast<char16_t>(littleEndian ? first | second << 8 : first << 8 | second);
+        }
+        return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())).toStdString();
+    }
+    // A copy cut short may end inside a character; anything else invalid is another encoding.
+    const size_t invalid = firstInvalidUtf8(bytes);
+    if (bytes.find('\0') != std::string::npos ||
+        (invalid != std::string::npos && invalid + 4 < bytes.size())) {
+        problem = "The file is not UTF-8 text, the encoding a Kindle writes; it may have been saved again in "
+                  "another encoding.";
+        return {};
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::vector<WorkPtr> ClippingsReader::readFile(const std::filesystem::path& path, std::string& problem) {
+    problem.clear();
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    std::ifstream in(path, std::ios::binary);
+    if (ec || !in) {
+        problem = "The file cannot be read" + (ec ? ": " + ec.message() + "." : std::string("."));
+        return {};
+    }
+    if (size > largestFile) {
+        problem = "The file is too large to be a Kindle's clippings file.";
+        return {};
+    }
+    std::string bytes(static_cast<size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    if (bytes.empty()) {
+        problem = "The file is empty.";
+        return {};
+    }
+    const std::string text = utf8Text(std::move(bytes), problem);
+    if (!problem.empty()) return {};
+    if (text.find("==========") == std::string::npos) {
+        problem = "It holds no clippings: a Kindle's My Clippings.txt lists its entries between lines of "
+                  "\"==========\".";
+        return {};
+    }
+    std::vector<WorkPtr> works = read(text);
+    if (works.empty()) problem = "It holds bookmarks only, no highlight or note.";
     return works;
 }
 

@@ -2,6 +2,7 @@
 
 #include "notara/core/Work.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,11 @@ public:
 
     /// The works of `text` (the file's bytes), sorted by title.
     static std::vector<WorkPtr> read(std::string_view text);
+
+    /// The works of the file at `path`, sorted by title. Empty, with a sentence saying why in
+    /// `problem`, when it cannot be read, is empty, is not UTF-8 text (UTF-16 with its
+    /// byte-order mark is converted) or holds no highlight or note.
+    static std::vector<WorkPtr> readFile(const std::filesystem::path& path, std::string& problem);
 };
 
 } // namespace notara

@@ -110,6 +110,7 @@ std::optional<double> SQLiteManager::Cursor::real(int column) const {
 
 bool SQLiteManager::forEachRow(std::string_view statement, const std::vector<std::string>& parameters,
                                const std::function<void(const Cursor&)>& visit) {
+    rowsIncomplete_ = true;
     StatementGuard guard{prepare(db, statement)};
     if (guard.statement == nullptr) return false;
     for (size_t i = 0; i < parameters.size(); ++i) {
@@ -117,8 +118,10 @@ bool SQLiteManager::forEachRow(std::string_view statement, const std::vector<std
                           static_cast<int>(parameters[i].size()), SQLITE_TRANSIENT);
     }
     const Cursor cursor(guard.statement);
-    while (sqlite3_step(guard.statement) == SQLITE_ROW)
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(guard.statement)) == SQLITE_ROW)
         visit(cursor);
+    rowsIncomplete_ = step != SQLITE_DONE;
     return true;
 }
 

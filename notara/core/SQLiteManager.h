@@ -71,11 +71,16 @@ public:
     bool forEachRow(std::string_view statement, const std::vector<std::string>& parameters,
                     const std::function<void(const Cursor&)>& visit);
 
+    /// Whether the last forEachRow (or the request built on it) stopped at an error, a damaged
+    /// page say, before its last row.
+    bool rowsIncomplete() const { return rowsIncomplete_; }
+
     /// The connection; null once closed.
     sqlite3* db = nullptr;
 
 private:
     explicit SQLiteManager(sqlite3* connection) : db(connection) {}
+    bool rowsIncomplete_ = false;
 };
 
 } // namespace notara

@@ -2,6 +2,7 @@
 // their highlight, edited highlights, note drafts, the clipping limit, BOMs and CRLF.
 
 #include "notara/core/ClippingsReader.h"
+#include "notara/core/ClippingsDate.h"
 #include "notara/tests/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -113,4 +114,125 @@ TEST(ClippingsReader, CommandLineListsAndExportsAClippingsFile) {
     EXPECT_EQ(
         test::cli({"list", "--clippings", QString::fromStdString((folder / "empty.txt").native())}).exitCode,
         1);
+}
+
+namespace {
+
+// Dates are the device's local time; the tests fix this computer's zone.
+class ClippingsDates : public ::testing::Test {
+protected:
+    void SetUp() override { setZone("UTC0"); }
+    void TearDown() override { setZone(saved_ ? saved_->c_str() : nullptr); }
+    static void setZone(const char* zone) {
+        if (zone)
+            setenv("TZ", zone, 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    std::optional<std::string> saved_ =
+        std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
+};
+
+} // namespace
+
+TEST_F(ClippingsDates, EveryLanguageAndFirmwareForm) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" Added on Tuesday, March 4, 2025 9:12:40 PM", "2025-03-04T21:12:40Z"},
+        {" Added on Tuesday, July 14, 2015 12:57:51 AM", "2015-07-14T00:57:51Z"},
+        {" Added on Thursday, December 26, 2013 12:09:46 PM", "2013-12-26T12:09:46Z"},
+        {" Added on Saturday, October 31, 2009, 09:25 AM", "2009-10-31T09:25:00Z"},
+        {" Added on Monday, 3 December 12 19:00:12 Greenwich Mean Time", "2012-12-03T19:00:12Z"},
+        {" Added on Wednesday, 5 December 12 21:53:37 GMT+00:59", "2012-12-05T21:53:37Z"},
+        {" Added on Monday, 10 March 2014 14:34:24", "2014-03-10T14:34:24Z"},
+        {" Hinzugefügt am Freitag, 19. Dezember 2014 08:52:50", "2014-12-19T08:52:50Z"},
+        {" Hinzugefügt am Donnerstag, 22. März 2024 18:10:53", "2024-03-22T18:10:53Z"},
+        {" Ajouté le jeudi 3 juillet 2025 14:06:49", "2025-07-03T14:06:49Z"},
+        {" Ajouté le samedi 16 juin 2012 à 22:40:52", "2012-06-16T22:40:52Z"},
+        {" Añadido el sábado, 8 de enero de 2022 2:46:29", "2022-01-08T02:46:29Z"},
+        {" Aggiunto in data giovedì 22 agosto 2024 18:10:53", "2024-08-22T18:10:53Z"},
+        {" Adicionado: segunda-feira, 26 de outubro de 2020 19:05:46", "2020-10-26T19:05:46Z"},
+        {" Toegevoegd op donderdag 22 augustus 2024 18:10:53", "2024-08-22T18:10:53Z"},
+        {" Добавлено: понедельник, 16 марта 2015 г. в 21:46:06", "2015-03-16T21:46:06Z"},
+        {"作成日: 2021年11月13日土曜日 12:54:43", "2021-11-13T12:54:43Z"},
+        {" 添加于 2018年7月7日星期六 下午1:26:46", "2018-07-07T13:26:46Z"},
+        {" 添加于 2016年4月4日星期一 上午8:33:27", "2016-04-04T08:33:27Z"},
+        {" 添加于2013年12月24日星期二 下午09:10:24", "2013-12-24T21:10:24Z"},
+        {" 添加于 2016年4月4日星期一 上午12:03:00", "2016-04-04T00:03:00Z"},
+    };
+    for (const auto& [field, expected] : cases)
+        EXPECT_EQ(ClippingsDate::parse(field).view(), expected) << field;
+}
+
+TEST_F(ClippingsDates, UnreadableDatesAreEmptyAndTheRecordIsKept) {
+    for (const char* field : {"", " Added on Tuesday", " Added on February 30, 2025 9:12:40 PM",
+                              " Added on Smarch 4, 2025 9:12:40 PM", " Added on March 4, 2025 13:12:40 PM",
+                              " Added on March 4, 2025 25:12:40", " 4 2025 10:00:00"})
+        EXPECT_TRUE(ClippingsDate::parse(field).empty()) << field;
+    const auto works = ClippingsReader::read(
+        record("Book (A)", "- Your Highlight on Location 5 | Added on Someday, 2025", "Kept."));
+    ASSERT_EQ(works.size(), 1u);
+    EXPECT_TRUE(works[0]->annotations[0]->annotationCreated.empty());
+}
+
+TEST_F(ClippingsDates, LocalTimeBecomesUtcAndNotesDateTheirHighlight) {
+    setZone("CET-1CEST,M3.5.0,M10.5.0/3"); // central Europe, with summer time
+    EXPECT_EQ(ClippingsDate::parse(" Added on Friday, January 10, 2025 9:00:00 AM").view(),
+              "2025-01-10T08:00:00Z");
+    EXPECT_EQ(ClippingsDate::parse(" Added on Thursday, July 10, 2025 9:00:00 AM").view(),
+              "2025-07-10T07:00:00Z");
+    setZone("UTC0");
+    const auto works = ClippingsReader::read(
+        record("Book (A)", "- Your Highlight on Location 10-12 | Added on Friday, June 6, 2025 8:01:10 PM",
+               "A passage.") +
+        record("Book (A)", "- Your Note on Location 12 | Added on Friday, June 6, 2025 8:05:00 PM",
+               "Later note."));
+    ASSERT_EQ(works.size(), 1u);
+    ASSERT_EQ(works[0]->annotations.size(), 1u);
+    EXPECT_EQ(works[0]->annotations[0]->annotationCreated, "2025-06-06T20:01:10Z");
+    EXPECT_EQ(works[0]->annotations[0]->annotationModified, "2025-06-06T20:05:00Z");
+}
+
+TEST(ClippingsFile, BadFilesSayWhyAndLoadNothing) {
+    const auto folder = notara::test::freshFolder("clippings-files");
+    auto write = [&](const std::string& name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return folder / name;
+    };
+    const std::string good =
+        record("Salt Roads (Hart, Lena)", "- Your Highlight on Location 3 | Added on", "Café");
+    std::string latin1 = good;
+    latin1.replace(latin1.find("Caf\xC3\xA9"), 5, "Caf\xE9 au lait"); // é in Latin-1
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string(
+             "Salt Roads (Hart, Lena)\r\n- Your Highlight on Location 3\r\n\r\nTide\r\n==========\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    std::string problem;
+    const std::pair<std::string, std::string> bad[] = {
+        {"empty.txt", ""},
+        {"latin1.txt", latin1},
+        {"notes.txt", "Just some notes of mine.\nNothing else.\n"},
+        {"bookmarks.txt", record("Book (A)", "- Your Bookmark on Location 5 | Added on", "")},
+    };
+    for (const auto& [name, bytes] : bad) {
+        EXPECT_TRUE(ClippingsReader::readFile(write(name, bytes), problem).empty()) << name;
+        EXPECT_FALSE(problem.empty()) << name;
+    }
+    ClippingsReader::readFile(write("latin1.txt", latin1), problem);
+    EXPECT_NE(problem.find("not UTF-8"), std::string::npos);
+    EXPECT_TRUE(ClippingsReader::readFile(folder / "missing.txt", problem).empty());
+    EXPECT_NE(problem.find("cannot be read"), std::string::npos);
+
+    // Re-saved as UTF-16 by an editor, or cut short inside a character: still read.
+    auto works = ClippingsReader::readFile(write("utf16.txt", utf16), problem);
+    ASSERT_EQ(works.size(), 1u) << problem;
+    EXPECT_EQ(works[0]->annotations[0]->annotationSelectedText, "Tide");
+    works =
+        ClippingsReader::readFile(write("cut.txt", good + "Book (A)\n- Your Highlight\n\nA\xC3"), problem);
+    EXPECT_EQ(works.size(), 2u) << problem;
+    EXPECT_TRUE(problem.empty());
 }

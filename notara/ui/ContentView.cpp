@@ -5,7 +5,9 @@
 #include "corvane/Report.h"
 #include "notara/core/BooksFolder.h"
 #include "notara/core/BulkExport.h"
+#include "notara/core/ClippingsReader.h"
 #include "notara/core/DataManager.h"
+#include "notara/core/KoboReader.h"
 #include "notara/core/SQLFilePairing.h"
 #include "notara/core/Work.h"
 #include "notara/ui/AppIcons.h"
@@ -36,6 +38,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -69,6 +72,37 @@ QString booksFolderPanelStart() {
 QString kindlePanelStart() {
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return !downloads.isEmpty() && QDir(downloads).exists() ? downloads : QDir::homePath();
+}
+
+// Mounted volumes a USB e-reader can be: removable media under the usual mount folders, or
+// any FAT-formatted volume, which is what both devices present.
+std::vector<std::filesystem::path> userMountPoints() {
+    std::vector<std::filesystem::path> roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady() || volume.isRoot()) continue;
+        const QString root = volume.rootPath();
+        const QByteArray type = volume.fileSystemType();
+        const bool mediaFolder = root.startsWith(QStringLiteral("/media/")) ||
+                                 root.startsWith(QStringLiteral("/run/media/")) ||
+                                 root.startsWith(QStringLiteral("/mnt/"));
+        const bool fat = type == "vfat" || type == "exfat" || type == "msdos" || type == "fuseblk";
+        if (mediaFolder || fat) roots.push_back(toPath(root));
+    }
+    return roots;
+}
+
+// "143 books, 2,310 highlights from My Clippings.txt", numbers in the user's locale.
+QString importSummary(const std::vector<std::shared_ptr<Work>>& works, const QString& fileName) {
+    std::size_t annotations = 0;
+    for (const auto& work : works)
+        annotations += work->annotations.size();
+    const QLocale locale;
+    auto counted = [&](std::size_t count, const char* one, const char* many) {
+        return locale.toString(static_cast<qulonglong>(count)) + ' ' +
+               QString::fromLatin1(count == 1 ? one : many);
+    };
+    return counted(works.size(), "book", "books") + QStringLiteral(", ") +
+           counted(annotations, "highlight", "highlights") + QStringLiteral(" from ") + fileName;
 }
 
 } // namespace
@@ -122,6 +156,11 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
                            .value_or(AnnotationOrder::Order::Stored));
     _detailedExportAction->setChecked(settings.value(kDetailedExportKey, false).toBool());
     resize(1100, 720);
+
+    _mountPoints = userMountPoints;
+    _deviceTimer = new QTimer(this);
+    _deviceTimer->setInterval(3000); // mounts have no signal Qt offers; looking costs a few stats
+    connect(_deviceTimer, &QTimer::timeout, this, &ContentView::lookForDevices);
 }
 
 ContentView::~ContentView() {
@@ -190,6 +229,13 @@ void ContentView::buildSidebar() {
     connect(_selectBooksFolderAction, &QAction::triggered, this, &ContentView::selectBooksFolder);
     connect(_selectKindleAction, &QAction::triggered, this, &ContentView::selectKindleNotesExport);
     connect(_hideNoAnnotationsAction, &QAction::triggered, this, &ContentView::toggleHideNoAnnotations);
+
+    _actionsMenu->addSeparator();
+    _selectClippingsAction =
+        _actionsMenu->addAction(QStringLiteral("Select Kindle Clippings (My Clippings.txt)"));
+    _selectKoboAction = _actionsMenu->addAction(QStringLiteral("Select Kobo Database (KoboReader.sqlite)"));
+    connect(_selectClippingsAction, &QAction::triggered, this, &ContentView::selectKindleClippings);
+    connect(_selectKoboAction, &QAction::triggered, this, &ContentView::selectKoboDatabase);
 
     _actionsMenu->addSeparator();
     _sortMenu = _actionsMenu->addMenu(QStringLiteral("Sort"));
@@ -277,6 +323,8 @@ bool ContentView::eventFilter(QObject* watched, QEvent* event) {
 void ContentView::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (_launchRestoreDone) return;
+    _deviceTimer->start();
+    QTimer::singleShot(0, this, &ContentView::lookForDevices);
     _launchRestoreDone = true;
     // After the first paint, so the window is on screen while the databases load.
     QTimer::singleShot(0, this, &ContentView::launchRestore);
@@ -389,16 +437,109 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
     std::string problem;
     _dataManager.setFilteredWorks(_kindleDataManager.parseWorks(&problem));
     setSelectedWork(nullptr);
-    if (_dataManager.filteredWorks().empty()) {
-        _messageBar->showMessage(QStringLiteral("\"") + QFileInfo(result.path).fileName() +
-                                     QStringLiteral("\" could not be imported. ") +
-                                     QString::fromStdString(problem) +
-                                     QStringLiteral(" \"Select Books Folder\" or the \"Hide Works with no "
-                                                    "Annotations\" filter brings the library back."),
-                                 QStringLiteral("Show Library"), [this] { applyHideRule(); });
-    } else {
+    if (_dataManager.filteredWorks().empty())
+        reportImportFailure(result.path, QString::fromStdString(problem));
+    else
         _messageBar->dismiss();
+}
+
+void ContentView::reportImportFailure(const QString& path, const QString& problem) {
+    _messageBar->showMessage(QStringLiteral("\"") + QFileInfo(path).fileName() +
+                                 QStringLiteral("\" could not be imported. ") + problem +
+                                 QStringLiteral(" \"Select Books Folder\" or the \"Hide Works with no "
+                                                "Annotations\" filter brings the library back."),
+                             QStringLiteral("Show Library"), [this] { applyHideRule(); });
+}
+
+QString ContentView::devicePanelStart(EReaderDevice::Kind kind) const {
+    for (const EReaderDevice& device : _devices) {
+        if (device.kind == kind) return QString::fromStdString(device.annotationsFile.parent_path().native());
     }
+    return kindlePanelStart();
+}
+
+void ContentView::selectKindleClippings() {
+    if (_selectDeviceFilePresenting) return;
+    _selectDeviceFilePresenting = true;
+    _presenter->presentFilePanel(
+        this, QStringLiteral("Select Kindle Clippings"), devicePanelStart(EReaderDevice::Kind::Kindle),
+        {QStringLiteral("Kindle clippings (*.txt)"), QStringLiteral("All files (*)")},
+        [this](const PanelResult& result) {
+            _selectDeviceFilePresenting = false;
+            clippingsImportFlow(result);
+        });
+}
+
+void ContentView::selectKoboDatabase() {
+    if (_selectDeviceFilePresenting) return;
+    _selectDeviceFilePresenting = true;
+    _presenter->presentFilePanel(
+        this, QStringLiteral("Select Kobo Database"), devicePanelStart(EReaderDevice::Kind::Kobo),
+        {QStringLiteral("Kobo database (KoboReader.sqlite *.sqlite)"), QStringLiteral("All files (*)")},
+        [this](const PanelResult& result) {
+            _selectDeviceFilePresenting = false;
+            koboImportFlow(result);
+        });
+}
+
+void ContentView::clippingsImportFlow(const PanelResult& result) {
+    if (result.outcome == PanelResult::Outcome::Cancelled) return;
+    if (result.outcome == PanelResult::Outcome::Failed) {
+        reportPanelFailure(result);
+        return;
+    }
+    WaitCursor wait;
+    std::string problem;
+    auto works = ClippingsReader::readFile(toPath(result.path), problem);
+    showImportedWorks(std::move(works), result.path, problem);
+}
+
+void ContentView::koboImportFlow(const PanelResult& result) {
+    if (result.outcome == PanelResult::Outcome::Cancelled) return;
+    if (result.outcome == PanelResult::Outcome::Failed) {
+        reportPanelFailure(result);
+        return;
+    }
+    WaitCursor wait;
+    std::string problem;
+    // The device's file is copied first, like the Books stores, and only the copy is opened.
+    const std::string documents = corvane::Corvane::appDocumentsPath();
+    auto works = KoboReader::readFile(
+        toPath(result.path),
+        documents.empty() ? std::filesystem::path() : std::filesystem::path(documents) / "Kobo", problem);
+    showImportedWorks(std::move(works), result.path, problem);
+}
+
+void ContentView::showImportedWorks(std::vector<std::shared_ptr<Work>> works, const QString& path,
+                                    const std::string& problem) {
+    if (works.empty()) {
+        reportImportFailure(path, QString::fromStdString(problem));
+        return;
+    }
+    const QString summary = importSummary(works, QFileInfo(path).fileName());
+    // Like a notebook import, the works replace the list only; the Books works stay loaded.
+    _dataManager.setFilteredWorks(std::move(works));
+    setSelectedWork(nullptr);
+    _messageBar->showMessage(summary);
+}
+
+void ContentView::lookForDevices() {
+    const std::vector<EReaderDevice> found =
+        EReaderDevice::find(_mountPoints ? _mountPoints() : std::vector<std::filesystem::path>{});
+    for (const EReaderDevice& device : found) {
+        if (std::find(_devices.begin(), _devices.end(), device) != _devices.end()) continue;
+        // Offered, never read: the user's click starts the import.
+        const QString file = QString::fromStdString(device.annotationsFile.native());
+        const bool kindle = device.kind == EReaderDevice::Kind::Kindle;
+        _messageBar->showMessage(QString::fromLatin1(device.name()) + QStringLiteral(" connected:"),
+                                 QStringLiteral("Import Highlights"), [this, file, kindle] {
+                                     if (kindle)
+                                         clippingsImportFlow(PanelResult::chosen(file));
+                                     else
+                                         koboImportFlow(PanelResult::chosen(file));
+                                 });
+    }
+    _devices = found;
 }
 
 void ContentView::setAnnotationOrder(AnnotationOrder::Order order) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notara/core/AnnotationOrder.h"
+#include "notara/core/EReaderDevice.h"
 #include "notara/core/KindleNotesParser.h"
 #include "notara/core/SearchIndex.h"
 #include "notara/ui/PanelPresenter.h"
@@ -9,6 +10,7 @@
 #include <QUuid>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -65,6 +67,10 @@ public:
     void launchRestore();
     void booksFolderFlow(const PanelResult& result);
     void kindleImportFlow(const PanelResult& result);
+    // A Kindle's My Clippings.txt and a Kobo's KoboReader.sqlite: many works, which replace
+    // the list's content as a notebook import does; the message bar says what was read.
+    void clippingsImportFlow(const PanelResult& result);
+    void koboImportFlow(const PanelResult& result);
     void setHideNoAnnotations(bool hide);
     void setSelectedWorkID(const std::optional<QUuid>& id);
     // Imports the small Kindle notebook shipped with the application.
@@ -73,6 +79,8 @@ public:
     // The "Actions" menu entries.
     void selectBooksFolder();
     void selectKindleNotesExport();
+    void selectKindleClippings();
+    void selectKoboDatabase();
     void toggleHideNoAnnotations();
     void setAnnotationOrder(AnnotationOrder::Order order);
     AnnotationOrder::Order annotationOrder() const { return _annotationOrder; }
@@ -91,6 +99,8 @@ public:
     QMenu* actionsMenu() const { return _actionsMenu; }
     QAction* selectBooksFolderAction() const { return _selectBooksFolderAction; }
     QAction* selectKindleAction() const { return _selectKindleAction; }
+    QAction* selectClippingsAction() const { return _selectClippingsAction; }
+    QAction* selectKoboAction() const { return _selectKoboAction; }
     QAction* hideNoAnnotationsAction() const { return _hideNoAnnotationsAction; }
     QMenu* sortMenu() const { return _sortMenu; }
     QAction* detailedExportAction() const { return _detailedExportAction; }
@@ -105,6 +115,14 @@ public:
     WelcomePanel* welcomePanel() const { return _welcomePanel; }
     QLabel* emptyListLabel() const { return _emptyListLabel; }
     bool showingFirstLaunchState() const;
+
+    // E-readers on USB: where to look (the user's mounted volumes unless replaced, as tests
+    // do), and a look now; a device not offered before is offered in the message bar. The
+    // window looks when shown and then every few seconds, for a volume mounted meanwhile.
+    using MountPoints = std::function<std::vector<std::filesystem::path>()>;
+    void setMountPoints(MountPoints mountPoints) { _mountPoints = std::move(mountPoints); }
+    void lookForDevices();
+    const std::vector<EReaderDevice>& connectedDevices() const { return _devices; }
 
 signals:
     // After each work of an export of all works, with the number done.
@@ -124,6 +142,12 @@ private:
     void showFirstLaunchState();
     // Tells the user, in the message bar, what a Books load did not say by itself.
     void reportBooksLoad(bool loaded, const std::optional<std::filesystem::path>& folder);
+    // Lists works read from one file, or says in the message bar why nothing could be.
+    void showImportedWorks(std::vector<std::shared_ptr<Work>> works, const QString& path,
+                           const std::string& problem);
+    void reportImportFailure(const QString& path, const QString& problem);
+    // Where a file panel for `kind` starts: in the folder of such a device when one is mounted.
+    QString devicePanelStart(EReaderDevice::Kind kind) const;
 
     DataManager& _dataManager;
     KindleNotesParser _kindleDataManager;
@@ -145,6 +169,12 @@ private:
     QMenu* _actionsMenu = nullptr;
     QAction* _selectBooksFolderAction = nullptr;
     QAction* _selectKindleAction = nullptr;
+    QAction* _selectClippingsAction = nullptr;
+    QAction* _selectKoboAction = nullptr;
+    bool _selectDeviceFilePresenting = false;
+    MountPoints _mountPoints;
+    std::vector<EReaderDevice> _devices;
+    QTimer* _deviceTimer = nullptr;
     QAction* _hideNoAnnotationsAction = nullptr;
     QMenu* _sortMenu = nullptr;
     std::vector<std::pair<QAction*, AnnotationOrder::Order>> _sortActions;

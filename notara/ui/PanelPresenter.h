@@ -3,6 +3,7 @@
 #include "notara/ui/PanelResult.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -22,6 +23,13 @@ public:
     // An open panel that accepts one HTML file.
     virtual void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
                                       std::function<void(const PanelResult&)> done) = 0;
+
+    // An open panel that accepts one existing file, titled `title`, offering `nameFilters`
+    // ("Kobo database (KoboReader.sqlite)"); hidden folders are shown, since devices keep
+    // their files in them.
+    virtual void presentFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
+                                  const QStringList& nameFilters,
+                                  std::function<void(const PanelResult&)> done) = 0;
 
     // A message box with only the default dismiss button.
     virtual void presentAlert(QWidget* parent, const QString& title, const QString& message,

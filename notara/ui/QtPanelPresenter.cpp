@@ -1,5 +1,6 @@
 #include "notara/ui/QtPanelPresenter.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -54,6 +55,21 @@ void QtPanelPresenter::presentHtmlFilePanel(QWidget* parent, const QString& star
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setMimeTypeFilters({QStringLiteral("text/html")});
+    dialog->setDirectory(startFolder);
+    deliverOnClose(dialog, std::move(done));
+    dialog->open();
+}
+
+void QtPanelPresenter::presentFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
+                                        const QStringList& nameFilters,
+                                        std::function<void(const PanelResult&)> done) {
+    auto* dialog = new QFileDialog(parent, title);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setNameFilters(nameFilters);
+    dialog->setFilter(dialog->filter() | QDir::Hidden); // a Kobo keeps its database in ".kobo"
     dialog->setDirectory(startFolder);
     deliverOnClose(dialog, std::move(done));
     dialog->open();

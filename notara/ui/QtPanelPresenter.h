@@ -11,6 +11,9 @@ public:
                             std::function<void(const PanelResult&)> done) override;
     void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
                               std::function<void(const PanelResult&)> done) override;
+    void presentFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
+                          const QStringList& nameFilters,
+                          std::function<void(const PanelResult&)> done) override;
     void presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
                                 const QString& informativeText, const QString& actionText,
                                 std::function<void()> action, std::function<void()> dismissed) override;

@@ -34,6 +34,16 @@ void ScriptedPresenter::presentHtmlFilePanel(QWidget*, const QString& startFolde
     done(next(htmlFileAnswers));
 }
 
+void ScriptedPresenter::presentFilePanel(QWidget*, const QString& title, const QString& startFolder,
+                                         const QStringList& nameFilters,
+                                         std::function<void(const PanelResult&)> done) {
+    ++filePanels;
+    fileTitle = title;
+    fileStart = startFolder;
+    fileFilters = nameFilters;
+    done(next(fileAnswers));
+}
+
 void ScriptedPresenter::presentAlert(QWidget*, const QString& title, const QString& message,
                                      std::function<void()> dismissed) {
     ++alerts;

@@ -13,12 +13,17 @@ class ScriptedPresenter : public PanelPresenter {
 public:
     std::deque<PanelResult> folderAnswers;
     std::deque<PanelResult> htmlFileAnswers;
+    std::deque<PanelResult> fileAnswers;
 
     int folderPanels = 0;
     int htmlFilePanels = 0;
     QString folderMessage;
     QString folderStart;
     QString htmlFileStart;
+    int filePanels = 0;
+    QString fileTitle;
+    QString fileStart;
+    QStringList fileFilters;
 
     int alerts = 0;
     QString alertTitle;
@@ -30,6 +35,9 @@ public:
                             std::function<void(const PanelResult&)> done) override;
     void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
                               std::function<void(const PanelResult&)> done) override;
+    void presentFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
+                          const QStringList& nameFilters,
+                          std::function<void(const PanelResult&)> done) override;
     void presentAlert(QWidget* parent, const QString& title, const QString& message,
                       std::function<void()> dismissed) override;
     void presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
