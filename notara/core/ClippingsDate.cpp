@@ -5,8 +5,10 @@
 #include "html/nodes/StringUtil.h"
 
 #include <array>
+#include <chrono>
 #include <ctime>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace notara {
@@ -39,13 +41,16 @@ constexpr std::array<std::array<std::string_view, 12>, 8> monthNames{{
 }};
 
 std::optional<int> monthOf(std::string_view word) {
-    for (const auto& language : monthNames) {
-        for (size_t i = 0; i < language.size(); ++i) {
-            if (language[i] == word) return static_cast<int>(i) + 1;
+    static const std::unordered_map<std::string_view, int> months = [] {
+        std::unordered_map<std::string_view, int> names{{"setiembre", 9}, {"jänner", 1}};
+        for (const auto& language : monthNames) {
+            for (size_t i = 0; i < language.size(); ++i)
+                names.emplace(language[i], static_cast<int>(i) + 1);
         }
-    }
-    if (word == "setiembre" || word == "jänner") return word == "setiembre" ? 9 : 1;
-    return std::nullopt;
+        return names;
+    }();
+    const auto month = months.find(word);
+    return month != months.end() ? std::optional<int>(month->second) : std::nullopt;
 }
 
 struct Number {
@@ -161,17 +166,26 @@ DateText ClippingsDate::parse(std::string_view field) {
         *day > daysIn(*year, *month) || *hour > 23 || *minute > 59 || second > 59)
         return {};
 
-    std::tm local{};
-    local.tm_year = *year - 1900;
-    local.tm_mon = *month - 1;
-    local.tm_mday = *day;
-    local.tm_hour = *hour;
-    local.tm_min = *minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1; // the zone's rules say whether summer time applied
-    const std::time_t moment = std::mktime(&local);
-    if (moment == static_cast<std::time_t>(-1)) return {};
-    return IsoDate::fromUnixSeconds(static_cast<double>(moment));
+    // Seconds of the local moment counted as if it were UTC, then the zone's offset.
+    using namespace std::chrono;
+    const auto date =
+        sys_days(year_month_day(std::chrono::year(*year), std::chrono::month(static_cast<unsigned>(*month)),
+                                std::chrono::day(static_cast<unsigned>(*day))));
+    const std::int64_t localHour = duration_cast<hours>(date.time_since_epoch()).count() + *hour;
+    auto offset = offsets_.find(localHour);
+    if (offset == offsets_.end()) {
+        std::tm local{};
+        local.tm_year = *year - 1900;
+        local.tm_mon = *month - 1;
+        local.tm_mday = *day;
+        local.tm_hour = *hour;
+        local.tm_isdst = -1; // the zone's rules say whether summer time applied
+        const std::time_t moment = std::mktime(&local);
+        if (moment == static_cast<std::time_t>(-1)) return {};
+        offset = offsets_.emplace(localHour, localHour * 3600 - static_cast<std::int64_t>(moment)).first;
+    }
+    return IsoDate::fromUnixSeconds(
+        static_cast<double>(localHour * 3600 + *minute * 60 + second - offset->second));
 }
 
 } // namespace notara

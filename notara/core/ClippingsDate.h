@@ -2,7 +2,9 @@
 
 #include "notara/core/DateText.h"
 
+#include <cstdint>
 #include <string_view>
+#include <unordered_map>
 
 namespace notara {
 
@@ -13,10 +15,14 @@ namespace notara {
 /// computer's local time, the zone the reader most likely set, and turned into UTC.
 class ClippingsDate {
 public:
-    ClippingsDate() = delete;
-
     /// Empty when no date can be read from `field`; the record is kept either way.
-    static DateText parse(std::string_view field);
+    DateText parse(std::string_view field);
+
+private:
+    // The zone's offset by local hour: asking the C library for each date costs it a look at
+    // the zone file, and one file's dates fall in far fewer hours than it has records. Kept
+    // for one file only, so a change of zone takes effect on the next.
+    std::unordered_map<std::int64_t, std::int64_t> offsets_;
 };
 
 } // namespace notara

@@ -61,22 +61,30 @@ bool containsAny(const std::string& lower, std::initializer_list<std::string_vie
                        [&](std::string_view word) { return lower.find(word) != std::string::npos; });
 }
 
-// The text with every byte-order mark dropped and every line ending a line feed.
-std::string cleaned(std::string_view bytes) {
-    const std::string valid = validUtf8(bytes);
-    std::string text;
-    text.reserve(valid.size());
-    for (size_t i = 0; i < valid.size(); ++i) {
-        if (valid.compare(i, 3, "\xEF\xBB\xBF") == 0) {
-            i += 2;
-        } else if (valid[i] == '\r') {
-            text += '\n';
-            if (i + 1 < valid.size() && valid[i + 1] == '\n') ++i;
+// The text with every byte-order mark dropped and every line ending a line feed, copied a
+// run at a time between the bytes that need attention.
+std::string cleaned(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    size_t from = 0;
+    while (from < text.size()) {
+        const size_t at = text.find_first_of("\r\xEF", from);
+        if (at == std::string_view::npos) {
+            result.append(text.substr(from));
+            break;
+        }
+        result.append(text.substr(from, at - from));
+        if (text[at] == '\r') {
+            result += '\n';
+            from = at + (text.substr(at).starts_with("\r\n") ? 2 : 1);
+        } else if (text.substr(at).starts_with("\xEF\xBB\xBF")) {
+            from = at + 3;
         } else {
-            text += valid[i];
+            result += text[at];
+            from = at + 1;
         }
     }
-    return text;
+    return result;
 }
 
 // "Title (Author)": the author is the last balanced parenthesised group at the end.
@@ -173,8 +181,9 @@ std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength) 
     return std::string(field.substr(i, j - i));
 }
 
-void readMetadata(std::string_view line, Record& record) {
-    const std::string lower = html::StringUtil::lowerCaseAscii(line);
+void readMetadata(std::string_view line, Record& record, ClippingsDate& dates) {
+    // The kind is named in the first field ("- Your Note on page 7 |", "- 133ページ|...のメモ |").
+    const std::string lower = html::StringUtil::lowerCaseAscii(line.substr(0, line.find('|')));
     if (containsAny(lower, {"bookmark", "lesezeichen", "signet", "segnalibro", "marcador", "bladwijzer",
                             "закладка", "ブックマーク", "书签"}))
         record.kind = Kind::Bookmark;
@@ -204,7 +213,7 @@ void readMetadata(std::string_view line, Record& record) {
         begin = end + 1;
     }
     const size_t lastBar = line.rfind('|');
-    if (lastBar != std::string_view::npos) record.created = ClippingsDate::parse(line.substr(lastBar + 1));
+    if (lastBar != std::string_view::npos) record.created = dates.parse(line.substr(lastBar + 1));
 }
 
 bool overlaps(const Record& a, const Record& b) {
@@ -229,8 +238,13 @@ bool oneContainsTheOther(std::string_view a, std::string_view b) {
 } // namespace
 
 std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
-    const std::string text = cleaned(bytes);
+    return firstInvalidUtf8(bytes) == std::string_view::npos ? readValid(bytes) : readValid(validUtf8(bytes));
+}
+
+std::vector<WorkPtr> ClippingsReader::readValid(std::string_view valid) {
+    const std::string text = cleaned(valid);
     std::vector<Record> records;
+    ClippingsDate dates;
     size_t lineStart = 0;
     std::vector<std::string_view> lines;
     auto finishRecord = [&] {
@@ -240,7 +254,7 @@ std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
         if (lines.size() - first >= 2) {
             Record record;
             splitTitle(lines[first], record);
-            readMetadata(lines[first + 1], record);
+            readMetadata(lines[first + 1], record, dates);
             std::string body;
             for (size_t i = first + 2; i < lines.size(); ++i) {
                 if (i > first + 2 || !trim(lines[i]).empty()) body += std::string(lines[i]) + '\n';
@@ -392,7 +406,7 @@ std::string utf8Text(std::string bytes, std::string& problem) {
                   "another encoding.";
         return {};
     }
-    return bytes;
+    return invalid == std::string::npos ? bytes : validUtf8(bytes);
 }
 
 } // namespace
@@ -424,7 +438,7 @@ std::vector<WorkPtr> ClippingsReader::readFile(const std::filesystem::path& path
                   "\"==========\".";
         return {};
     }
-    std::vector<WorkPtr> works = read(text);
+    std::vector<WorkPtr> works = readValid(text);
     if (works.empty()) problem = "It holds bookmarks only, no highlight or note.";
     return works;
 }

@@ -25,6 +25,10 @@ public:
     /// `problem`, when it cannot be read, is empty, is not UTF-8 text (UTF-16 with its
     /// byte-order mark is converted) or holds no highlight or note.
     static std::vector<WorkPtr> readFile(const std::filesystem::path& path, std::string& problem);
+
+private:
+    // `read` once the text is known to be valid UTF-8.
+    static std::vector<WorkPtr> readValid(std::string_view text);
 };
 
 } // namespace notara

@@ -4,6 +4,7 @@
 #include "notara/core/DateText.h"
 #include "notara/core/SQLiteManager.h"
 #include "notara/core/SortKey.h"
+#include "notara/core/Utf8.h"
 
 #include "html/nodes/StringUtil.h"
 
@@ -106,6 +107,18 @@ std::string positionKey(double progress, std::string_view startPath, std::int64_
     return key;
 }
 
+// Maps looked up with the cells' bytes, without making a string of each.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+template <typename Value> using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
+// The cell's text, trimmed, as valid UTF-8.
+std::string trimmedText(std::string_view raw) {
+    return validUtf8(trimmed(raw));
+}
+
 struct Content {
     std::string title, author;
 };
@@ -187,8 +200,8 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
     }();
 
     // Books and the parts and table-of-contents entries that name their chapters.
-    std::unordered_map<std::string, Content> books;
-    std::unordered_map<std::string, std::string> partTitles;
+    TextMap<Content> books;
+    TextMap<std::string> partTitles;
     std::vector<TocEntry> toc;
     const bool hasAttribution = contentColumns.contains("Attribution");
     const bool hasVolumeIndex = contentColumns.contains("VolumeIndex");
@@ -197,25 +210,25 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
                                      (hasVolumeIndex ? "VolumeIndex" : "0") +
                                      " FROM content WHERE CAST(ContentType AS TEXT) IN ('6', '9', '899')";
     bool ok = db->forEachRow(contentQuery, {}, [&](const SQLiteManager::Cursor& row) {
-        std::string id = row.text(0);
         const std::string_view type = row.raw(1);
-        std::string title(trimmed(row.text(2)));
+        std::string title = trimmedText(row.raw(2));
         if (type == "6") {
-            books[std::move(id)] = {std::move(title), std::string(trimmed(row.text(3)))};
+            books[row.text(0)] = {std::move(title), trimmedText(row.raw(3))};
         } else if (type == "899") {
-            toc.push_back({std::move(id), std::move(title), row.integer(4).value_or(0)});
-        } else if (!title.empty() && !isFilePath(title, id)) {
-            partTitles[std::move(id)] = std::move(title);
+            toc.push_back({row.text(0), std::move(title), row.integer(4).value_or(0)});
+        } else if (!title.empty() && !isFilePath(title, row.raw(0))) {
+            partTitles[row.text(0)] = std::move(title);
         }
     });
     ok = ok && !db->rowsIncomplete();
     std::sort(toc.begin(), toc.end(), [](const TocEntry& a, const TocEntry& b) { return a.id < b.id; });
     // The ToC entry of the part: its id followed by "-" or "#", the lowest VolumeIndex;
     // compared as strings, since ids are full of characters SQL patterns treat specially.
-    auto chapterOf = [&](const std::string& contentID) -> std::string {
+    auto chapterOf = [&](std::string_view contentID) -> std::string {
         const TocEntry* best = nullptr;
         for (char separator : {'-', '#'}) {
-            const std::string prefix = contentID + separator;
+            std::string prefix(contentID);
+            prefix += separator;
             auto it = std::lower_bound(
                 toc.begin(), toc.end(), prefix,
                 [](const TocEntry& entry, const std::string& key) { return entry.id < key; });
@@ -228,12 +241,16 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
         return part != partTitles.end() ? part->second : std::string();
     };
 
-    struct Row {
-        AnnotationPtr annotation;
-        std::string volumeID;
-    };
-    std::vector<Row> rows;
-    std::unordered_map<std::string, std::string> chapters; // by ContentID, looked up once
+    // Grouped by book as they come; devices write a book's annotations together, so the
+    // previous row's book and chapter usually serve the next.
+    TextMap<std::string> chapters; // by ContentID, looked up once
+    TextMap<WorkPtr> works;        // by VolumeID
+    std::vector<WorkPtr> ordered;
+    Work* lastWork = nullptr;
+    std::string lastVolume;
+    const std::string* lastChapter = nullptr;
+    std::string lastContent;
+    const bool hasColour = columns.contains("Color");
     const std::string bookmarkQuery =
         "SELECT b.BookmarkID, b.VolumeID, b.ContentID, b.Text, b.Annotation, " +
         columnOr(columns, "DateCreated", "NULL") + ", " + columnOr(columns, "DateModified", "NULL") + ", " +
@@ -245,20 +262,40 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
         if (isHidden(row.raw(8))) return;
         const std::string type = html::StringUtil::lowerCaseAscii(row.raw(9));
         if (type == "dogear" || type == "markup") return;
-        std::string passage(trimmed(row.text(3)));
-        std::string note(trimmed(row.text(4)));
+        std::string passage = trimmedText(row.raw(3));
+        std::string note = trimmedText(row.raw(4));
         if (passage.empty() && note.empty()) return;
         auto annotation = std::make_shared<Annotation>(row.text(0), std::move(passage), std::move(note));
         annotation->annotationCreated = dateOf(row.raw(5));
         annotation->annotationModified = dateOf(row.raw(6));
-        if (columns.contains("Color")) annotation->annotationColor = colourOf(row.integer(10));
-        std::string contentID = row.text(2);
-        auto chapter = chapters.find(contentID);
-        if (chapter == chapters.end()) chapter = chapters.emplace(contentID, chapterOf(contentID)).first;
-        annotation->annotationChapter = chapter->second;
+        if (hasColour) annotation->annotationColor = colourOf(row.integer(10));
+        const std::string_view contentID = row.raw(2);
+        if (!lastChapter || contentID != lastContent) {
+            auto chapter = chapters.find(contentID);
+            if (chapter == chapters.end()) chapter = chapters.emplace(contentID, chapterOf(contentID)).first;
+            lastChapter = &chapter->second;
+            lastContent = contentID;
+        }
+        annotation->annotationChapter = *lastChapter;
         annotation->annotationPosition.key =
             positionKey(row.real(7).value_or(0), row.raw(11), row.integer(12).value_or(0));
-        rows.push_back({std::move(annotation), row.text(1)});
+
+        const std::string_view volumeID = row.raw(1);
+        if (!lastWork || volumeID != lastVolume) {
+            auto work = works.find(volumeID);
+            if (work == works.end()) {
+                const auto book = books.find(volumeID);
+                auto made = book != books.end() && !book->second.title.empty()
+                                ? std::make_shared<Work>(book->second.title, book->second.author)
+                                : std::make_shared<Work>(titleFromVolume(validUtf8(volumeID)), std::string());
+                made->workSource = "Kobo";
+                ordered.push_back(made);
+                work = works.emplace(volumeID, std::move(made)).first;
+            }
+            lastWork = work->second.get();
+            lastVolume = volumeID;
+        }
+        lastWork->annotations.push_back(std::move(annotation));
     });
     if (!ok || db->rowsIncomplete()) {
         problem = std::string("The database is damaged or incomplete (") + sqlite3_errmsg(db->db) + ").";
@@ -266,26 +303,13 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
     }
 
     // Reading order, then the time, then the device's own order.
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-        const auto& x = *a.annotation;
-        const auto& y = *b.annotation;
-        if (x.annotationPosition.key != y.annotationPosition.key)
-            return x.annotationPosition.key < y.annotationPosition.key;
-        return x.annotationCreated < y.annotationCreated;
-    });
-    std::unordered_map<std::string, WorkPtr> works;
-    std::vector<WorkPtr> ordered;
-    for (Row& row : rows) {
-        WorkPtr& work = works[row.volumeID];
-        if (!work) {
-            const auto book = books.find(row.volumeID);
-            work = book != books.end() && !book->second.title.empty()
-                       ? std::make_shared<Work>(book->second.title, book->second.author)
-                       : std::make_shared<Work>(titleFromVolume(row.volumeID), std::string());
-            work->workSource = "Kobo";
-            ordered.push_back(work);
-        }
-        work->annotations.push_back(std::move(row.annotation));
+    for (const WorkPtr& work : ordered) {
+        std::stable_sort(work->annotations.begin(), work->annotations.end(),
+                         [](const AnnotationPtr& x, const AnnotationPtr& y) {
+                             if (x->annotationPosition.key != y->annotationPosition.key)
+                                 return x->annotationPosition.key < y->annotationPosition.key;
+                             return x->annotationCreated < y->annotationCreated;
+                         });
     }
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const WorkPtr& a, const WorkPtr& b) { return a->workTitle < b->workTitle; });

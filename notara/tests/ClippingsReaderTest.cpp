@@ -163,14 +163,14 @@ TEST_F(ClippingsDates, EveryLanguageAndFirmwareForm) {
         {" 添加于 2016年4月4日星期一 上午12:03:00", "2016-04-04T00:03:00Z"},
     };
     for (const auto& [field, expected] : cases)
-        EXPECT_EQ(ClippingsDate::parse(field).view(), expected) << field;
+        EXPECT_EQ(ClippingsDate().parse(field).view(), expected) << field;
 }
 
 TEST_F(ClippingsDates, UnreadableDatesAreEmptyAndTheRecordIsKept) {
     for (const char* field : {"", " Added on Tuesday", " Added on February 30, 2025 9:12:40 PM",
                               " Added on Smarch 4, 2025 9:12:40 PM", " Added on March 4, 2025 13:12:40 PM",
                               " Added on March 4, 2025 25:12:40", " 4 2025 10:00:00"})
-        EXPECT_TRUE(ClippingsDate::parse(field).empty()) << field;
+        EXPECT_TRUE(ClippingsDate().parse(field).empty()) << field;
     const auto works = ClippingsReader::read(
         record("Book (A)", "- Your Highlight on Location 5 | Added on Someday, 2025", "Kept."));
     ASSERT_EQ(works.size(), 1u);
@@ -179,9 +179,9 @@ TEST_F(ClippingsDates, UnreadableDatesAreEmptyAndTheRecordIsKept) {
 
 TEST_F(ClippingsDates, LocalTimeBecomesUtcAndNotesDateTheirHighlight) {
     setZone("CET-1CEST,M3.5.0,M10.5.0/3"); // central Europe, with summer time
-    EXPECT_EQ(ClippingsDate::parse(" Added on Friday, January 10, 2025 9:00:00 AM").view(),
+    EXPECT_EQ(ClippingsDate().parse(" Added on Friday, January 10, 2025 9:00:00 AM").view(),
               "2025-01-10T08:00:00Z");
-    EXPECT_EQ(ClippingsDate::parse(" Added on Thursday, July 10, 2025 9:00:00 AM").view(),
+    EXPECT_EQ(ClippingsDate().parse(" Added on Thursday, July 10, 2025 9:00:00 AM").view(),
               "2025-07-10T07:00:00Z");
     setZone("UTC0");
     const auto works = ClippingsReader::read(

@@ -52,7 +52,9 @@ private slots:
         for (QAction* action : window.actionsMenu()->actions())
             entries << (action->isSeparator() ? QStringLiteral("---") : action->text());
         QCOMPARE(entries, (QStringList{"Select Books Folder", "---", "Select Kindle Notes Export (.html)",
-                                       "---", "Hide Works with no Annotations", "---", "Sort",
+                                       "---", "Hide Works with no Annotations", "---",
+                                       "Select Kindle Clippings (My Clippings.txt)",
+                                       "Select Kobo Database (KoboReader.sqlite)", "---", "Sort",
                                        "Detailed Export", QStringLiteral("Export All Works\u2026")}));
         QVERIFY(!window.selectBooksFolderAction()->icon().isNull());
         QVERIFY(!window.selectKindleAction()->icon().isNull());
