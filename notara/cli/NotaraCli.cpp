@@ -113,7 +113,8 @@ Options parse(const std::vector<std::string>& arguments) {
         return options;
     }
     if (!options.books || options.books->empty())
-        throw UsageProblem{options.command + " needs --books DIR or --kindle FILE"};
+        throw UsageProblem{options.command +
+                           " needs --books DIR, --kindle FILE, --clippings FILE or --kobo FILE"};
     return options;
 }
 
