@@ -159,9 +159,21 @@ void readLocation(std::string_view field, Record& record) {
     }
 }
 
+// The number right before `wordAt`, blanks between allowed ("133ページ", "第 22 页").
+std::string_view numberBefore(std::string_view field, size_t wordAt) {
+    size_t j = wordAt;
+    while (j > 0 && isSpace(field[j - 1]))
+        --j;
+    size_t i = j;
+    while (i > 0 && isDigit(field[i - 1]))
+        --i;
+    return field.substr(i, j - i);
+}
+
 // Pages are labels ("xii", "136"): the first number or roman numeral after the page word,
-// or before it (Japanese "133ページ").
-std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength) {
+// or before it; Chinese and Japanese write the number first ("第 22 页（位置 #290-291）").
+std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength, bool numberFirst) {
+    if (numberFirst && !numberBefore(field, wordAt).empty()) return std::string(numberBefore(field, wordAt));
     auto isLabel = [](char c) {
         return isDigit(c) || std::string_view("ivxlcdmIVXLCDM").find(c) != std::string_view::npos;
     };
@@ -172,13 +184,7 @@ std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength) 
     while (j < field.size() && isLabel(field[j]))
         ++j;
     if (j > i) return std::string(field.substr(i, j - i));
-    j = wordAt;
-    while (j > 0 && isSpace(field[j - 1]))
-        --j;
-    i = j;
-    while (i > 0 && isDigit(field[i - 1]))
-        --i;
-    return std::string(field.substr(i, j - i));
+    return std::string(numberBefore(field, wordAt));
 }
 
 void readMetadata(std::string_view line, Record& record, ClippingsDate& dates) {
@@ -196,20 +202,29 @@ void readMetadata(std::string_view line, Record& record, ClippingsDate& dates) {
         if (end == std::string_view::npos) end = line.size();
         const std::string_view field = line.substr(begin, end - begin);
         const std::string lowerField = html::StringUtil::lowerCaseAscii(field);
-        for (std::string_view word : {"location", "loc.", "position", "emplacement", "posición", "posizione",
-                                      "posição", "locatie", "место", "месте", "位置"}) {
-            if (!record.start && lowerField.find(word) != std::string::npos) {
-                readLocation(field.substr(lowerField.find(word)), record);
-                break;
-            }
-        }
-        for (std::string_view word : {"page", "seite", "página", "pagina", "страниц", "ページ", "页"}) {
+        // Cyrillic capitals are not lowered with ASCII, so both cases are listed.
+        static constexpr std::string_view pageWords[] = {"page",    "seite",   "página", "pagina",
+                                                         "страниц", "Страниц", "ページ", "页"};
+        size_t pageAt = std::string::npos;
+        std::string_view pageWord;
+        for (std::string_view word : pageWords) {
             const size_t at = lowerField.find(word);
-            if (record.page.empty() && at != std::string::npos) {
-                record.page = pageLabel(field, at, word.size());
+            if (at < pageAt) {
+                pageAt = at;
+                pageWord = word;
+            }
+        }
+        for (std::string_view word : {"location", "loc.", "position", "emplacement", "posición", "posizione",
+                                      "posição", "locatie", "место", "месте", "Место", "Месте", "位置"}) {
+            const size_t at = lowerField.find(word);
+            if (!record.start && at != std::string::npos) {
+                // "Location na página 17 | posição 251-252": a page after the word is no location.
+                readLocation(field.substr(at, pageAt > at ? pageAt - at : std::string::npos), record);
                 break;
             }
         }
+        if (record.page.empty() && pageAt != std::string::npos)
+            record.page = pageLabel(field, pageAt, pageWord.size(), pageWord == "ページ" || pageWord == "页");
         begin = end + 1;
     }
     const size_t lastBar = line.rfind('|');

@@ -236,3 +236,64 @@ TEST(ClippingsFile, BadFilesSayWhyAndLoadNothing) {
     EXPECT_EQ(works.size(), 2u) << problem;
     EXPECT_TRUE(problem.empty());
 }
+
+TEST(ClippingsReader, EveryLanguagesRecordLine) {
+    struct Case {
+        const char* meta;
+        const char* page;
+        std::int64_t location;
+        bool note;
+    };
+    const Case cases[] = {
+        {"- Highlight Loc. 5444-45 | Added on Saturday, October 31, 2009, 09:25 AM", "", 5444, false},
+        {"- Highlight on Page 4 | Loc. 150-51  | Added on Wednesday, 5 December 12 21:53:37 GMT+00:59", "4",
+         150, false},
+        {"- Your Highlight at location 6418-6419 | Added on Monday, 10 March 2014 14:34:24", "", 6418, false},
+        {"- Clip This Article at Location 850 | Added on Thursday, 27 March 2014 10:01:23", "", 850, false},
+        {"- Votre surlignement sur la page 14 | emplacement 122-123 | Ajouté le jeudi 3 juillet 2025 "
+         "14:06:49",
+         "14", 122, false},
+        {"- Votre note sur la page 14 | emplacement 123 | Ajouté le jeudi 3 juillet 2025 14:06:49", "14", 123,
+         true},
+        {"- La subrayado en la página 174 | posición 2654-2660 | Añadido el sábado, 8 de enero de 2022 "
+         "2:46:29",
+         "174", 2654, false},
+        {"- La tua evidenziazione a pagina 112 | posizione 1300-1301 | Aggiunto in data giovedì 22 agosto "
+         "2024 "
+         "18:10:53",
+         "112", 1300, false},
+        {"- Seu destaque ou posição 6359-6359 | Adicionado: segunda-feira, 17 de junho de 2019 20:04:18", "",
+         6359, false},
+        {"- Your Highlight on Location na página 17 | posição 251-252 | Adicionado: quarta-feira, 11 de "
+         "outubro de "
+         "2023 07:05:26",
+         "17", 251, false},
+        {"- Je highlight op pagina 112 | locatie 1300 t/m 1301 | Toegevoegd op donderdag 22 augustus 2024 "
+         "18:10:53",
+         "112", 1300, false},
+        {"– Ваш выделенный отрывок в месте 637–640 | Добавлено: понедельник, 16 марта 2015 г. в 21:46:06", "",
+         637, false},
+        {"- Ваша заметка на странице 112 | Место 1301 | Добавлено: понедельник, 16 марта 2015 г. в 21:46:06",
+         "112", 1301, true},
+        {"- 您在第 22 页（位置 #290-291）的标注 | 添加于 2016年4月4日星期一 上午8:33:27", "22", 290, false},
+        {"- 您在位置 #8327-8327的笔记 | 添加于 2018年7月7日星期六 下午1:26:46", "", 8327, true},
+        {"- 133ページ|位置No. 1647-1648のハイライト |作成日: 2021年11月13日土曜日 12:54:43", "133", 1647,
+         false},
+    };
+    for (const Case& c : cases) {
+        const auto works = ClippingsReader::read(record("Book (Lena Hart;Tomas Vik)", c.meta, "Text."));
+        ASSERT_EQ(works.size(), 1u) << c.meta;
+        EXPECT_EQ(works[0]->workAuthor, "Lena Hart;Tomas Vik");
+        const Annotation& a = *works[0]->annotations.at(0);
+        EXPECT_EQ(a.annotationPage, c.page) << c.meta;
+        EXPECT_EQ(a.annotationLocation, c.location) << c.meta;
+        EXPECT_EQ(a.annotationKind == Annotation::Kind::Note, c.note) << c.meta;
+        EXPECT_FALSE(a.annotationCreated.empty()) << c.meta;
+    }
+    // A title the device cut short, with no closing parenthesis: a title without author.
+    const auto works = ClippingsReader::read(
+        record("Очень длинное название книги (Толст", "- Your Highlight on Location 5 | Added on", "Текст."));
+    ASSERT_EQ(works.size(), 1u);
+    EXPECT_EQ(works[0]->workTitle, "Очень длинное название книги (Толст");
+    EXPECT_EQ(works[0]->workAuthor, "");
+}
