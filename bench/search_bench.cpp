@@ -80,6 +80,7 @@ void query(benchmark::State& state, const char* text) {
 
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(query, one_letter, "q")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(query, one_common_letter, "e")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(query, three_letters, "cat")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(query, three_common_letters, "the")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(query, eight_letters, "preparat")->Unit(benchmark::kMillisecond);

@@ -245,23 +245,28 @@ int search(const Options& options, std::ostream& out, std::ostream& err) {
     SearchIndex index;
     index.build(works);
     const auto results = index.search(*options.query);
+    // Each work with only its matching annotations (both lists are in the work's order).
+    std::vector<WorkPtr> matching;
+    for (const auto& result : results) {
+        auto work = std::make_shared<Work>(*result.work);
+        auto next = result.annotations.begin();
+        std::erase_if(work->annotations, [&](const AnnotationPtr& annotation) {
+            if (next == result.annotations.end() || *next != annotation.get()) return true;
+            ++next;
+            return false;
+        });
+        matching.push_back(std::move(work));
+    }
     if (options.json) {
-        // The list form, with only the matching annotations.
-        std::vector<WorkPtr> matching;
-        for (const auto& result : results) {
-            auto work = std::make_shared<Work>(*result.work);
-            work->annotations = result.annotations;
-            matching.push_back(std::move(work));
-        }
-        out << worksAsJson(matching, options.order);
+        out << worksAsJson(matching, options.order); // the list form
     } else {
-        for (const auto& result : results) {
-            for (const auto& annotation : AnnotationOrder::sorted(result.annotations, options.order)) {
+        for (const auto& work : matching) {
+            for (const auto& annotation : AnnotationOrder::sorted(work->annotations, options.order)) {
                 const std::string& text = annotation->annotationSelectedText.empty()
                                               ? annotation->annotationUserNotes
                                               : annotation->annotationSelectedText;
-                out << oneLine(result.work->workTitle) << '\t' << oneLine(AnnotationPlace::text(*annotation))
-                    << '\t' << oneLine(text) << '\n';
+                out << oneLine(work->workTitle) << '\t' << oneLine(AnnotationPlace::text(*annotation)) << '\t'
+                    << oneLine(text) << '\n';
             }
         }
     }

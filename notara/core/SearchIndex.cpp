@@ -5,7 +5,10 @@
 #include "html/nodes/StringUtil.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <optional>
+#include <thread>
 
 namespace notara {
 
@@ -17,6 +20,105 @@ constexpr char separator = '\x01';
 bool isSpace(char c) {
     return html::StringUtil::isActuallyWhitespace(c);
 }
+
+// Tokens end at ASCII spaces and punctuation, which fold to themselves; every other byte
+// (letters, digits, any non-ASCII character) belongs to a token.
+bool isSeparator(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) return false;
+    return !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
+}
+
+// Byte classes for cutting tokens, as bits that a token's bytes are or-ed into.
+enum ByteClass : unsigned char { Separator = 0, Lower = 1, Upper = 2, Other = 4 };
+constexpr auto byteClass = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= 0x80)
+            classes[c] = Other;
+        else if (c >= 'A' && c <= 'Z')
+            classes[c] = Upper;
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            classes[c] = Lower;
+    }
+    return classes;
+}();
+
+// Texts to ids, open addressing over one arena: the index looks up every token of the
+// library, and std::unordered_map's node per entry and general hash cost several times this.
+class TokenTable {
+public:
+    TokenTable() : slots_(1 << 16) {}
+
+    std::optional<std::uint32_t> find(std::string_view key) const {
+        const std::uint64_t hash = hashOf(key);
+        for (size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            const Slot& slot = slots_[i];
+            if (slot.length == 0) return std::nullopt;
+            if (matches(slot, hash, key)) return slot.id;
+        }
+    }
+
+    // The id of `key`, inserting it with `id` when absent (then `second` is true).
+    std::pair<std::uint32_t, bool> insert(std::string_view key, std::uint32_t id) {
+        if ((size_ + 1) * 2 > slots_.size()) grow();
+        const std::uint64_t hash = hashOf(key);
+        for (size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            Slot& slot = slots_[i];
+            if (slot.length == 0) {
+                slot = {static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(arena_.size()),
+                        static_cast<std::uint32_t>(key.size()), id};
+                arena_.append(key);
+                ++size_;
+                return {id, true};
+            }
+            if (matches(slot, hash, key)) return {slot.id, false};
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint32_t hash = 0, offset = 0, length = 0, id = 0; // length 0: empty (keys never are)
+    };
+
+    static std::uint64_t hashOf(std::string_view key) {
+        std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ key.size();
+        size_t i = 0;
+        for (; i + 8 <= key.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, key.data() + i, 8);
+            hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+            hash ^= hash >> 32;
+        }
+        std::uint64_t tail = 0;
+        for (size_t k = i; k < key.size(); ++k)
+            tail = tail << 8 | static_cast<unsigned char>(key[k]);
+        hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ull;
+        return hash ^ (hash >> 29);
+    }
+
+    bool matches(const Slot& slot, std::uint64_t hash, std::string_view key) const {
+        return slot.hash == static_cast<std::uint32_t>(hash) && slot.length == key.size() &&
+               std::memcmp(arena_.data() + slot.offset, key.data(), key.size()) == 0;
+    }
+
+    void grow() {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (slot.length == 0) continue;
+            const std::string_view key(arena_.data() + slot.offset, slot.length);
+            size_t i = hashOf(key) & (slots_.size() - 1);
+            while (slots_[i].length != 0)
+                i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::string arena_;
+    size_t size_ = 0;
+};
 
 // glibc's memmem is far faster than a byte-by-byte find for needles of a few letters.
 const char* findIn(const char* begin, const char* end, std::string_view needle) {
@@ -59,21 +161,129 @@ std::vector<std::string> SearchIndex::terms(std::string_view query) {
     return result;
 }
 
+namespace {
+
+// The tokens of a run of works: each distinct folded token once, with the annotations (by
+// their index in the whole index) that hold it, ascending.
+struct TokenPart {
+    TokenTable folded;  // folded token -> id
+    TokenTable rawForm; // a non-ASCII token as written -> id, so each form is folded once
+    std::string dictionary;
+    std::vector<std::uint32_t> tokenBegins;
+    std::vector<std::vector<std::uint32_t>> holders;
+    std::string lowered, scratch;
+
+    std::string_view token(std::uint32_t id) const {
+        const std::uint32_t end = id + 1 < tokenBegins.size()
+                                      ? tokenBegins[id + 1] - 1
+                                      : static_cast<std::uint32_t>(dictionary.size()) - 1;
+        return std::string_view(dictionary).substr(tokenBegins[id], end - tokenBegins[id]);
+    }
+
+    std::uint32_t idOf(std::string_view foldedToken) {
+        const auto [id, added] = folded.insert(foldedToken, static_cast<std::uint32_t>(holders.size()));
+        if (added) {
+            holders.emplace_back();
+            tokenBegins.push_back(static_cast<std::uint32_t>(dictionary.size()));
+            dictionary.append(foldedToken);
+            dictionary += separator;
+        }
+        return id;
+    }
+
+    void add(std::string_view text, std::uint32_t annotation) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        size_t i = 0;
+        while (i < text.size()) {
+            if (byteClass[bytes[i]] == Separator) {
+                ++i;
+                continue;
+            }
+            size_t end = i;
+            unsigned seen = 0;
+            for (unsigned kind; end < text.size() && (kind = byteClass[bytes[end]]) != Separator; ++end)
+                seen |= kind;
+            const std::string_view raw = text.substr(i, end - i);
+            std::uint32_t id;
+            if (seen == Lower) {
+                const auto known = folded.find(raw); // as it is: most tokens are lower-case words
+                id = known ? *known : idOf(raw);
+            } else if (!(seen & Other)) {
+                lowered.assign(raw);
+                for (char& c : lowered) {
+                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+                }
+                id = idOf(lowered);
+            } else if (const auto known = rawForm.find(raw)) {
+                id = *known;
+            } else {
+                scratch.clear();
+                TextFolder::appendFolded(raw, scratch);
+                id = idOf(scratch);
+                rawForm.insert(raw, id);
+            }
+            auto& list = holders[id];
+            if (list.empty() || list.back() != annotation) list.push_back(annotation);
+            i = end;
+        }
+    }
+
+    void addWorks(const std::vector<WorkPtr>& works, size_t from, size_t to, std::uint32_t firstAnnotation) {
+        std::uint32_t index = firstAnnotation;
+        for (size_t w = from; w < to; ++w) {
+            for (const AnnotationPtr& annotation : works[w]->annotations) {
+                add(annotation->annotationSelectedText, index);
+                add(annotation->annotationUserNotes, index);
+                add(annotation->annotationChapter, index);
+                ++index;
+            }
+        }
+    }
+};
+
+} // namespace
+
 void SearchIndex::build(const std::vector<WorkPtr>& works) {
     works_ = works;
     workText_.clear();
     workBegins_.clear();
-    text_.clear();
     entries_.clear();
-    size_t bytes = 0, count = 0;
-    for (const auto& work : works) {
+    dictionary_.clear();
+    tokenBegins_.clear();
+    postingBegins_.clear();
+    postings_.clear();
+
+    size_t count = 0;
+    for (const auto& work : works)
         count += work->annotations.size();
-        for (const auto& a : work->annotations)
-            bytes += a->annotationSelectedText.size() + a->annotationUserNotes.size() +
-                     a->annotationChapter.size() + 3;
-    }
-    text_.reserve(bytes + bytes / 16);
     entries_.reserve(count);
+
+    // Reading the texts is most of the work, and they lie all over memory: a large library is
+    // cut into a part per core, each tokenised on its own, and the parts merged.
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t partCount = count < 20000 ? 1 : std::min<size_t>(cores, 4);
+    std::vector<size_t> bounds{0};
+    std::vector<std::uint32_t> firstAnnotation{0};
+    for (size_t w = 0, seen = 0; w < works.size(); ++w) {
+        seen += works[w]->annotations.size();
+        if (bounds.size() < partCount && seen >= count * bounds.size() / partCount) {
+            bounds.push_back(w + 1);
+            firstAnnotation.push_back(static_cast<std::uint32_t>(seen));
+        }
+    }
+    while (bounds.size() <= partCount) {
+        bounds.push_back(works.size());
+        firstAnnotation.push_back(static_cast<std::uint32_t>(count));
+    }
+    std::vector<TokenPart> parts(partCount);
+    std::vector<std::thread> helpers;
+    for (size_t p = 1; p < partCount; ++p) {
+        helpers.emplace_back(
+            [&, p] { parts[p].addWorks(works, bounds[p], bounds[p + 1], firstAnnotation[p]); });
+    }
+    parts[0].addWorks(works, bounds[0], bounds[1], firstAnnotation[0]);
+
+    // Meanwhile: titles and authors, and where each annotation is.
     for (size_t w = 0; w < works.size(); ++w) {
         const Work& work = *works[w];
         workBegins_.push_back(static_cast<std::uint32_t>(workText_.size()));
@@ -81,22 +291,75 @@ void SearchIndex::build(const std::vector<WorkPtr>& works) {
         workText_ += separator;
         TextFolder::appendFolded(work.workAuthor, workText_);
         workText_ += separator;
-        for (const AnnotationPtr& annotation : work.annotations) {
-            entries_.push_back(
-                {static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(w), &annotation});
-            TextFolder::appendFolded(annotation->annotationSelectedText, text_);
-            text_ += separator;
-            TextFolder::appendFolded(annotation->annotationUserNotes, text_);
-            text_ += separator;
-            TextFolder::appendFolded(annotation->annotationChapter, text_);
-            text_ += separator;
-        }
+        for (const AnnotationPtr& annotation : work.annotations)
+            entries_.push_back({static_cast<std::uint32_t>(w), annotation.get()});
     }
     workBegins_.push_back(static_cast<std::uint32_t>(workText_.size()));
-    text_.shrink_to_fit();
+    for (auto& helper : helpers)
+        helper.join();
+
+    // The first part's tokens take the others' in; a token's lists follow one another in part
+    // order, which is annotation order.
+    TokenPart& merged = parts[0];
+    std::vector<std::vector<std::uint32_t>> localOf(partCount); // merged id -> the part's id
+    for (size_t p = 1; p < partCount; ++p) {
+        std::vector<std::uint32_t>& local = localOf[p];
+        for (std::uint32_t id = 0; id < parts[p].holders.size(); ++id) {
+            const std::uint32_t into = merged.idOf(parts[p].token(id));
+            if (local.size() <= into) local.resize(merged.holders.size(), UINT32_MAX);
+            local[into] = id;
+        }
+    }
+    size_t total = 0;
+    for (const auto& part : parts) {
+        for (const auto& list : part.holders)
+            total += list.size();
+    }
+    postings_.reserve(total);
+    postingBegins_.reserve(merged.holders.size() + 1);
+    for (std::uint32_t id = 0; id < merged.holders.size(); ++id) {
+        postingBegins_.push_back(static_cast<std::uint32_t>(postings_.size()));
+        postings_.insert(postings_.end(), merged.holders[id].begin(), merged.holders[id].end());
+        for (size_t p = 1; p < partCount; ++p) {
+            if (id < localOf[p].size() && localOf[p][id] != UINT32_MAX) {
+                const auto& list = parts[p].holders[localOf[p][id]];
+                postings_.insert(postings_.end(), list.begin(), list.end());
+            }
+        }
+    }
+    postingBegins_.push_back(static_cast<std::uint32_t>(postings_.size()));
+    dictionary_ = std::move(merged.dictionary);
+    dictionary_.shrink_to_fit();
+    tokenBegins_ = std::move(merged.tokenBegins);
+    tokenBegins_.push_back(static_cast<std::uint32_t>(dictionary_.size()));
 }
 
-std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) const {
+void SearchIndex::markHolders(std::string_view piece, std::vector<std::uint32_t>& stamp,
+                              std::uint32_t mark) const {
+    const char* begin = dictionary_.data();
+    const char* end = begin + dictionary_.size();
+    for (const char* at = findIn(begin, end, piece); at; at = findIn(at + 1, end, piece)) {
+        const auto offset = static_cast<std::uint32_t>(at - begin);
+        const size_t token =
+            static_cast<size_t>(std::upper_bound(tokenBegins_.begin(), tokenBegins_.end(), offset) -
+                                tokenBegins_.begin()) -
+            1;
+        for (std::uint32_t p = postingBegins_[token]; p < postingBegins_[token + 1]; ++p)
+            stamp[postings_[p]] = mark;
+        at = begin + tokenBegins_[token + 1] - 1; // on to the next token
+    }
+}
+
+namespace {
+
+struct Scratch {
+    std::vector<std::uint32_t> stamp, candidates, holding, perWork;
+    std::uint32_t nextMark = 0;
+};
+
+} // namespace
+
+SearchIndex::Matches SearchIndex::search(std::string_view query) const {
     const std::vector<std::string> wanted = terms(query);
     if (wanted.empty()) return {};
 
@@ -120,66 +383,92 @@ std::vector<SearchIndex::Result> SearchIndex::search(std::string_view query) con
     }
     const std::uint64_t all = termCount >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << termCount) - 1;
 
-    // Candidates: annotations holding the first term not in their title, found by one scan of
-    // the whole text; the other terms are then looked for inside each candidate.
-    std::vector<char> matched(entries_.size(), 0);
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        if ((titleTerms[entries_[i].work] & all) == all) matched[i] = 1;
+    // The annotations still in the running, narrowed term by term: an annotation keeps its
+    // place when the term is in its work's title or author, or in its own text.
+    // Scratch kept from query to query (per thread, so queries on several threads stay safe):
+    // a query may mark most of a large library, and allocating that much each keystroke costs
+    // more than the marking.
+    thread_local Scratch scratch;
+    if (scratch.stamp.size() != entries_.size() || scratch.nextMark > UINT32_MAX - 2 * termCount - 2) {
+        scratch.stamp.assign(entries_.size(), 0);
+        scratch.nextMark = 0;
     }
-    auto segment = [&](size_t i) {
-        const std::uint32_t begin = entries_[i].begin;
-        const std::uint32_t end =
-            i + 1 < entries_.size() ? entries_[i + 1].begin : static_cast<std::uint32_t>(text_.size());
-        return std::string_view(text_).substr(begin, end - begin);
-    };
-    // Whether annotation i holds every term but `known` that its title does not.
-    auto holdsTerms = [&](size_t i, size_t known) {
-        const std::string_view text = segment(i);
-        const std::uint64_t title = titleTerms[entries_[i].work];
-        for (size_t t = 0; t < termCount; ++t) {
-            if (t == known || (t < 64 && (title >> t & 1))) continue;
-            if (!findIn(text.data(), text.data() + text.size(), wanted[t])) return false;
+    std::vector<std::uint32_t>& stamp = scratch.stamp;
+    std::uint32_t& nextMark = scratch.nextMark; // each marking pass stamps with a mark of its own
+    std::vector<std::uint32_t>& candidates = scratch.candidates;
+    candidates.resize(entries_.size());
+    for (size_t i = 0; i < candidates.size(); ++i)
+        candidates[i] = static_cast<std::uint32_t>(i);
+    std::vector<std::string_view> pieces;
+    std::vector<std::uint32_t>& holding = scratch.holding;
+    std::string folded;
+    for (size_t t = 0; t < termCount && !candidates.empty(); ++t) {
+        const std::string& term = wanted[t];
+        auto inTitle = [&](std::uint32_t i) { return t < 64 && (titleTerms[entries_[i].work] >> t & 1); };
+        pieces.clear();
+        for (size_t i = 0; i < term.size();) {
+            if (isSeparator(term[i])) {
+                ++i;
+                continue;
+            }
+            size_t end = i;
+            while (end < term.size() && !isSeparator(term[end]))
+                ++end;
+            pieces.push_back(std::string_view(term).substr(i, end - i));
+            i = end;
         }
-        return true;
-    };
-    // Scan for the longest term: the rarest, as a rule, so the fewest candidates.
-    size_t lead = 0;
-    for (size_t t = 1; t < termCount; ++t) {
-        if (wanted[t].size() > wanted[lead].size()) lead = t;
-    }
-    const char* begin = text_.data();
-    const char* end = begin + text_.size();
-    size_t entry = 0;
-    for (const char* at = findIn(begin, end, wanted[lead]); at; at = findIn(at + 1, end, wanted[lead])) {
-        const auto offset = static_cast<std::uint32_t>(at - begin);
-        while (entry + 1 < entries_.size() && entries_[entry + 1].begin <= offset)
-            ++entry;
-        if (!matched[entry]) matched[entry] = holdsTerms(entry, lead) ? 1 : 0;
-        // On to the next annotation.
-        if (entry + 1 >= entries_.size()) break;
-        at = begin + entries_[entry + 1].begin - 1;
-    }
-    // A lead term found only in the title: the annotation still needs the others itself.
-    if (lead < 64) {
-        for (size_t i = 0; i < entries_.size(); ++i) {
-            if (!matched[i] && (titleTerms[entries_[i].work] >> lead & 1)) matched[i] = holdsTerms(i, lead);
+        if (pieces.size() == 1 && pieces[0].size() == term.size()) {
+            const std::uint32_t mark = ++nextMark;
+            markHolders(term, stamp, mark);
+            std::erase_if(candidates, [&](std::uint32_t i) { return stamp[i] != mark && !inTitle(i); });
+            continue;
         }
+        // A term with spaces or punctuation ("the reader", "c++"): the annotations holding all
+        // its pieces, then the whole term looked for in their folded text.
+        holding.clear();
+        for (std::uint32_t i : candidates) {
+            if (!inTitle(i)) holding.push_back(i);
+        }
+        for (std::string_view piece : pieces) {
+            const std::uint32_t mark = ++nextMark;
+            markHolders(piece, stamp, mark);
+            std::erase_if(holding, [&](std::uint32_t i) { return stamp[i] != mark; });
+        }
+        const std::uint32_t found = ++nextMark;
+        for (std::uint32_t i : holding) {
+            const Annotation& a = *entries_[i].annotation;
+            folded.clear();
+            for (const std::string* field :
+                 {&a.annotationSelectedText, &a.annotationUserNotes, &a.annotationChapter}) {
+                TextFolder::appendFolded(*field, folded);
+                folded += separator;
+            }
+            if (folded.find(term) != std::string::npos) stamp[i] = found;
+        }
+        std::erase_if(candidates, [&](std::uint32_t i) { return stamp[i] != found && !inTitle(i); });
     }
 
     // In works order; a work found by its title or author is listed even without annotations.
-    std::vector<Result> results;
-    size_t i = 0;
+    // Counted first, so that every list is allocated once.
+    std::vector<std::uint32_t>& perWork = scratch.perWork;
+    perWork.assign(works_.size(), 0);
+    for (std::uint32_t i : candidates)
+        ++perWork[entries_[i].work];
+    size_t listed = 0;
+    for (size_t w = 0; w < works_.size(); ++w)
+        listed += perWork[w] > 0 || (titleTerms[w] & all) == all;
+    Matches matches;
+    matches.results.reserve(listed);
+    matches.annotations.reserve(candidates.size());
+    for (std::uint32_t i : candidates)
+        matches.annotations.push_back(entries_[i].annotation);
+    size_t next = 0;
     for (size_t w = 0; w < works_.size(); ++w) {
-        const bool byTitle = (titleTerms[w] & all) == all;
-        if (byTitle) results.push_back({works_[w], {}});
-        for (; i < entries_.size() && entries_[i].work == w; ++i) {
-            if (!matched[i]) continue;
-            if (!byTitle && (results.empty() || results.back().work != works_[w]))
-                results.push_back({works_[w], {}});
-            results.back().annotations.push_back(*entries_[i].annotation);
-        }
+        if (perWork[w] == 0 && (titleTerms[w] & all) != all) continue;
+        matches.results.push_back({works_[w], std::span(matches.annotations).subspan(next, perWork[w])});
+        next += perWork[w];
     }
-    return results;
+    return matches;
 }
 
 std::vector<std::pair<std::uint32_t, std::uint32_t>> SearchIndex::matchRanges(std::string_view text,
@@ -209,8 +498,11 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> SearchIndex::matchRanges(st
 }
 
 std::size_t SearchIndex::memoryBytes() const {
-    return text_.capacity() + workText_.capacity() + entries_.capacity() * sizeof(Entry) +
-           workBegins_.capacity() * sizeof(std::uint32_t) + works_.capacity() * sizeof(WorkPtr);
+    return workText_.capacity() + entries_.capacity() * sizeof(Entry) +
+           workBegins_.capacity() * sizeof(std::uint32_t) + works_.capacity() * sizeof(WorkPtr) +
+           dictionary_.capacity() +
+           (tokenBegins_.capacity() + postingBegins_.capacity() + postings_.capacity()) *
+               sizeof(std::uint32_t);
 }
 
 } // namespace notara

@@ -27,14 +27,13 @@ void AnnotationListModel::setOrder(AnnotationOrder::Order order) {
     setWork(_work, order);
 }
 
-void AnnotationListModel::setSearch(const std::vector<std::shared_ptr<Annotation>>* matching,
+void AnnotationListModel::setSearch(const std::span<const Annotation* const>* matching,
                                     const QString& query) {
     beginResetModel();
     _searching = matching != nullptr;
     _matching.clear();
     if (matching) {
-        for (const auto& annotation : *matching)
-            _matching.push_back(annotation.get());
+        _matching.assign(matching->begin(), matching->end());
         std::sort(_matching.begin(), _matching.end());
     }
     _query = query.toStdString();

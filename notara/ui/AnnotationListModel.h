@@ -4,6 +4,7 @@
 
 #include <QAbstractListModel>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace notara {
@@ -35,7 +36,7 @@ public:
     void setOrder(AnnotationOrder::Order order);
     // Shows only `matching` (a search's matches in the work) with `query`'s matches marked;
     // null shows every annotation.
-    void setSearch(const std::vector<std::shared_ptr<Annotation>>* matching, const QString& query);
+    void setSearch(const std::span<const Annotation* const>* matching, const QString& query);
     AnnotationOrder::Order order() const { return _order; }
 
     int rowCount(const QModelIndex& parent = {}) const override;

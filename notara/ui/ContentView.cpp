@@ -669,7 +669,7 @@ void ContentView::setSelectedWorkID(const std::optional<QUuid>& id) {
 
 void ContentView::setSelectedWork(std::shared_ptr<Work> work) {
     _selectedWork = std::move(work);
-    static const std::vector<std::shared_ptr<Annotation>> none;
+    static const std::span<const Annotation* const> none;
     const auto* matches = _workListModel->matchesOf(_selectedWork.get());
     _detailView->setSearch(_workListModel->searching() ? (matches ? matches : &none) : nullptr,
                            _searchField->text());

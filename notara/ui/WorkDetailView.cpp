@@ -210,8 +210,7 @@ QString WorkDetailView::citation(const Work& work, const Annotation& annotation)
     return text;
 }
 
-void WorkDetailView::setSearch(const std::vector<std::shared_ptr<Annotation>>* matching,
-                               const QString& query) {
+void WorkDetailView::setSearch(const std::span<const Annotation* const>* matching, const QString& query) {
     _annotationModel->setSearch(matching, query);
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <span>
 #include <vector>
 
 class QAction;
@@ -57,7 +58,7 @@ public:
     void setDetailedExport(bool detailed) { _detailedExport = detailed; }
     // While a search runs: only `matching` of the work's annotations, with `query` marked;
     // null shows them all.
-    void setSearch(const std::vector<std::shared_ptr<Annotation>>* matching, const QString& query);
+    void setSearch(const std::span<const Annotation* const>* matching, const QString& query);
     bool detailedExport() const { return _detailedExport; }
 
     QAction* exportAction() const { return _exportAction; }

@@ -57,7 +57,7 @@ int WorkListModel::rowOfWork(const QUuid& id) const {
     return -1;
 }
 
-void WorkListModel::showSearch(std::vector<SearchIndex::Result> results) {
+void WorkListModel::showSearch(SearchIndex::Matches results) {
     beginResetModel();
     _searching = true;
     _results = std::move(results);
@@ -75,14 +75,14 @@ void WorkListModel::clearSearch() {
     if (!_searching) return;
     beginResetModel();
     _searching = false;
-    _results.clear();
+    _results = {};
     _resultOf.clear();
     _works = _allWorks;
     endResetModel();
     emit refreshed();
 }
 
-const std::vector<std::shared_ptr<Annotation>>* WorkListModel::matchesOf(const Work* work) const {
+const std::span<const Annotation* const>* WorkListModel::matchesOf(const Work* work) const {
     if (!_searching) return nullptr;
     const auto found = _resultOf.find(work);
     return found == _resultOf.end() ? nullptr : &_results[found->second].annotations;

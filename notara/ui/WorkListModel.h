@@ -37,11 +37,11 @@ public:
 
     // While a search is shown: only the works with matches, each row counting its matching
     // annotations. clearSearch() shows filteredWorks again.
-    void showSearch(std::vector<SearchIndex::Result> results);
+    void showSearch(SearchIndex::Matches results);
     void clearSearch();
     bool searching() const { return _searching; }
     // The matching annotations of a listed work during a search; null when not searching.
-    const std::vector<std::shared_ptr<Annotation>>* matchesOf(const Work* work) const;
+    const std::span<const Annotation* const>* matchesOf(const Work* work) const;
 
 signals:
     // The rows were replaced by the current filteredWorks.
@@ -51,7 +51,7 @@ private:
     DataManager& _dataManager;
     std::vector<std::shared_ptr<Work>> _works;
     std::vector<std::shared_ptr<Work>> _allWorks; // filteredWorks, while a search shows fewer
-    std::vector<SearchIndex::Result> _results;
+    SearchIndex::Matches _results;
     std::unordered_map<const Work*, std::size_t> _resultOf;
     bool _searching = false;
     std::uint64_t _observerId = 0;
