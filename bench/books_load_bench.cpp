@@ -4,6 +4,7 @@
 // of one load against the text it loads.
 
 #include "notara/core/DataManager.h"
+#include "notara/core/SearchIndex.h"
 #include "notara/tests/BooksStore.h"
 
 #include "corvane/Corvane.h"
@@ -200,11 +201,24 @@ void BM_StepWorksAndAnnotations(benchmark::State& state) {
     }
 }
 
+// The search index the window builds over the loaded list, on the same library in the same run.
+void BM_SearchIndexOfTheLoad(benchmark::State& state) {
+    DataManager model;
+    model.loadDatabases(pairing);
+    model.applyHideRule(true);
+    for (auto _ : state) {
+        SearchIndex index;
+        index.build(model.filteredWorks());
+        benchmark::DoNotOptimize(index.memoryBytes());
+    }
+}
+
 BENCHMARK(BM_StepCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepWorksAndAnnotations)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadDatabases)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SearchIndexOfTheLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 size_t procStatusKB(const char* field) {
     std::ifstream status("/proc/self/status");
@@ -297,6 +311,10 @@ int main(int argc, char** argv) {
         std::printf("time ratio: loadDatabases / floor = %.2f wall clock, %.2f CPU (target <= 2)\n",
                     reporter.millis["BM_LoadDatabases"] / reporter.millis["BM_Floor"],
                     reporter.cpuMillis["BM_LoadDatabases"] / reporter.cpuMillis["BM_Floor"]);
+    }
+    if (reporter.millis.contains("BM_SearchIndexOfTheLoad") && reporter.millis.contains("BM_LoadDatabases")) {
+        std::printf("search index / load = %.2f wall clock (target <= 0.33)\n",
+                    reporter.millis["BM_SearchIndexOfTheLoad"] / reporter.millis["BM_LoadDatabases"]);
     }
     benchmark::Shutdown();
     fs::remove_all(benchHome);

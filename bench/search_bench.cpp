@@ -85,6 +85,7 @@ BENCHMARK_CAPTURE(query, three_letters, "cat")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(query, three_common_letters, "the")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(query, eight_letters, "preparat")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(query, two_words, "memory CAFE")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(query, phrase, "\"time which\"")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -352,6 +352,24 @@ void SearchIndex::markHolders(std::string_view piece, std::vector<std::uint32_t>
 
 namespace {
 
+// Whether `text` folded holds `term` (folded). Most text is ASCII, whose folding is lower-casing:
+// done in `buffer` without the general path.
+bool holdsFolded(std::string_view text, std::string_view term, std::string& buffer) {
+    buffer.clear();
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        buffer.resize(text.size());
+        for (size_t k = 0; k < text.size(); ++k) {
+            const char c = text[k];
+            buffer[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        }
+    } else {
+        TextFolder::appendFolded(text, buffer);
+    }
+    return findIn(buffer.data(), buffer.data() + buffer.size(), term) != nullptr;
+}
+
 struct Scratch {
     std::vector<std::uint32_t> stamp, candidates, holding, perWork;
     std::uint32_t nextMark = 0;
@@ -437,13 +455,13 @@ SearchIndex::Matches SearchIndex::search(std::string_view query) const {
         const std::uint32_t found = ++nextMark;
         for (std::uint32_t i : holding) {
             const Annotation& a = *entries_[i].annotation;
-            folded.clear();
             for (const std::string* field :
                  {&a.annotationSelectedText, &a.annotationUserNotes, &a.annotationChapter}) {
-                TextFolder::appendFolded(*field, folded);
-                folded += separator;
+                if (holdsFolded(*field, term, folded)) {
+                    stamp[i] = found;
+                    break;
+                }
             }
-            if (folded.find(term) != std::string::npos) stamp[i] = found;
         }
         std::erase_if(candidates, [&](std::uint32_t i) { return stamp[i] != found && !inTitle(i); });
     }

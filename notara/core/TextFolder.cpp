@@ -66,6 +66,25 @@ size_t sequenceLength(unsigned char lead) {
     return 4;
 }
 
+// Dashes and curly quotes, which books hold everywhere: folding leaves them as they are, so
+// they need neither ICU nor the cache.
+bool isTypographicPunctuation(std::string_view run) {
+    for (size_t i = 0; i < run.size(); i += 3) {
+        if (run.size() - i < 3 || run[i] != '\xE2' || run[i + 1] != '\x80') return false;
+        switch (run[i + 2]) {
+        case '\x93': // – en dash
+        case '\x94': // — em dash
+        case '\x98': // ‘
+        case '\x99': // ’
+        case '\x9C': // “
+        case '\x9D': // ”
+            break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void TextFolder::appendFolded(std::string_view utf8, std::string& out) {
@@ -90,7 +109,11 @@ void TextFolder::appendFolded(std::string_view utf8, std::string& out) {
         while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x80)
             end += sequenceLength(static_cast<unsigned char>(utf8[end]));
         end = std::min(end, utf8.size());
-        foldRun(utf8.substr(i, end - i), out);
+        const std::string_view run = utf8.substr(i, end - i);
+        if (isTypographicPunctuation(run))
+            out.append(run);
+        else
+            foldRun(run, out);
         i = end;
     }
 }

@@ -117,3 +117,36 @@ TEST(SearchCommand, PrintsMatchesAndSaysWhenThereAreNone) {
     EXPECT_EQ(run.out.find("Every map"), std::string::npos);
     EXPECT_EQ(cli({"search", "--kindle", file}).exitCode, 2);
 }
+
+TEST(SearchTokens, PunctuationPartsOfWordsAndALibraryIndexedInParts) {
+    SearchIndex index;
+    index.build(
+        {work("Code", "", {{"Learn C++ in a day", ""}, {"O'Brien said: well-known", ""}, {"c and ++", ""}}),
+         work("Prose", "", {{"The lighthouse keeper", ""}, {"time, which passes", ""}})});
+    EXPECT_EQ(found(index, "c++"), std::vector<std::string>{"Code: Learn C++ in a day"});
+    EXPECT_EQ(found(index, "o'brien"), std::vector<std::string>{"Code: O'Brien said: well-known"});
+    EXPECT_EQ(found(index, "said:"), std::vector<std::string>{"Code: O'Brien said: well-known"});
+    EXPECT_TRUE(found(index, "said;").empty());
+    EXPECT_EQ(found(index, "ighthou"), std::vector<std::string>{"Prose: The lighthouse keeper"});
+    // Across a word boundary, and only with the punctuation as written.
+    EXPECT_EQ(found(index, "\"ime, whi\""), std::vector<std::string>{"Prose: time, which passes"});
+    EXPECT_TRUE(found(index, "\"time which\"").empty());
+    EXPECT_EQ(found(index, "++"), (std::vector<std::string>{"Code: Learn C++ in a day", "Code: c and ++"}));
+
+    // Large enough to be cut into parts on several threads: every holder of a word shared by
+    // the parts is found, in order.
+    std::vector<WorkPtr> works;
+    std::vector<std::string> expected;
+    for (int w = 0; w < 300; ++w) {
+        std::vector<std::pair<std::string, std::string>> annotations;
+        for (int a = 0; a < 100; ++a) {
+            const bool marked = (w * 100 + a) % 997 == 0;
+            annotations.push_back({"line " + std::to_string(a) + (marked ? " Zebra" : ""), ""});
+            if (marked) expected.push_back("W" + std::to_string(w) + ": " + annotations.back().first);
+        }
+        works.push_back(work("W" + std::to_string(w), "", annotations));
+    }
+    index.build(works);
+    EXPECT_EQ(found(index, "zebra"), expected);
+    EXPECT_EQ(index.search("line").size(), 300u);
+}

@@ -143,6 +143,8 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
         showFirstLaunchState();
         // An import or a reload keeps what the user typed and answers it on the new list.
         if (!_searchField->text().trimmed().isEmpty()) _searchTimer->start();
+        // Ready before the first keystroke; after the list is painted.
+        QTimer::singleShot(0, this, &ContentView::indexListedWorks);
     });
 
     // The sidebar's pane exactly as wide as the sidebar: the rest of the width is the pane's.
@@ -164,6 +166,7 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
 }
 
 ContentView::~ContentView() {
+    if (_indexer.joinable()) _indexer.join();
     _dataManager.removeFilteredWorksObserver(_listObserver);
 }
 
@@ -685,13 +688,47 @@ void ContentView::runSearch() {
         return;
     }
     // The index covers what the list shows, and is built again only when that changes.
-    const auto& listed = _dataManager.filteredWorks();
-    if (listed != _indexedWorks) {
-        _searchIndex.build(listed);
-        _indexedWorks = listed;
+    if (_dataManager.filteredWorks() != _indexedWorks) {
+        indexListedWorks();
+        if (_dataManager.filteredWorks() != _indexedWorks) return; // answered once it is built
     }
-    _workListModel->showSearch(_searchIndex.search(query.toStdString()));
+    _workListModel->showSearch(_searchIndex->search(query.toStdString()));
     setSelectedWork(_selectedWork);
+}
+
+void ContentView::indexListedWorks() {
+    const auto& listed = _dataManager.filteredWorks();
+    if (listed == _indexedWorks || listed == _indexingWorks) return;
+    std::size_t annotations = 0;
+    for (const auto& work : listed)
+        annotations += work->annotations.size();
+    // A small list is indexed in a few milliseconds: at once, on this thread.
+    if (annotations < 20000 && !_indexer.joinable()) {
+        auto index = std::make_shared<SearchIndex>();
+        index->build(listed);
+        _searchIndex = std::move(index);
+        _indexedWorks = listed;
+        return;
+    }
+    if (_indexer.joinable()) return; // the newest list is taken up when the running build ends
+    _indexingWorks = listed;
+    _indexer = std::thread([this, works = listed] {
+        auto index = std::make_shared<SearchIndex>();
+        index->build(works);
+        // The destructor joins this thread, so the window is still there to be told.
+        QMetaObject::invokeMethod(
+            this, [this, works, index] { searchIndexBuilt(works, index); }, Qt::QueuedConnection);
+    });
+}
+
+void ContentView::searchIndexBuilt(std::vector<std::shared_ptr<Work>> works,
+                                   std::shared_ptr<SearchIndex> index) {
+    _indexer.join();
+    _indexingWorks.clear();
+    _searchIndex = std::move(index);
+    _indexedWorks = std::move(works);
+    if (_dataManager.filteredWorks() != _indexedWorks) indexListedWorks(); // the list changed meanwhile
+    if (!_searchField->text().trimmed().isEmpty()) runSearch();
 }
 
 void ContentView::setLastSelectediBooksDate(const QString& date) {

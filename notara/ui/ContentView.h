@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -190,8 +191,15 @@ private:
     MessageBar* _messageBar = nullptr;
     QLineEdit* _searchField = nullptr;
     QTimer* _searchTimer = nullptr;
-    SearchIndex _searchIndex;
+    // The index of what the list shows. A large list is indexed on a thread of its own as soon
+    // as it is listed, so typing never waits for it; a query typed meanwhile is answered when
+    // the index is ready.
+    void indexListedWorks();
+    void searchIndexBuilt(std::vector<std::shared_ptr<Work>> works, std::shared_ptr<SearchIndex> index);
+    std::shared_ptr<SearchIndex> _searchIndex = std::make_shared<SearchIndex>();
     std::vector<std::shared_ptr<Work>> _indexedWorks;
+    std::vector<std::shared_ptr<Work>> _indexingWorks; // being indexed by _indexer
+    std::thread _indexer;
     QStackedWidget* _detailPages = nullptr;
     QStackedWidget* _sidebarPages = nullptr;
     WelcomePanel* _welcomePanel = nullptr;

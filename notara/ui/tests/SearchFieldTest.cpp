@@ -1,5 +1,6 @@
 // The search field on the real window: typing filters the list and the cards, rows count their
 // matches, Esc gives back the list and the selection, and the filter and reloads keep the query.
+#include "notara/core/Annotation.h"
 #include "notara/core/Work.h"
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/WorkDetailView.h"
@@ -63,6 +64,24 @@ private slots:
         QCOMPARE(card.data(AnnotationListModel::NoteMatchesRole).toList().size(), 2);    // "note", "first"
         type("nothing like this");
         QCOMPARE(fixture->rowTitles(), QStringList());
+    }
+
+    void aLargeListIsIndexedAsideAndAnswersWhenReady() {
+        // Enough annotations to be indexed on a thread of its own.
+        std::vector<std::shared_ptr<Work>> works;
+        for (int w = 0; w < 400; ++w) {
+            auto work = std::make_shared<Work>("Book " + std::to_string(w), "Author");
+            for (int a = 0; a < 60; ++a)
+                work->annotations.push_back(std::make_shared<Annotation>(
+                    "id", "passage " + std::to_string(w * 60 + a) + (a == 7 ? " lighthouse" : ""), ""));
+            works.push_back(std::move(work));
+        }
+        fixture->dataManager().setFilteredWorks(works);
+        type("lighthouse");
+        QTRY_COMPARE(fixture->rowCountLines().first(), QStringLiteral("Matching Annotations: 1"));
+        QCOMPARE(fixture->rowTitles().size(), 400);
+        type("passage 23999");
+        QCOMPARE(fixture->rowTitles(), QStringList{"Book 399"}); // the index is ready: answered at once
     }
 
     void escGivesBackTheListAndTheSelection() {
