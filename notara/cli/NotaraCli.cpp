@@ -339,6 +339,8 @@ const char* NotaraCli::usage() {
            "Documents/BKLibrary) or its Documents folder. Its databases are read from copies;\n"
            "DIR is never changed.\n"
            "FILE is a Notebook HTML page exported by a Kindle reading app for one book.\n"
+           "With --clippings or --kobo, FILE is the e-reader's file; it is only read, and a\n"
+           "Kobo database is read from a copy.\n"
            "\n"
            "  list     one line per work with annotations: title, author and number of\n"
            "           annotations, tab-separated (tabs and line breaks inside a title or\n"
@@ -370,7 +372,11 @@ const char* NotaraCli::usage() {
 int NotaraCli::run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     for (const auto& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
-            out << usage();
+            // Where the copies go depends on the user's data folder, so it is told here.
+            const std::string copies = corvane::Corvane::appDocumentsPath();
+            out << usage() << "\nThe copies of the databases (Books, Kobo) are kept in\n  "
+                << (copies.empty() ? std::string("(no data folder is known)") : copies)
+                << "\nand can be deleted at any time: each run makes them again.\n";
             return Success;
         }
     }

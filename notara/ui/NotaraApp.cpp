@@ -8,7 +8,7 @@ namespace notara {
 NotaraApp::NotaraApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationIdentity();
     setApplicationDisplayName(QStringLiteral("Notara"));
-    setDesktopFileName(QStringLiteral("notara"));
+    setDesktopFileName(QStringLiteral("io.github.notara.Notara")); // the desktop entry's name
     setWindowIcon(AppIcons::application());
 }
 
