@@ -10,6 +10,7 @@
 #include "notara/core/KoboReader.h"
 #include "notara/core/SQLFilePairing.h"
 #include "notara/core/Work.h"
+#include "notara/ui/AboutDialog.h"
 #include "notara/ui/AppIcons.h"
 #include "notara/ui/DisplayPath.h"
 #include "notara/ui/MessageBar.h"
@@ -118,7 +119,7 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     auto* contentLayout = new QVBoxLayout(content); // the style's default margins inset the content
     _messageBar = new MessageBar(content);
     contentLayout->addWidget(_messageBar);
-    auto* splitter = new QSplitter(Qt::Horizontal, content);
+    auto* splitter = _splitter = new QSplitter(Qt::Horizontal, content);
     splitter->setChildrenCollapsible(false);
     contentLayout->addWidget(splitter, 1);
     setCentralWidget(content);
@@ -158,6 +159,9 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
                            .value_or(AnnotationOrder::Order::Stored));
     _detailedExportAction->setChecked(settings.value(kDetailedExportKey, false).toBool());
     resize(1100, 720);
+    // Where the reader left the window last time, if anywhere.
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    _splitter->restoreState(settings.value(kSplitterKey).toByteArray());
 
     _mountPoints = userMountPoints;
     _deviceTimer = new QTimer(this);
@@ -166,6 +170,7 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
 }
 
 ContentView::~ContentView() {
+    saveWindowState();
     if (_indexer.joinable()) _indexer.join();
     _dataManager.removeFilteredWorksObserver(_listObserver);
 }
@@ -259,6 +264,10 @@ void ContentView::buildSidebar() {
     connect(_detailedExportAction, &QAction::toggled, this, &ContentView::setDetailedExport);
     _exportAllAction = _actionsMenu->addAction(QStringLiteral("Export All Works\u2026"));
     connect(_exportAllAction, &QAction::triggered, this, &ContentView::exportAllWorks);
+    _actionsMenu->addSeparator();
+    _aboutAction = _actionsMenu->addAction(tr("About Notara"));
+    _aboutAction->setMenuRole(QAction::AboutRole);
+    connect(_aboutAction, &QAction::triggered, this, &ContentView::showAbout);
 
     _actionsButton = new QToolButton(toolBar);
     _actionsButton->setText(QStringLiteral("Actions"));
@@ -321,6 +330,24 @@ bool ContentView::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void ContentView::showAbout() {
+    if (!_aboutDialog) _aboutDialog = new AboutDialog(this);
+    _aboutDialog->show();
+    _aboutDialog->raise();
+    _aboutDialog->activateWindow();
+}
+
+void ContentView::saveWindowState() const {
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kSplitterKey, _splitter->saveState());
+}
+
+void ContentView::closeEvent(QCloseEvent* event) {
+    saveWindowState();
+    QMainWindow::closeEvent(event);
 }
 
 void ContentView::showEvent(QShowEvent* event) {

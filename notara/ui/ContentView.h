@@ -24,6 +24,7 @@ class QMenu;
 class QLineEdit;
 class QProgressDialog;
 class QTimer;
+class QSplitter;
 class QStackedWidget;
 class QToolButton;
 
@@ -46,6 +47,8 @@ public:
     static inline const QString kLastSelectKey = QStringLiteral("iBooks Directory-Last Select");
     static inline const QString kOrderKey = QStringLiteral("Annotation Order");
     static inline const QString kDetailedExportKey = QStringLiteral("Detailed Export");
+    static inline const QString kGeometryKey = QStringLiteral("Window Geometry");
+    static inline const QString kSplitterKey = QStringLiteral("Window Splitter");
 
     // `presenter` answers the panels and message boxes; the real one uses QFileDialog/QMessageBox.
     explicit ContentView(DataManager& dataManager, std::unique_ptr<PanelPresenter> presenter = nullptr,
@@ -92,6 +95,13 @@ public:
     void exportAllWorks();
     // One file per listed work with annotations, with a progress dialog that can be cancelled.
     void exportAllWorksTo(const QString& folder);
+    // "About Notara": one box, shown again when asked again.
+    void showAbout();
+    class AboutDialog* aboutDialog() const {
+        return _aboutDialog;
+    }
+    // The size, place and splitter of the window, for the next launch.
+    void saveWindowState() const;
     // The progress dialog while an export of all works runs, else null.
     QProgressDialog* exportProgress() const { return _exportProgress; }
 
@@ -106,6 +116,8 @@ public:
     QMenu* sortMenu() const { return _sortMenu; }
     QAction* detailedExportAction() const { return _detailedExportAction; }
     QAction* exportAllAction() const { return _exportAllAction; }
+    QAction* aboutAction() const { return _aboutAction; }
+    QSplitter* splitter() const { return _splitter; }
     QListView* workList() const { return _workList; }
     WorkListModel* workListModel() const { return _workListModel; }
     QLabel* hidingCaption() const { return _hidingCaption; }
@@ -131,6 +143,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -181,6 +194,9 @@ private:
     std::vector<std::pair<QAction*, AnnotationOrder::Order>> _sortActions;
     QAction* _detailedExportAction = nullptr;
     QAction* _exportAllAction = nullptr;
+    QAction* _aboutAction = nullptr;
+    class AboutDialog* _aboutDialog = nullptr;
+    QSplitter* _splitter = nullptr;
     AnnotationOrder::Order _annotationOrder = AnnotationOrder::Order::Stored;
     bool _exportAllPresenting = false;
     QProgressDialog* _exportProgress = nullptr;

@@ -51,11 +51,12 @@ private slots:
         QStringList entries;
         for (QAction* action : window.actionsMenu()->actions())
             entries << (action->isSeparator() ? QStringLiteral("---") : action->text());
-        QCOMPARE(entries, (QStringList{"Select Books Folder", "---", "Select Kindle Notes Export (.html)",
-                                       "---", "Hide Works with no Annotations", "---",
-                                       "Select Kindle Clippings (My Clippings.txt)",
-                                       "Select Kobo Database (KoboReader.sqlite)", "---", "Sort",
-                                       "Detailed Export", QStringLiteral("Export All Works\u2026")}));
+        QCOMPARE(entries,
+                 (QStringList{"Select Books Folder", "---", "Select Kindle Notes Export (.html)", "---",
+                              "Hide Works with no Annotations", "---",
+                              "Select Kindle Clippings (My Clippings.txt)",
+                              "Select Kobo Database (KoboReader.sqlite)", "---", "Sort", "Detailed Export",
+                              QStringLiteral("Export All Works\u2026"), "---", "About Notara"}));
         QVERIFY(!window.selectBooksFolderAction()->icon().isNull());
         QVERIFY(!window.selectKindleAction()->icon().isNull());
         QVERIFY(!window.hideNoAnnotationsAction()->icon().isNull()); // the checkmark: the filter starts on
