@@ -22,6 +22,7 @@
 #include "notara/ui/WorkRowDelegate.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
@@ -53,9 +54,12 @@ namespace notara {
 
 namespace {
 
-const QString kBooksFolderMessage = QStringLiteral(
-    "Select the \"Documents\" directory for the Books App. This directory is usually found at: "
-    "~/Library/Containers/com.apple.iBooksX/Data/");
+QString booksFolderMessage() {
+    return QCoreApplication::translate(
+        "ContentView",
+        "Select the \"Documents\" directory for the Books App. This directory is usually found at: "
+        "~/Library/Containers/com.apple.iBooksX/Data/");
+}
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(path.toStdString());
@@ -100,10 +104,14 @@ QString importSummary(const std::vector<std::shared_ptr<Work>>& works, const QSt
     const QLocale locale;
     auto counted = [&](std::size_t count, const char* one, const char* many) {
         return locale.toString(static_cast<qulonglong>(count)) + ' ' +
-               QString::fromLatin1(count == 1 ? one : many);
+               QCoreApplication::translate("ContentView", count == 1 ? one : many);
     };
-    return counted(works.size(), "book", "books") + QStringLiteral(", ") +
-           counted(annotations, "highlight", "highlights") + QStringLiteral(" from ") + fileName;
+    return QCoreApplication::translate("ContentView", "%1, %2 from %3")
+        .arg(counted(works.size(), QT_TRANSLATE_NOOP("ContentView", "book"),
+                     QT_TRANSLATE_NOOP("ContentView", "books")),
+             counted(annotations, QT_TRANSLATE_NOOP("ContentView", "highlight"),
+                     QT_TRANSLATE_NOOP("ContentView", "highlights")),
+             fileName);
 }
 
 } // namespace
@@ -192,8 +200,7 @@ void ContentView::openSampleNotebook() {
     const QString path = folder + QStringLiteral("/Sample Notebook.html");
     QFile::remove(path);
     if (!QDir().mkpath(folder) || !QFile::copy(QStringLiteral(":/sample-notebook.html"), path)) {
-        _messageBar->showMessage(QStringLiteral("The sample notebook could not be written to ") + folder +
-                                 '.');
+        _messageBar->showMessage(tr("The sample notebook could not be written to ") + folder + '.');
         return;
     }
     kindleImportFlow(PanelResult::chosen(path));
@@ -209,7 +216,7 @@ void ContentView::buildSidebar() {
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
     _searchField = new QLineEdit(toolBar);
-    _searchField->setPlaceholderText(QStringLiteral("Search Highlights"));
+    _searchField->setPlaceholderText(tr("Search Highlights"));
     _searchField->setClearButtonEnabled(true);
     _searchField->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolBar->addWidget(_searchField);
@@ -226,43 +233,41 @@ void ContentView::buildSidebar() {
         _searchField->selectAll();
     });
 
-    _actionsMenu = new QMenu(QStringLiteral("Actions"), this);
-    _selectBooksFolderAction =
-        _actionsMenu->addAction(AppIcons::booksFolder(), QStringLiteral("Select Books Folder"));
+    _actionsMenu = new QMenu(tr("Actions"), this);
+    _selectBooksFolderAction = _actionsMenu->addAction(AppIcons::booksFolder(), tr("Select Books Folder"));
     _actionsMenu->addSeparator();
-    _selectKindleAction = _actionsMenu->addAction(AppIcons::kindleExport(),
-                                                  QStringLiteral("Select Kindle Notes Export (.html)"));
+    _selectKindleAction =
+        _actionsMenu->addAction(AppIcons::kindleExport(), tr("Select Kindle Notes Export (.html)"));
     _actionsMenu->addSeparator();
-    _hideNoAnnotationsAction = _actionsMenu->addAction(QStringLiteral("Hide Works with no Annotations"));
+    _hideNoAnnotationsAction = _actionsMenu->addAction(tr("Hide Works with no Annotations"));
     connect(_selectBooksFolderAction, &QAction::triggered, this, &ContentView::selectBooksFolder);
     connect(_selectKindleAction, &QAction::triggered, this, &ContentView::selectKindleNotesExport);
     connect(_hideNoAnnotationsAction, &QAction::triggered, this, &ContentView::toggleHideNoAnnotations);
 
     _actionsMenu->addSeparator();
-    _selectClippingsAction =
-        _actionsMenu->addAction(QStringLiteral("Select Kindle Clippings (My Clippings.txt)"));
-    _selectKoboAction = _actionsMenu->addAction(QStringLiteral("Select Kobo Database (KoboReader.sqlite)"));
+    _selectClippingsAction = _actionsMenu->addAction(tr("Select Kindle Clippings (My Clippings.txt)"));
+    _selectKoboAction = _actionsMenu->addAction(tr("Select Kobo Database (KoboReader.sqlite)"));
     connect(_selectClippingsAction, &QAction::triggered, this, &ContentView::selectKindleClippings);
     connect(_selectKoboAction, &QAction::triggered, this, &ContentView::selectKoboDatabase);
 
     _actionsMenu->addSeparator();
-    _sortMenu = _actionsMenu->addMenu(QStringLiteral("Sort"));
+    _sortMenu = _actionsMenu->addMenu(tr("Sort"));
     auto* sortGroup = new QActionGroup(this);
     const std::pair<const char*, AnnotationOrder::Order> orders[] = {
-        {"Book Order", AnnotationOrder::Order::Book},
-        {"Date Highlighted", AnnotationOrder::Order::Created},
-        {"As Stored", AnnotationOrder::Order::Stored}};
+        {QT_TR_NOOP("Book Order"), AnnotationOrder::Order::Book},
+        {QT_TR_NOOP("Date Highlighted"), AnnotationOrder::Order::Created},
+        {QT_TR_NOOP("As Stored"), AnnotationOrder::Order::Stored}};
     for (const auto& [label, order] : orders) {
-        QAction* action = _sortMenu->addAction(QString::fromLatin1(label));
+        QAction* action = _sortMenu->addAction(tr(label));
         action->setCheckable(true);
         sortGroup->addAction(action);
         _sortActions.push_back({action, order});
         connect(action, &QAction::triggered, this, [this, order = order] { setAnnotationOrder(order); });
     }
-    _detailedExportAction = _actionsMenu->addAction(QStringLiteral("Detailed Export"));
+    _detailedExportAction = _actionsMenu->addAction(tr("Detailed Export"));
     _detailedExportAction->setCheckable(true);
     connect(_detailedExportAction, &QAction::toggled, this, &ContentView::setDetailedExport);
-    _exportAllAction = _actionsMenu->addAction(QStringLiteral("Export All Works\u2026"));
+    _exportAllAction = _actionsMenu->addAction(tr("Export All Works\u2026"));
     connect(_exportAllAction, &QAction::triggered, this, &ContentView::exportAllWorks);
     _actionsMenu->addSeparator();
     _aboutAction = _actionsMenu->addAction(tr("About Notara"));
@@ -270,7 +275,7 @@ void ContentView::buildSidebar() {
     connect(_aboutAction, &QAction::triggered, this, &ContentView::showAbout);
 
     _actionsButton = new QToolButton(toolBar);
-    _actionsButton->setText(QStringLiteral("Actions"));
+    _actionsButton->setText(tr("Actions"));
     _actionsButton->setIcon(AppIcons::actions());
     _actionsButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     _actionsButton->setPopupMode(QToolButton::InstantPopup);
@@ -288,8 +293,8 @@ void ContentView::buildSidebar() {
     _workList->setSelectionMode(QAbstractItemView::SingleSelection);
     _workList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     _workList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    _emptyListLabel = new QLabel(QStringLiteral("Nothing loaded yet.\n\nChoose a Books folder or a Kindle "
-                                                "Notebook export, or open the sample notebook."),
+    _emptyListLabel = new QLabel(tr("Nothing loaded yet.\n\nChoose a Books folder or a Kindle "
+                                    "Notebook export, or open the sample notebook."),
                                  _sidebarPages);
     _emptyListLabel->setWordWrap(true);
     _emptyListLabel->setAlignment(Qt::AlignCenter);
@@ -316,7 +321,7 @@ void ContentView::buildSidebar() {
         if (work && _selectedWorkID == work->id && _selectedWork != work) setSelectedWork(work);
     });
 
-    _hidingCaption = new QLabel(QStringLiteral("Hiding Works with no Annotations"), _sidebar);
+    _hidingCaption = new QLabel(tr("Hiding Works with no Annotations"), _sidebar);
     _hidingCaption->setTextFormat(Qt::PlainText);
     const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
     _hidingCaption->setContentsMargins(margin, margin, margin, margin);
@@ -382,11 +387,11 @@ void ContentView::launchRestore() {
         const auto folder = FSSandboxBookmarking::storedPath(BooksFolder::folderBookmarkKey);
         const QString where =
             folder ? QStringLiteral(" (") + QString::fromStdString(folder->native()) + ')' : QString();
-        _messageBar->showMessage(
-            QStringLiteral("The Books databases of the folder chosen on ") + _lastSelectediBooksDate + where +
-                QStringLiteral(" are gone: they were moved or deleted. Choose \"Select Books "
-                               "Folder\" to load them again."),
-            QStringLiteral("Select Books Folder"), [this] { selectBooksFolder(); });
+        _messageBar->showMessage(tr("The Books databases of the folder chosen on ") +
+                                     _lastSelectediBooksDate + where +
+                                     tr(" are gone: they were moved or deleted. Choose \"Select Books "
+                                        "Folder\" to load them again."),
+                                 tr("Select Books Folder"), [this] { selectBooksFolder(); });
     }
 }
 
@@ -397,10 +402,9 @@ void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesyst
         return;
     }
     if (_dataManager.works().empty()) {
-        const QString where =
-            folder ? QStringLiteral(" in ") + QString::fromStdString(folder->native()) : QString();
-        _messageBar->showMessage(QStringLiteral("The Books library") + where +
-                                 QStringLiteral(" holds no books, so there is nothing to show."));
+        const QString where = folder ? tr(" in ") + QString::fromStdString(folder->native()) : QString();
+        _messageBar->showMessage(tr("The Books library") + where +
+                                 tr(" holds no books, so there is nothing to show."));
     }
     // The most useful word comes last: the newest message is the one shown.
     if (_dataManager.recentHighlightsMayBeMissing())
@@ -410,7 +414,7 @@ void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesyst
 void ContentView::selectBooksFolder() {
     if (_selectiBooksDirectoryPresenting) return;
     _selectiBooksDirectoryPresenting = true;
-    _presenter->presentFolderPanel(this, kBooksFolderMessage, booksFolderPanelStart(),
+    _presenter->presentFolderPanel(this, booksFolderMessage(), booksFolderPanelStart(),
                                    [this](const PanelResult& result) {
                                        _selectiBooksDirectoryPresenting = false;
                                        booksFolderFlow(result);
@@ -441,8 +445,7 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
     if (_iBooksAlertText.isEmpty()) reportBooksLoad(loaded, folder);
 
     if (_showiBooksAlert)
-        _presenter->presentAlert(this, QStringLiteral("Alert!"), _iBooksAlertText,
-                                 [this] { _showiBooksAlert = false; });
+        _presenter->presentAlert(this, tr("Alert!"), _iBooksAlertText, [this] { _showiBooksAlert = false; });
 }
 
 void ContentView::selectKindleNotesExport() {
@@ -474,11 +477,11 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
 }
 
 void ContentView::reportImportFailure(const QString& path, const QString& problem) {
-    _messageBar->showMessage(QStringLiteral("\"") + QFileInfo(path).fileName() +
-                                 QStringLiteral("\" could not be imported. ") + problem +
-                                 QStringLiteral(" \"Select Books Folder\" or the \"Hide Works with no "
-                                                "Annotations\" filter brings the library back."),
-                             QStringLiteral("Show Library"), [this] { applyHideRule(); });
+    _messageBar->showMessage(tr("\"") + QFileInfo(path).fileName() + tr("\" could not be imported. ") +
+                                 problem +
+                                 tr(" \"Select Books Folder\" or the \"Hide Works with no "
+                                    "Annotations\" filter brings the library back."),
+                             tr("Show Library"), [this] { applyHideRule(); });
 }
 
 QString ContentView::devicePanelStart(EReaderDevice::Kind kind) const {
@@ -492,9 +495,8 @@ void ContentView::selectKindleClippings() {
     if (_selectDeviceFilePresenting) return;
     _selectDeviceFilePresenting = true;
     _presenter->presentFilePanel(
-        this, QStringLiteral("Select Kindle Clippings"), devicePanelStart(EReaderDevice::Kind::Kindle),
-        {QStringLiteral("Kindle clippings (*.txt)"), QStringLiteral("All files (*)")},
-        [this](const PanelResult& result) {
+        this, tr("Select Kindle Clippings"), devicePanelStart(EReaderDevice::Kind::Kindle),
+        {tr("Kindle clippings (*.txt)"), tr("All files (*)")}, [this](const PanelResult& result) {
             _selectDeviceFilePresenting = false;
             clippingsImportFlow(result);
         });
@@ -503,13 +505,13 @@ void ContentView::selectKindleClippings() {
 void ContentView::selectKoboDatabase() {
     if (_selectDeviceFilePresenting) return;
     _selectDeviceFilePresenting = true;
-    _presenter->presentFilePanel(
-        this, QStringLiteral("Select Kobo Database"), devicePanelStart(EReaderDevice::Kind::Kobo),
-        {QStringLiteral("Kobo database (KoboReader.sqlite *.sqlite)"), QStringLiteral("All files (*)")},
-        [this](const PanelResult& result) {
-            _selectDeviceFilePresenting = false;
-            koboImportFlow(result);
-        });
+    _presenter->presentFilePanel(this, tr("Select Kobo Database"),
+                                 devicePanelStart(EReaderDevice::Kind::Kobo),
+                                 {tr("Kobo database (KoboReader.sqlite *.sqlite)"), tr("All files (*)")},
+                                 [this](const PanelResult& result) {
+                                     _selectDeviceFilePresenting = false;
+                                     koboImportFlow(result);
+                                 });
 }
 
 void ContentView::clippingsImportFlow(const PanelResult& result) {
@@ -561,8 +563,8 @@ void ContentView::lookForDevices() {
         // Offered, never read: the user's click starts the import.
         const QString file = QString::fromStdString(device.annotationsFile.native());
         const bool kindle = device.kind == EReaderDevice::Kind::Kindle;
-        _messageBar->showMessage(QString::fromLatin1(device.name()) + QStringLiteral(" connected:"),
-                                 QStringLiteral("Import Highlights"), [this, file, kindle] {
+        _messageBar->showMessage(QString::fromLatin1(device.name()) + tr(" connected:"),
+                                 tr("Import Highlights"), [this, file, kindle] {
                                      if (kindle)
                                          clippingsImportFlow(PanelResult::chosen(file));
                                      else
@@ -590,7 +592,7 @@ void ContentView::setDetailedExport(bool detailed) {
 void ContentView::exportAllWorks() {
     if (_exportAllPresenting) return;
     _exportAllPresenting = true;
-    _presenter->presentFolderPanel(this, QStringLiteral("Choose the folder for one Markdown file per work"),
+    _presenter->presentFolderPanel(this, tr("Choose the folder for one Markdown file per work"),
                                    kindlePanelStart(), [this](const PanelResult& result) {
                                        _exportAllPresenting = false;
                                        if (result.outcome == PanelResult::Outcome::Failed)
@@ -603,9 +605,9 @@ void ContentView::exportAllWorks() {
 void ContentView::exportAllWorksTo(const QString& folder) {
     BulkExport run(_dataManager.filteredWorks(), toPath(folder), corvane::Corvane::dateNow(),
                    {_annotationOrder, _detailedExportAction->isChecked()});
-    QProgressDialog progress(QStringLiteral("Exporting annotations\u2026"), QStringLiteral("Cancel"), 0,
+    QProgressDialog progress(tr("Exporting annotations\u2026"), tr("Cancel"), 0,
                              static_cast<int>(run.total()), this);
-    progress.setWindowTitle(QStringLiteral("Export All Works"));
+    progress.setWindowTitle(tr("Export All Works"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
@@ -626,16 +628,15 @@ void ContentView::exportAllWorksTo(const QString& folder) {
         // A file at a time, with the window repainted often enough to stay alive.
         if (sinceRepaint.elapsed() >= 30 || run.finished()) {
             progress.setValue(static_cast<int>(run.done()));
-            progress.setLabelText(QStringLiteral("Exporting annotations\u2026 ") +
-                                  QString::number(run.done()) + QStringLiteral(" of ") +
-                                  QString::number(run.total()));
+            progress.setLabelText(tr("Exporting annotations\u2026 ") + QString::number(run.done()) +
+                                  tr(" of ") + QString::number(run.total()));
             QCoreApplication::processEvents();
             sinceRepaint.restart();
         }
     }
     const bool cancelled = progress.wasCanceled() && !run.finished();
     // The disk catches up off the window's thread, so the window keeps painting meanwhile.
-    progress.setLabelText(QStringLiteral("Saving to disk\u2026"));
+    progress.setLabelText(tr("Saving to disk\u2026"));
     progress.setRange(0, 0); // a busy bar: it moves while the disk works
     std::atomic<bool> synced = false;
     std::thread syncing([&] {
@@ -648,20 +649,17 @@ void ContentView::exportAllWorksTo(const QString& folder) {
     _exportProgress = nullptr;
     progress.close();
 
-    const QString files = run.written() == 1
-                              ? QStringLiteral("1 Markdown file")
-                              : QString::number(run.written()) + QStringLiteral(" Markdown files");
-    QString message = files + QStringLiteral(" written to ") + DisplayPath::homeAsTilde(folder);
+    const QString files =
+        run.written() == 1 ? tr("1 Markdown file") : QString::number(run.written()) + tr(" Markdown files");
+    QString message = files + tr(" written to ") + DisplayPath::homeAsTilde(folder);
     if (cancelled)
-        message += QStringLiteral(" (cancelled after ") + QString::number(run.done()) +
-                   QStringLiteral(" of ") + QString::number(run.total()) + ')';
-    QString details =
-        QStringLiteral("Each work with annotations has its own file, named like the single export.");
+        message += tr(" (cancelled after ") + QString::number(run.done()) + tr(" of ") +
+                   QString::number(run.total()) + ')';
+    QString details = tr("Each work with annotations has its own file, named like the single export.");
     if (failed > 0)
-        details = QString::number(failed) + QStringLiteral(" could not be written: ") +
-                  QString::fromStdString(problem);
+        details = QString::number(failed) + tr(" could not be written: ") + QString::fromStdString(problem);
     _presenter->presentAlertWithAction(
-        this, QStringLiteral("Notara"), message, details, QStringLiteral("Show in Folder"),
+        this, QStringLiteral("Notara"), message, details, tr("Show in Folder"),
         [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, [] {});
 }
 

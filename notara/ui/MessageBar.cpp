@@ -27,8 +27,8 @@ MessageBar::MessageBar(QWidget* parent) : QFrame(parent) {
     _close = new QToolButton(this);
     _close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     _close->setAutoRaise(true);
-    _close->setToolTip(QStringLiteral("Dismiss"));
-    _close->setAccessibleName(QStringLiteral("Dismiss"));
+    _close->setToolTip(tr("Dismiss"));
+    _close->setAccessibleName(tr("Dismiss"));
     layout->addWidget(_close);
 
     connect(_close, &QToolButton::clicked, this, &MessageBar::dismiss);

@@ -12,18 +12,18 @@ namespace notara {
 WelcomePanel::WelcomePanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addStretch(1);
-    auto* heading = new QLabel(QStringLiteral("Your highlights, book by book"), this);
+    auto* heading = new QLabel(tr("Your highlights, book by book"), this);
     QFont font = heading->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.4);
     heading->setFont(font);
     heading->setAlignment(Qt::AlignCenter);
     layout->addWidget(heading);
-    auto* text = new QLabel(
-        QStringLiteral("Notara gathers the highlights and notes you made in e-books. Choose the Apple Books "
-                       "folder copied from your Mac, or a Notebook page a Kindle app exported for one book. "
-                       "The sample shows every kind of entry."),
-        this);
+    auto* text =
+        new QLabel(tr("Notara gathers the highlights and notes you made in e-books. Choose the Apple Books "
+                      "folder copied from your Mac, or a Notebook page a Kindle app exported for one book. "
+                      "The sample shows every kind of entry."),
+                   this);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignCenter);
     // A wrapped label placed with an alignment is given its one-line height; a fixed width
@@ -42,9 +42,9 @@ WelcomePanel::WelcomePanel(QWidget* parent) : QWidget(parent) {
         layout->addWidget(button, 0, Qt::AlignHCenter);
         return button;
     };
-    _books = addButton(AppIcons::booksFolder(), QStringLiteral("Select Books Folder"));
-    _kindle = addButton(AppIcons::kindleExport(), QStringLiteral("Select Kindle Notes Export (.html)"));
-    _sample = addButton(QIcon(), QStringLiteral("Open Sample Notebook"));
+    _books = addButton(AppIcons::booksFolder(), tr("Select Books Folder"));
+    _kindle = addButton(AppIcons::kindleExport(), tr("Select Kindle Notes Export (.html)"));
+    _sample = addButton(QIcon(), tr("Open Sample Notebook"));
     layout->addStretch(2);
 
     connect(_books, &QPushButton::clicked, this, &WelcomePanel::selectBooksFolder);

@@ -60,7 +60,7 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     headerLayout->addWidget(_subtitleLabel);
     header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     _toolBar->addWidget(header);
-    _exportAction = _toolBar->addAction(AppIcons::exportAnnotations(), QStringLiteral("Export Annotations"));
+    _exportAction = _toolBar->addAction(AppIcons::exportAnnotations(), tr("Export Annotations"));
     connect(_exportAction, &QAction::triggered, this, &WorkDetailView::exportAnnotations);
     layout->addWidget(_toolBar);
 
@@ -109,7 +109,7 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     connect(_annotationModel, &QAbstractItemModel::modelReset, this,
             [this] { _selectedAnnotation = nullptr; });
 
-    auto* copyShortcut = new QAction(QStringLiteral("Copy"), _annotationList);
+    auto* copyShortcut = new QAction(tr("Copy"), _annotationList);
     copyShortcut->setShortcut(QKeySequence::Copy);
     copyShortcut->setShortcutContext(Qt::WidgetShortcut);
     connect(copyShortcut, &QAction::triggered, this, [this] {
@@ -144,7 +144,7 @@ void WorkDetailView::showSelectedWork() {
     if (!work) {
         _pages->setCurrentWidget(_emptyPage);
     } else if (!hasAnnotations) {
-        _noAnnotationsLabel->setText(QStringLiteral("No Annotations for \"") + title + QLatin1Char('"'));
+        _noAnnotationsLabel->setText(tr("No Annotations for \"") + title + QLatin1Char('"'));
         _pages->setCurrentWidget(_noAnnotationsLabel);
     } else {
         _pages->setCurrentWidget(_annotationList);
@@ -156,9 +156,9 @@ void WorkDetailView::exportAnnotations() {
     if (!_selectedWork) return;
     const bool exported =
         _dataManager.exportMarkdown(*_selectedWork, _annotationModel->order(), _detailedExport);
-    _exportingAlertBody = exported ? QStringLiteral("Exported all Annotations for \"") +
+    _exportingAlertBody = exported ? tr("Exported all Annotations for \"") +
                                          QString::fromStdString(_selectedWork->workTitle) + QLatin1Char('"')
-                                   : QStringLiteral("Unable to export Annotations!");
+                                   : tr("Unable to export Annotations!");
     _showExportingAlert = true;
     auto dismissed = [self = QPointer<WorkDetailView>(this)] {
         if (self) self->_showExportingAlert = false;
@@ -169,17 +169,15 @@ void WorkDetailView::exportAnnotations() {
         const QString folder = QString::fromStdString(written->parent_path().native());
         _presenter.presentAlertWithAction(
             window(), QStringLiteral("Notara"), _exportingAlertBody,
-            QStringLiteral("Annotations exported to ") + DisplayPath::homeAsTilde(path),
-            QStringLiteral("Show in Folder"),
+            tr("Annotations exported to ") + DisplayPath::homeAsTilde(path), tr("Show in Folder"),
             [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, std::move(dismissed));
         return;
     }
     _presenter.presentAlert(window(), QStringLiteral("Notara"), _exportingAlertBody, std::move(dismissed));
     const std::string& problem = _dataManager.lastExportProblem();
     if (!problem.empty())
-        emit problemOccurred(QStringLiteral("The annotations of \"") +
-                             QString::fromStdString(_selectedWork->workTitle) +
-                             QStringLiteral("\" could not be written: ") + QString::fromStdString(problem));
+        emit problemOccurred(tr("The annotations of \"") + QString::fromStdString(_selectedWork->workTitle) +
+                             tr("\" could not be written: ") + QString::fromStdString(problem));
 }
 
 void WorkDetailView::copyAnnotation(int row) {
@@ -224,8 +222,8 @@ AnnotationOrder::Order WorkDetailView::annotationOrder() const {
 
 std::unique_ptr<QMenu> WorkDetailView::contextMenuForRow(int row) {
     auto menu = std::make_unique<QMenu>(this);
-    menu->addAction(QStringLiteral("Copy"), this, [this, row] { copyAnnotation(row); });
-    menu->addAction(QStringLiteral("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); });
+    menu->addAction(tr("Copy"), this, [this, row] { copyAnnotation(row); });
+    menu->addAction(tr("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); });
     return menu;
 }
 

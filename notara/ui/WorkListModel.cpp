@@ -39,9 +39,9 @@ QVariant WorkListModel::data(const QModelIndex& index, int role) const {
     case AnnotationCountTextRole:
         if (_searching) {
             const auto* matches = matchesOf(&work);
-            return QStringLiteral("Matching Annotations: ") + QString::number(matches ? matches->size() : 0);
+            return tr("Matching Annotations: ") + QString::number(matches ? matches->size() : 0);
         }
-        return QStringLiteral("Total Annotations: ") + QString::number(work.annotations.size());
+        return tr("Total Annotations: ") + QString::number(work.annotations.size());
     default: return {};
     }
 }
