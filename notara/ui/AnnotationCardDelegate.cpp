@@ -128,7 +128,7 @@ QFont AnnotationCardDelegate::noteFont(const QFont& base) {
 }
 
 QString AnnotationCardDelegate::noteLine(const QString& userNotes) {
-    return userNotes.isEmpty() ? QString() : QString::fromLatin1(kNotePrefix) + userNotes;
+    return userNotes.isEmpty() ? QString() : tr(kNotePrefix) + userNotes;
 }
 
 int AnnotationCardDelegate::textWidth() const {
@@ -211,7 +211,7 @@ void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     mainFont.setUnderline(texts.underline);
     QTextLayout main(texts.main, mainFont);
     origin.ry() += layOut(main, width);
-    constexpr int notePrefix = static_cast<int>(std::string_view(kNotePrefix).size());
+    const auto notePrefix = static_cast<int>(tr(kNotePrefix).size());
     main.draw(painter, QPointF(origin.x(), card.top() + kPadding),
               texts.mainIsNote
                   ? marks(index, AnnotationListModel::NoteMatchesRole, notePrefix, option.palette)

@@ -25,7 +25,7 @@ public:
     static constexpr qreal kBackgroundOpacity = 0.08;
     static constexpr int kRowSpacing = 10; // between two cards
     static constexpr int kSideInset = 6;   // between a card and the list's edges
-    static constexpr const char* kNotePrefix = "Note: ";
+    static constexpr const char* kNotePrefix = QT_TR_NOOP("Note: ");
     static constexpr int kColorStripeWidth = 6;
     static constexpr int kPlaceFontPixelSize = 13;
     static constexpr int kChapterFontPixelSize = 16;
