@@ -3,6 +3,8 @@
 // Builds Apple Books databases for tests and benchmarks: the real table layouts (every
 // column, in Core Data's order), WAL journal mode, Core Data side tables and indexes.
 
+#include "notara/tests/SqlExec.h"
+
 #include <sqlite3.h>
 
 #include <filesystem>
@@ -224,14 +226,7 @@ public:
     BooksStore& operator=(const BooksStore&) = delete;
     ~BooksStore() { close(); }
 
-    void exec(const std::string& sql) {
-        char* message = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-            std::string text = message ? message : "unknown error";
-            sqlite3_free(message);
-            throw std::runtime_error(text + " in: " + sql);
-        }
-    }
+    void exec(const std::string& sql) { sqlExec(db_, sql); }
 
     void addBook(const BookRow& book) {
         if (insert_ == nullptr) {

@@ -2,6 +2,8 @@
 
 // Builds KoboReader.sqlite files with the device's own table layouts, for tests and benchmarks.
 
+#include "notara/tests/SqlExec.h"
+
 #include <sqlite3.h>
 
 #include <filesystem>
@@ -63,14 +65,7 @@ public:
     KoboStore& operator=(const KoboStore&) = delete;
     ~KoboStore() { close(); }
 
-    void exec(const std::string& sql) {
-        char* message = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-            std::string text = message ? message : "unknown error";
-            sqlite3_free(message);
-            throw std::runtime_error(text + " in: " + sql);
-        }
-    }
+    void exec(const std::string& sql) { sqlExec(db_, sql); }
 
     /// A content row: type "6" book, "9" part, "899" table-of-contents entry.
     void addContent(const std::string& id, const std::string& type, const std::optional<std::string>& title,

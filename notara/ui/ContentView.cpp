@@ -69,6 +69,12 @@ void reportPanelFailure(const PanelResult& result) {
     corvane::Report::line(result.errorDescription.toStdString());
 }
 
+// Whether the user chose something in a panel; a panel that failed is reported.
+bool chosen(const PanelResult& result) {
+    if (result.outcome == PanelResult::Outcome::Failed) reportPanelFailure(result);
+    return result.outcome == PanelResult::Outcome::Chosen;
+}
+
 QString booksFolderPanelStart() {
     const QString books = QDir::homePath() + QStringLiteral("/Library/Containers/com.apple.iBooksX/Data/");
     return QDir(books).exists() ? books : QDir::homePath();
@@ -422,11 +428,7 @@ void ContentView::selectBooksFolder() {
 }
 
 void ContentView::booksFolderFlow(const PanelResult& result) {
-    if (result.outcome == PanelResult::Outcome::Cancelled) return;
-    if (result.outcome == PanelResult::Outcome::Failed) {
-        reportPanelFailure(result);
-        return;
-    }
+    if (!chosen(result)) return;
     // Linux has no security-scoped access to open: a folder the user chose is readable or not.
     WaitCursor wait;
     const std::filesystem::path folder = toPath(result.path);
@@ -458,11 +460,7 @@ void ContentView::selectKindleNotesExport() {
 }
 
 void ContentView::kindleImportFlow(const PanelResult& result) {
-    if (result.outcome == PanelResult::Outcome::Cancelled) return;
-    if (result.outcome == PanelResult::Outcome::Failed) {
-        reportPanelFailure(result);
-        return;
-    }
+    if (!chosen(result)) return;
     WaitCursor wait;
     _kindleDataManager.fileURL = toPath(result.path);
     // The imported work replaces the list only; the Books works stay loaded underneath, and
@@ -492,34 +490,30 @@ QString ContentView::devicePanelStart(EReaderDevice::Kind kind) const {
 }
 
 void ContentView::selectKindleClippings() {
-    if (_selectDeviceFilePresenting) return;
-    _selectDeviceFilePresenting = true;
-    _presenter->presentFilePanel(
-        this, tr("Select Kindle Clippings"), devicePanelStart(EReaderDevice::Kind::Kindle),
-        {tr("Kindle clippings (*.txt)"), tr("All files (*)")}, [this](const PanelResult& result) {
-            _selectDeviceFilePresenting = false;
-            clippingsImportFlow(result);
-        });
+    selectDeviceFile(tr("Select Kindle Clippings"), EReaderDevice::Kind::Kindle,
+                     {tr("Kindle clippings (*.txt)"), tr("All files (*)")},
+                     &ContentView::clippingsImportFlow);
 }
 
 void ContentView::selectKoboDatabase() {
+    selectDeviceFile(tr("Select Kobo Database"), EReaderDevice::Kind::Kobo,
+                     {tr("Kobo database (KoboReader.sqlite *.sqlite)"), tr("All files (*)")},
+                     &ContentView::koboImportFlow);
+}
+
+void ContentView::selectDeviceFile(const QString& title, EReaderDevice::Kind kind, const QStringList& filters,
+                                   void (ContentView::*flow)(const PanelResult&)) {
     if (_selectDeviceFilePresenting) return;
     _selectDeviceFilePresenting = true;
-    _presenter->presentFilePanel(this, tr("Select Kobo Database"),
-                                 devicePanelStart(EReaderDevice::Kind::Kobo),
-                                 {tr("Kobo database (KoboReader.sqlite *.sqlite)"), tr("All files (*)")},
-                                 [this](const PanelResult& result) {
+    _presenter->presentFilePanel(this, title, devicePanelStart(kind), filters,
+                                 [this, flow](const PanelResult& result) {
                                      _selectDeviceFilePresenting = false;
-                                     koboImportFlow(result);
+                                     (this->*flow)(result);
                                  });
 }
 
 void ContentView::clippingsImportFlow(const PanelResult& result) {
-    if (result.outcome == PanelResult::Outcome::Cancelled) return;
-    if (result.outcome == PanelResult::Outcome::Failed) {
-        reportPanelFailure(result);
-        return;
-    }
+    if (!chosen(result)) return;
     WaitCursor wait;
     std::string problem;
     auto works = ClippingsReader::readFile(toPath(result.path), problem);
@@ -527,11 +521,7 @@ void ContentView::clippingsImportFlow(const PanelResult& result) {
 }
 
 void ContentView::koboImportFlow(const PanelResult& result) {
-    if (result.outcome == PanelResult::Outcome::Cancelled) return;
-    if (result.outcome == PanelResult::Outcome::Failed) {
-        reportPanelFailure(result);
-        return;
-    }
+    if (!chosen(result)) return;
     WaitCursor wait;
     std::string problem;
     // The device's file is copied first, like the Books stores, and only the copy is opened.
@@ -595,10 +585,7 @@ void ContentView::exportAllWorks() {
     _presenter->presentFolderPanel(this, tr("Choose the folder for one Markdown file per work"),
                                    kindlePanelStart(), [this](const PanelResult& result) {
                                        _exportAllPresenting = false;
-                                       if (result.outcome == PanelResult::Outcome::Failed)
-                                           reportPanelFailure(result);
-                                       if (result.outcome == PanelResult::Outcome::Chosen)
-                                           exportAllWorksTo(result.path);
+                                       if (chosen(result)) exportAllWorksTo(result.path);
                                    });
 }
 

@@ -162,6 +162,9 @@ private:
     void reportImportFailure(const QString& path, const QString& problem);
     // Where a file panel for `kind` starts: in the folder of such a device when one is mounted.
     QString devicePanelStart(EReaderDevice::Kind kind) const;
+    // A file panel for an e-reader's file, whose choice goes to `flow`.
+    void selectDeviceFile(const QString& title, EReaderDevice::Kind kind, const QStringList& filters,
+                          void (ContentView::*flow)(const PanelResult&));
 
     DataManager& _dataManager;
     KindleNotesParser _kindleDataManager;
