@@ -134,75 +134,13 @@ bool Tokeniser::closingTagAhead() {
 }
 
 void Tokeniser::step() {
-    using S = TokeniserState;
     switch (state) {
-    case S::Data: Data(); break;
-    case S::CharacterReferenceInData: CharacterReferenceInData(); break;
-    case S::Rcdata: Rcdata(); break;
-    case S::CharacterReferenceInRcdata: CharacterReferenceInRcdata(); break;
-    case S::Rawtext: Rawtext(); break;
-    case S::ScriptData: ScriptData(); break;
-    case S::PLAINTEXT: PLAINTEXT(); break;
-    case S::TagOpen: TagOpen(); break;
-    case S::EndTagOpen: EndTagOpen(); break;
-    case S::TagName: TagName(); break;
-    case S::RcdataLessthanSign: RcdataLessthanSign(); break;
-    case S::RCDATAEndTagOpen: RCDATAEndTagOpen(); break;
-    case S::RCDATAEndTagName: RCDATAEndTagName(); break;
-    case S::RawtextLessthanSign: RawtextLessthanSign(); break;
-    case S::RawtextEndTagOpen: RawtextEndTagOpen(); break;
-    case S::RawtextEndTagName: RawtextEndTagName(); break;
-    case S::ScriptDataLessthanSign: ScriptDataLessthanSign(); break;
-    case S::ScriptDataEndTagOpen: ScriptDataEndTagOpen(); break;
-    case S::ScriptDataEndTagName: ScriptDataEndTagName(); break;
-    case S::ScriptDataEscapeStart: ScriptDataEscapeStart(); break;
-    case S::ScriptDataEscapeStartDash: ScriptDataEscapeStartDash(); break;
-    case S::ScriptDataEscaped: ScriptDataEscaped(); break;
-    case S::ScriptDataEscapedDash: ScriptDataEscapedDash(); break;
-    case S::ScriptDataEscapedDashDash: ScriptDataEscapedDashDash(); break;
-    case S::ScriptDataEscapedLessthanSign: ScriptDataEscapedLessthanSign(); break;
-    case S::ScriptDataEscapedEndTagOpen: ScriptDataEscapedEndTagOpen(); break;
-    case S::ScriptDataEscapedEndTagName: ScriptDataEscapedEndTagName(); break;
-    case S::ScriptDataDoubleEscapeStart: ScriptDataDoubleEscapeStart(); break;
-    case S::ScriptDataDoubleEscaped: ScriptDataDoubleEscaped(); break;
-    case S::ScriptDataDoubleEscapedDash: ScriptDataDoubleEscapedDash(); break;
-    case S::ScriptDataDoubleEscapedDashDash: ScriptDataDoubleEscapedDashDash(); break;
-    case S::ScriptDataDoubleEscapedLessthanSign: ScriptDataDoubleEscapedLessthanSign(); break;
-    case S::ScriptDataDoubleEscapeEnd: ScriptDataDoubleEscapeEnd(); break;
-    case S::BeforeAttributeName: BeforeAttributeName(); break;
-    case S::AttributeName: AttributeName(); break;
-    case S::AfterAttributeName: AfterAttributeName(); break;
-    case S::BeforeAttributeValue: BeforeAttributeValue(); break;
-    case S::AttributeValue_doubleQuoted: AttributeValue_doubleQuoted(); break;
-    case S::AttributeValue_singleQuoted: AttributeValue_singleQuoted(); break;
-    case S::AttributeValue_unquoted: AttributeValue_unquoted(); break;
-    case S::AfterAttributeValue_quoted: AfterAttributeValue_quoted(); break;
-    case S::SelfClosingStartTag: SelfClosingStartTag(); break;
-    case S::BogusComment: BogusComment(); break;
-    case S::MarkupDeclarationOpen: MarkupDeclarationOpen(); break;
-    case S::CommentStart: CommentStart(); break;
-    case S::CommentStartDash: CommentStartDash(); break;
-    case S::Comment: Comment(); break;
-    case S::CommentEndDash: CommentEndDash(); break;
-    case S::CommentEnd: CommentEnd(); break;
-    case S::CommentEndBang: CommentEndBang(); break;
-    case S::Doctype: Doctype(); break;
-    case S::BeforeDoctypeName: BeforeDoctypeName(); break;
-    case S::DoctypeName: DoctypeName(); break;
-    case S::AfterDoctypeName: AfterDoctypeName(); break;
-    case S::AfterDoctypePublicKeyword: AfterDoctypePublicKeyword(); break;
-    case S::BeforeDoctypePublicIdentifier: BeforeDoctypePublicIdentifier(); break;
-    case S::DoctypePublicIdentifier_doubleQuoted: DoctypePublicIdentifier_doubleQuoted(); break;
-    case S::DoctypePublicIdentifier_singleQuoted: DoctypePublicIdentifier_singleQuoted(); break;
-    case S::AfterDoctypePublicIdentifier: AfterDoctypePublicIdentifier(); break;
-    case S::BetweenDoctypePublicAndSystemIdentifiers: BetweenDoctypePublicAndSystemIdentifiers(); break;
-    case S::AfterDoctypeSystemKeyword: AfterDoctypeSystemKeyword(); break;
-    case S::BeforeDoctypeSystemIdentifier: BeforeDoctypeSystemIdentifier(); break;
-    case S::DoctypeSystemIdentifier_doubleQuoted: DoctypeSystemIdentifier_doubleQuoted(); break;
-    case S::DoctypeSystemIdentifier_singleQuoted: DoctypeSystemIdentifier_singleQuoted(); break;
-    case S::AfterDoctypeSystemIdentifier: AfterDoctypeSystemIdentifier(); break;
-    case S::BogusDoctype: BogusDoctype(); break;
-    case S::CdataSection: CdataSection(); break;
+#define HTML_TOKENISER_STATE(name, title)                                                                    \
+    case TokeniserState::name:                                                                               \
+        name();                                                                                              \
+        break;
+#include "html/parser/TokeniserStates.def"
+#undef HTML_TOKENISER_STATE
     }
 }
 

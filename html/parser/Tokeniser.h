@@ -104,58 +104,20 @@ private:
     // line: inlined, it bloats the prologue of TagOpen, where it is only the error path.
     void emitPreviousByte(TokeniserState next);
 
-    // States, grouped as the files that define them.
+    // The states, one member function each, and the steps they share, grouped as the files
+    // that define them.
+#define HTML_TOKENISER_STATE(name, title) void name();
+#include "html/parser/TokeniserStates.def"
+#undef HTML_TOKENISER_STATE
     // Data and character references.
-    void Data();
-    void CharacterReferenceInData();
-    void CharacterReferenceInRcdata();
     void characterReferenceInText(TokeniserState textState);
     // RCDATA, RAWTEXT, script data and PLAINTEXT.
-    void Rcdata();
-    void Rawtext();
-    void ScriptData();
-    void PLAINTEXT();
-    void RcdataLessthanSign();
-    void RCDATAEndTagOpen();
-    void RCDATAEndTagName();
-    void RawtextLessthanSign();
-    void RawtextEndTagOpen();
-    void RawtextEndTagName();
-    void ScriptDataLessthanSign();
-    void ScriptDataEndTagOpen();
-    void ScriptDataEndTagName();
-    void ScriptDataEscapeStart();
-    void ScriptDataEscapeStartDash();
-    void ScriptDataEscaped();
-    void ScriptDataEscapedDash();
-    void ScriptDataEscapedDashDash();
-    void ScriptDataEscapedLessthanSign();
-    void ScriptDataEscapedEndTagOpen();
-    void ScriptDataEscapedEndTagName();
-    void ScriptDataDoubleEscapeStart();
-    void ScriptDataDoubleEscaped();
-    void ScriptDataDoubleEscapedDash();
-    void ScriptDataDoubleEscapedDashDash();
-    void ScriptDataDoubleEscapedLessthanSign();
-    void ScriptDataDoubleEscapeEnd();
     void rawTextEndTagOpen(TokeniserState textState, TokeniserState nameState);
     void rawTextEndTagName(TokeniserState textState);
     void doubleEscapeBoundary(TokeniserState ifScript, TokeniserState otherwise);
     void nulInText(TokeniserState in);
     void escapedDashOther(char32_t c, TokeniserState in, TokeniserState textState);
     // Tags and attributes.
-    void TagOpen();
-    void EndTagOpen();
-    void TagName();
-    void BeforeAttributeName();
-    void AttributeName();
-    void AfterAttributeName();
-    void BeforeAttributeValue();
-    void AttributeValue_doubleQuoted();
-    void AttributeValue_singleQuoted();
-    void AttributeValue_unquoted();
-    void AfterAttributeValue_quoted();
-    void SelfClosingStartTag();
     void quotedAttributeValue(char32_t quote, const ParsingStrings& stop);
     void attributeValueReference(char32_t additionalAllowed);
     void betweenAttributes(char32_t c, TokeniserState in);
@@ -165,37 +127,12 @@ private:
         transition(TokeniserState::AttributeName);
     }
     // Comments and markup declarations.
-    void BogusComment();
-    void MarkupDeclarationOpen();
-    void CommentStart();
-    void CommentStartDash();
-    void Comment();
-    void CommentEndDash();
-    void CommentEnd();
-    void CommentEndBang();
-    void CdataSection();
     void commentEof(TokeniserState in) {
         eofError(in);
         emitCommentToData();
     }
     void commentNul(TokeniserState in, std::string_view before);
     // Doctypes.
-    void Doctype();
-    void BeforeDoctypeName();
-    void DoctypeName();
-    void AfterDoctypeName();
-    void AfterDoctypePublicKeyword();
-    void BeforeDoctypePublicIdentifier();
-    void DoctypePublicIdentifier_doubleQuoted();
-    void DoctypePublicIdentifier_singleQuoted();
-    void AfterDoctypePublicIdentifier();
-    void BetweenDoctypePublicAndSystemIdentifiers();
-    void AfterDoctypeSystemKeyword();
-    void BeforeDoctypeSystemIdentifier();
-    void DoctypeSystemIdentifier_doubleQuoted();
-    void DoctypeSystemIdentifier_singleQuoted();
-    void AfterDoctypeSystemIdentifier();
-    void BogusDoctype();
     void doctypeIdentifier(std::string& target, char32_t quote, TokeniserState after);
     void doctypeEofOrGt(char32_t c); // force quirks and emit
     void afterDoctypeKeyword(TokeniserState in, TokeniserState before, bool system);

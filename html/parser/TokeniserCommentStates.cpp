@@ -34,6 +34,7 @@ void Tokeniser::commentNul(TokeniserState in, std::string_view before) {
 
 // "<?...>", "</ ...>" and "<!...>" that is no comment, doctype or CDATA: everything up to the
 // next ">" becomes a comment.
+// Bogus comment state
 void Tokeniser::BogusComment() {
     createCommentPending(true);
     appendReplacingNul(commentPending, reader.consumeTo(U'>'));
@@ -41,6 +42,7 @@ void Tokeniser::BogusComment() {
     advanceTransition(S::Data);
 }
 
+// Markup declaration open state
 void Tokeniser::MarkupDeclarationOpen() {
     if (reader.matchConsume("--")) {
         createCommentPending();
@@ -56,6 +58,7 @@ void Tokeniser::MarkupDeclarationOpen() {
     }
 }
 
+// Comment start state
 void Tokeniser::CommentStart() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -73,6 +76,7 @@ void Tokeniser::CommentStart() {
     }
 }
 
+// Comment start dash state
 void Tokeniser::CommentStartDash() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -91,6 +95,7 @@ void Tokeniser::CommentStartDash() {
     }
 }
 
+// Comment state
 void Tokeniser::Comment() {
     if (reader.isEmpty()) {
         commentEof(S::Comment);
@@ -107,6 +112,7 @@ void Tokeniser::Comment() {
     }
 }
 
+// Comment end dash state
 void Tokeniser::CommentEndDash() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -121,6 +127,7 @@ void Tokeniser::CommentEndDash() {
     }
 }
 
+// Comment end state
 void Tokeniser::CommentEnd() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -144,6 +151,7 @@ void Tokeniser::CommentEnd() {
     }
 }
 
+// Comment end bang state
 void Tokeniser::CommentEndBang() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -162,6 +170,7 @@ void Tokeniser::CommentEndBang() {
     }
 }
 
+// CDATA section state
 void Tokeniser::CdataSection() {
     emit(reader.consumeTo(std::string_view("]]>")));
     reader.matchConsume("]]>");

@@ -6,6 +6,7 @@ namespace html {
 
 using S = TokeniserState;
 
+// Data state
 void Tokeniser::Data() {
     if (reader.isEmpty()) {
         emit(eofPending);
@@ -43,10 +44,12 @@ void Tokeniser::characterReferenceInText(TokeniserState textState) {
     transition(textState);
 }
 
+// Character reference in data state
 void Tokeniser::CharacterReferenceInData() {
     characterReferenceInText(S::Data);
 }
 
+// Character reference in RCDATA state
 void Tokeniser::CharacterReferenceInRcdata() {
     characterReferenceInText(S::Rcdata);
 }

@@ -18,6 +18,7 @@ void Tokeniser::doctypeEofOrGt(char32_t c) {
     emitDoctypeToData();
 }
 
+// DOCTYPE state
 void Tokeniser::Doctype() {
     const char32_t c = consumeChar();
     if (isWhitespace(c)) {
@@ -32,6 +33,7 @@ void Tokeniser::Doctype() {
     }
 }
 
+// Before DOCTYPE name state
 void Tokeniser::BeforeDoctypeName() {
     if (reader.matchesLetter()) {
         createDoctypePending();
@@ -54,6 +56,7 @@ void Tokeniser::BeforeDoctypeName() {
     transition(S::DoctypeName);
 }
 
+// DOCTYPE name state
 void Tokeniser::DoctypeName() {
     if (reader.matchesLetter()) {
         doctypePending.name += reader.consumeLetterSequence(); // as written: the builder normalises
@@ -74,6 +77,7 @@ void Tokeniser::DoctypeName() {
     }
 }
 
+// After DOCTYPE name state
 void Tokeniser::AfterDoctypeName() {
     if (reader.isEmpty()) {
         doctypeEofOrGt(endOfInput);
@@ -142,10 +146,12 @@ void Tokeniser::beforeDoctypeIdentifier(TokeniserState in, bool system) {
     }
 }
 
+// After DOCTYPE public keyword state
 void Tokeniser::AfterDoctypePublicKeyword() {
     afterDoctypeKeyword(S::AfterDoctypePublicKeyword, S::BeforeDoctypePublicIdentifier, false);
 }
 
+// Before DOCTYPE public identifier state
 void Tokeniser::BeforeDoctypePublicIdentifier() {
     beforeDoctypeIdentifier(S::BeforeDoctypePublicIdentifier, false);
 }
@@ -164,14 +170,17 @@ void Tokeniser::doctypeIdentifier(std::string& target, char32_t quote, Tokeniser
     }
 }
 
+// DOCTYPE public identifier (double-quoted) state
 void Tokeniser::DoctypePublicIdentifier_doubleQuoted() {
     doctypeIdentifier(doctypePending.publicIdentifier, U'"', S::AfterDoctypePublicIdentifier);
 }
 
+// DOCTYPE public identifier (single-quoted) state
 void Tokeniser::DoctypePublicIdentifier_singleQuoted() {
     doctypeIdentifier(doctypePending.publicIdentifier, U'\'', S::AfterDoctypePublicIdentifier);
 }
 
+// After DOCTYPE public identifier state
 void Tokeniser::AfterDoctypePublicIdentifier() {
     const char32_t c = consumeChar();
     if (isWhitespace(c)) {
@@ -188,6 +197,7 @@ void Tokeniser::AfterDoctypePublicIdentifier() {
     }
 }
 
+// Between DOCTYPE public and system identifiers state
 void Tokeniser::BetweenDoctypePublicAndSystemIdentifiers() {
     const char32_t c = consumeChar();
     if (isWhitespace(c)) {
@@ -203,22 +213,27 @@ void Tokeniser::BetweenDoctypePublicAndSystemIdentifiers() {
     }
 }
 
+// After DOCTYPE system keyword state
 void Tokeniser::AfterDoctypeSystemKeyword() {
     afterDoctypeKeyword(S::AfterDoctypeSystemKeyword, S::BeforeDoctypeSystemIdentifier, true);
 }
 
+// Before DOCTYPE system identifier state
 void Tokeniser::BeforeDoctypeSystemIdentifier() {
     beforeDoctypeIdentifier(S::BeforeDoctypeSystemIdentifier, true);
 }
 
+// DOCTYPE system identifier (double-quoted) state
 void Tokeniser::DoctypeSystemIdentifier_doubleQuoted() {
     doctypeIdentifier(doctypePending.systemIdentifier, U'"', S::AfterDoctypeSystemIdentifier);
 }
 
+// DOCTYPE system identifier (single-quoted) state
 void Tokeniser::DoctypeSystemIdentifier_singleQuoted() {
     doctypeIdentifier(doctypePending.systemIdentifier, U'\'', S::AfterDoctypeSystemIdentifier);
 }
 
+// After DOCTYPE system identifier state
 void Tokeniser::AfterDoctypeSystemIdentifier() {
     const char32_t c = consumeChar();
     if (isWhitespace(c)) {
@@ -233,6 +248,7 @@ void Tokeniser::AfterDoctypeSystemIdentifier() {
     }
 }
 
+// Bogus DOCTYPE state
 void Tokeniser::BogusDoctype() {
     reader.consumeTo(U'>');
     if (!reader.isEmpty()) reader.advance();

@@ -18,6 +18,7 @@ void Tokeniser::nulInText(TokeniserState in) {
     emit(Vars::replacementUTF8);
 }
 
+// RCDATA state
 void Tokeniser::Rcdata() {
     if (reader.isEmpty()) {
         emit(eofPending);
@@ -31,6 +32,7 @@ void Tokeniser::Rcdata() {
     }
 }
 
+// RAWTEXT state
 void Tokeniser::Rawtext() {
     if (reader.isEmpty()) {
         emit(eofPending);
@@ -43,6 +45,7 @@ void Tokeniser::Rawtext() {
     }
 }
 
+// Script data state
 void Tokeniser::ScriptData() {
     if (reader.isEmpty()) {
         emit(eofPending);
@@ -55,6 +58,7 @@ void Tokeniser::ScriptData() {
     }
 }
 
+// PLAINTEXT state
 void Tokeniser::PLAINTEXT() {
     if (reader.isEmpty()) {
         emit(eofPending);
@@ -69,6 +73,7 @@ void Tokeniser::PLAINTEXT() {
 
 // RCDATA ------------------------------------------------------------------------------------------
 
+// RCDATA less-than sign state
 void Tokeniser::RcdataLessthanSign() {
     if (reader.matches(U'/')) {
         createTempBuffer();
@@ -124,16 +129,19 @@ void Tokeniser::rawTextEndTagName(TokeniserState textState) {
     transition(textState);
 }
 
+// RCDATA end tag open state
 void Tokeniser::RCDATAEndTagOpen() {
     rawTextEndTagOpen(S::Rcdata, S::RCDATAEndTagName);
 }
 
+// RCDATA end tag name state
 void Tokeniser::RCDATAEndTagName() {
     rawTextEndTagName(S::Rcdata);
 }
 
 // RAWTEXT -----------------------------------------------------------------------------------------
 
+// RAWTEXT less-than sign state
 void Tokeniser::RawtextLessthanSign() {
     if (reader.matches(U'/')) {
         createTempBuffer();
@@ -143,16 +151,19 @@ void Tokeniser::RawtextLessthanSign() {
     }
 }
 
+// RAWTEXT end tag open state
 void Tokeniser::RawtextEndTagOpen() {
     rawTextEndTagOpen(S::Rawtext, S::RawtextEndTagName);
 }
 
+// RAWTEXT end tag name state
 void Tokeniser::RawtextEndTagName() {
     rawTextEndTagName(S::Rawtext);
 }
 
 // Script data -------------------------------------------------------------------------------------
 
+// Script data less-than sign state
 void Tokeniser::ScriptDataLessthanSign() {
     if (reader.matches(U'/')) {
         createTempBuffer();
@@ -166,14 +177,17 @@ void Tokeniser::ScriptDataLessthanSign() {
     }
 }
 
+// Script data end tag open state
 void Tokeniser::ScriptDataEndTagOpen() {
     rawTextEndTagOpen(S::ScriptData, S::ScriptDataEndTagName);
 }
 
+// Script data end tag name state
 void Tokeniser::ScriptDataEndTagName() {
     rawTextEndTagName(S::ScriptData);
 }
 
+// Script data escape start state
 void Tokeniser::ScriptDataEscapeStart() {
     if (reader.matches(U'-')) {
         reader.advance();
@@ -183,6 +197,7 @@ void Tokeniser::ScriptDataEscapeStart() {
     }
 }
 
+// Script data escape start dash state
 void Tokeniser::ScriptDataEscapeStartDash() {
     if (reader.matches(U'-')) {
         reader.advance();
@@ -192,6 +207,7 @@ void Tokeniser::ScriptDataEscapeStartDash() {
     }
 }
 
+// Script data escaped state
 void Tokeniser::ScriptDataEscaped() {
     if (reader.isEmpty()) {
         eofToData(S::ScriptDataEscaped);
@@ -223,6 +239,7 @@ void Tokeniser::escapedDashOther(char32_t c, TokeniserState in, TokeniserState t
     }
 }
 
+// Script data escaped dash state
 void Tokeniser::ScriptDataEscapedDash() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -232,6 +249,7 @@ void Tokeniser::ScriptDataEscapedDash() {
     }
 }
 
+// Script data escaped dash dash state
 void Tokeniser::ScriptDataEscapedDashDash() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -242,6 +260,7 @@ void Tokeniser::ScriptDataEscapedDashDash() {
     }
 }
 
+// Script data escaped less-than sign state
 void Tokeniser::ScriptDataEscapedLessthanSign() {
     if (reader.matchesLetter()) {
         createTempBuffer();
@@ -254,10 +273,12 @@ void Tokeniser::ScriptDataEscapedLessthanSign() {
     }
 }
 
+// Script data escaped end tag open state
 void Tokeniser::ScriptDataEscapedEndTagOpen() {
     rawTextEndTagOpen(S::ScriptDataEscaped, S::ScriptDataEscapedEndTagName);
 }
 
+// Script data escaped end tag name state
 void Tokeniser::ScriptDataEscapedEndTagName() {
     rawTextEndTagName(S::ScriptDataEscaped);
 }
@@ -281,10 +302,12 @@ void Tokeniser::doubleEscapeBoundary(TokeniserState ifScript, TokeniserState oth
     }
 }
 
+// Script data double escape start state
 void Tokeniser::ScriptDataDoubleEscapeStart() {
     doubleEscapeBoundary(S::ScriptDataDoubleEscaped, S::ScriptDataEscaped);
 }
 
+// Script data double escaped state
 void Tokeniser::ScriptDataDoubleEscaped() {
     if (reader.isEmpty()) {
         eofToData(S::ScriptDataDoubleEscaped);
@@ -304,6 +327,7 @@ void Tokeniser::ScriptDataDoubleEscaped() {
     }
 }
 
+// Script data double escaped dash state
 void Tokeniser::ScriptDataDoubleEscapedDash() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -313,6 +337,7 @@ void Tokeniser::ScriptDataDoubleEscapedDash() {
     }
 }
 
+// Script data double escaped dash dash state
 void Tokeniser::ScriptDataDoubleEscapedDashDash() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -323,6 +348,7 @@ void Tokeniser::ScriptDataDoubleEscapedDashDash() {
     }
 }
 
+// Script data double escaped less-than sign state
 void Tokeniser::ScriptDataDoubleEscapedLessthanSign() {
     if (reader.matches(U'/')) {
         reader.advance();
@@ -334,6 +360,7 @@ void Tokeniser::ScriptDataDoubleEscapedLessthanSign() {
     }
 }
 
+// Script data double escape end state
 void Tokeniser::ScriptDataDoubleEscapeEnd() {
     doubleEscapeBoundary(S::ScriptDataEscaped, S::ScriptDataDoubleEscaped);
 }

@@ -7,6 +7,7 @@ namespace html {
 using S = TokeniserState;
 using Vars = TokeniserStateVars;
 
+// Tag open state
 void Tokeniser::TagOpen() {
     if (reader.isEmpty()) {
         eofError(S::TagOpen);
@@ -29,6 +30,7 @@ void Tokeniser::TagOpen() {
     }
 }
 
+// End tag open state
 void Tokeniser::EndTagOpen() {
     if (reader.isEmpty()) {
         eofError(S::EndTagOpen);
@@ -46,6 +48,7 @@ void Tokeniser::EndTagOpen() {
     }
 }
 
+// Tag name state
 void Tokeniser::TagName() {
     tagPending->appendTagName(reader.consumeTagName());
     const char32_t c = consumeChar();
@@ -97,10 +100,12 @@ void Tokeniser::betweenAttributes(char32_t c, TokeniserState in) {
     }
 }
 
+// Before attribute name state
 void Tokeniser::BeforeAttributeName() {
     betweenAttributes(consumeChar(), S::BeforeAttributeName);
 }
 
+// Attribute name state
 void Tokeniser::AttributeName() {
     tagPending->appendAttributeName(reader.consumeToAny(Vars::attributeNameStop()));
     const char32_t c = consumeChar();
@@ -128,6 +133,7 @@ void Tokeniser::AttributeName() {
     }
 }
 
+// After attribute name state
 void Tokeniser::AfterAttributeName() {
     const char32_t c = consumeChar();
     if (c == '=')
@@ -136,6 +142,7 @@ void Tokeniser::AfterAttributeName() {
         betweenAttributes(c, S::AfterAttributeName);
 }
 
+// Before attribute value state
 void Tokeniser::BeforeAttributeValue() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -207,14 +214,17 @@ void Tokeniser::quotedAttributeValue(char32_t quote, const ParsingStrings& stop)
     }
 }
 
+// Attribute value (double-quoted) state
 void Tokeniser::AttributeValue_doubleQuoted() {
     quotedAttributeValue(U'"', Vars::attributeDoubleValueStop());
 }
 
+// Attribute value (single-quoted) state
 void Tokeniser::AttributeValue_singleQuoted() {
     quotedAttributeValue(U'\'', Vars::attributeSingleValueStop());
 }
 
+// Attribute value (unquoted) state
 void Tokeniser::AttributeValue_unquoted() {
     const std::string_view value = reader.consumeToAny(Vars::attributeValueUnquotedStop());
     if (!value.empty()) tagPending->appendAttributeValue(value);
@@ -244,6 +254,7 @@ void Tokeniser::AttributeValue_unquoted() {
     }
 }
 
+// After attribute value (quoted) state
 void Tokeniser::AfterAttributeValue_quoted() {
     const char32_t c = consumeChar();
     switch (c) {
@@ -263,6 +274,7 @@ void Tokeniser::AfterAttributeValue_quoted() {
     }
 }
 
+// Self-closing start tag state
 void Tokeniser::SelfClosingStartTag() {
     const char32_t c = consumeChar();
     switch (c) {
