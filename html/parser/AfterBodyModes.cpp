@@ -25,6 +25,7 @@ void HtmlTreeBuilder::insertWhitespaceOnly(std::string_view data) {
     insertCharacters(kept);
 }
 
+// The "after body" insertion mode
 bool HtmlTreeBuilder::afterBody(Tok& t) {
     switch (t.kind) {
     case Kind::Char:
@@ -57,6 +58,7 @@ bool HtmlTreeBuilder::afterBody(Tok& t) {
     return process(t);
 }
 
+// The "in frameset" insertion mode
 bool HtmlTreeBuilder::inFrameset(Tok& t) {
     switch (t.kind) {
     case Kind::Char: insertWhitespaceOnly(t.data); return true;
@@ -90,6 +92,7 @@ bool HtmlTreeBuilder::inFrameset(Tok& t) {
     return false;
 }
 
+// The "after frameset" insertion mode
 bool HtmlTreeBuilder::afterFrameset(Tok& t) {
     switch (t.kind) {
     case Kind::Char: insertWhitespaceOnly(t.data); return true;
@@ -111,6 +114,7 @@ bool HtmlTreeBuilder::afterFrameset(Tok& t) {
     return false;
 }
 
+// The "after after body" insertion mode
 bool HtmlTreeBuilder::afterAfterBody(Tok& t) {
     switch (t.kind) {
     case Kind::Comment: {
@@ -133,6 +137,7 @@ bool HtmlTreeBuilder::afterAfterBody(Tok& t) {
     return process(t);
 }
 
+// The "after after frameset" insertion mode
 bool HtmlTreeBuilder::afterAfterFrameset(Tok& t) {
     switch (t.kind) {
     case Kind::Comment: {

@@ -166,29 +166,11 @@ void HtmlTreeBuilder::runParser() {
 
 bool HtmlTreeBuilder::process(Tok& t, State mode) {
     switch (mode) {
-    case State::Initial: return initial(t);
-    case State::BeforeHtml: return beforeHtml(t);
-    case State::BeforeHead: return beforeHead(t);
-    case State::InHead: return inHead(t);
-    case State::InHeadNoscript: return inHeadNoscript(t);
-    case State::AfterHead: return afterHead(t);
-    case State::InBody: return inBody(t);
-    case State::Text: return text(t);
-    case State::InTable: return inTable(t);
-    case State::InTableText: return inTableText(t);
-    case State::InCaption: return inCaption(t);
-    case State::InColumnGroup: return inColumnGroup(t);
-    case State::InTableBody: return inTableBody(t);
-    case State::InRow: return inRow(t);
-    case State::InCell: return inCell(t);
-    case State::InSelect: return inSelect(t);
-    case State::InSelectInTable: return inSelectInTable(t);
-    case State::AfterBody: return afterBody(t);
-    case State::InFrameset: return inFrameset(t);
-    case State::AfterFrameset: return afterFrameset(t);
-    case State::AfterAfterBody: return afterAfterBody(t);
-    case State::AfterAfterFrameset: return afterAfterFrameset(t);
-    case State::ForeignContent: return true; // never entered: svg and math build ordinary elements
+#define HTML_INSERTION_MODE(name, function, title)                                                           \
+    case State::name:                                                                                        \
+        return function(t);
+#include "html/parser/InsertionModes.def"
+#undef HTML_INSERTION_MODE
     }
     return true;
 }

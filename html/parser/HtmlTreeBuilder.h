@@ -72,40 +72,21 @@ private:
     void markInsertionMode() noexcept { _originalState = _state; }
     HtmlTreeBuilderState originalState() const noexcept { return _originalState; }
 
-    // The insertion modes: initial and head modes.
-    bool initial(Tok& t);
-    bool beforeHtml(Tok& t);
-    bool beforeHead(Tok& t);
-    bool inHead(Tok& t);
-    bool inHeadNoscript(Tok& t);
-    bool afterHead(Tok& t);
+    // The insertion modes, one member function each, and the steps they share.
+#define HTML_INSERTION_MODE(name, function, title) bool function(Tok& t);
+#include "html/parser/InsertionModes.def"
+#undef HTML_INSERTION_MODE
     // In body and text.
-    bool inBody(Tok& t);
     bool inBodyStartTag(Tok& t);
     bool inBodyEndTag(Tok& t);
     bool inBodyAnyOtherEndTag(Tok& t);
     bool adoptionAgency(Tok& t);
-    bool text(Tok& t);
     // The table family.
-    bool inTable(Tok& t);
     bool inTableAnythingElse(Tok& t);
-    bool inTableText(Tok& t);
-    bool inCaption(Tok& t);
-    bool inColumnGroup(Tok& t);
-    bool inTableBody(Tok& t);
     bool inTableBodyExitTable(Tok& t);
-    bool inRow(Tok& t);
-    bool inCell(Tok& t);
     void closeCell();
     // Select.
-    bool inSelect(Tok& t);
-    bool inSelectInTable(Tok& t);
     // After body and the frameset modes.
-    bool afterBody(Tok& t);
-    bool inFrameset(Tok& t);
-    bool afterFrameset(Tok& t);
-    bool afterAfterBody(Tok& t);
-    bool afterAfterFrameset(Tok& t);
 
     // Inserts only the whitespace of a character run (frameset modes drop everything else).
     void insertWhitespaceOnly(std::string_view data);
@@ -150,15 +131,23 @@ private:
     void popStackToClose(const TagSet& ids);
     void popStackToClose(const Element* element);
     void clearStackToContext(const TagSet& ids);
-    void clearStackToTableContext() { clearStackToContext(TagSet{TagId::Table, TagId::Html}); }
+    void clearStackToTableContext() {
+        clearStackToContext(TagSet{TagId::Table, TagId::Html});
+    }
     void clearStackToTableBodyContext() {
         clearStackToContext(TagSet{TagId::Tbody, TagId::Tfoot, TagId::Thead, TagId::Html});
     }
-    void clearStackToTableRowContext() { clearStackToContext(TagSet{TagId::Tr, TagId::Html}); }
+    void clearStackToTableRowContext() {
+        clearStackToContext(TagSet{TagId::Tr, TagId::Html});
+    }
     void resetInsertionMode();
-    bool currentIs(TagId id) const noexcept { return !stack.empty() && stack.back().id == id; }
+    bool currentIs(TagId id) const noexcept {
+        return !stack.empty() && stack.back().id == id;
+    }
     bool currentIs(TagId id, std::string_view name) const noexcept;
-    TagId currentId() const noexcept { return stack.empty() ? TagId::Other : stack.back().id; }
+    TagId currentId() const noexcept {
+        return stack.empty() ? TagId::Other : stack.back().id;
+    }
 
     // Scopes.
     bool inSpecificScope(TagId id, std::string_view name, const TagSet& base) const;
@@ -180,7 +169,9 @@ private:
     void removeFromActiveFormattingElements(const Element* element);
     bool isInActiveFormattingElements(const Element* element) const noexcept;
     Element* getActiveFormattingElement(TagId id) const noexcept;
-    void insertMarkerToFormattingElements() { formattingElements.push_back({}); }
+    void insertMarkerToFormattingElements() {
+        formattingElements.push_back({});
+    }
 
     void maybeSetBaseUri(Element* base);
     void error(HtmlTreeBuilderState mode);

@@ -7,29 +7,9 @@ namespace html {
 
 // The insertion modes, in the standard's order.
 enum class HtmlTreeBuilderState : std::uint8_t {
-    Initial,
-    BeforeHtml,
-    BeforeHead,
-    InHead,
-    InHeadNoscript,
-    AfterHead,
-    InBody,
-    Text,
-    InTable,
-    InTableText,
-    InCaption,
-    InColumnGroup,
-    InTableBody,
-    InRow,
-    InCell,
-    InSelect,
-    InSelectInTable,
-    AfterBody,
-    InFrameset,
-    AfterFrameset,
-    AfterAfterBody,
-    AfterAfterFrameset,
-    ForeignContent,
+#define HTML_INSERTION_MODE(name, function, title) name,
+#include "html/parser/InsertionModes.def"
+#undef HTML_INSERTION_MODE
 };
 
 // The mode's name as it appears in parse error messages.

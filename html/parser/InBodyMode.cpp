@@ -22,6 +22,7 @@ constexpr std::string_view kIsindexPrompt = "This is a searchable index. Enter s
 
 } // namespace
 
+// The "in body" insertion mode
 bool HtmlTreeBuilder::inBody(Tok& t) {
     switch (t.kind) {
     case Kind::Char: {
@@ -563,6 +564,7 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
     return true;
 }
 
+// The "text" insertion mode
 bool HtmlTreeBuilder::text(Tok& t) {
     switch (t.kind) {
     case Kind::Char: insertCharacters(t.data); return true;

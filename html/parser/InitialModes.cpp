@@ -13,6 +13,7 @@ namespace html {
 
 using State = HtmlTreeBuilderState;
 
+// The "initial" insertion mode
 bool HtmlTreeBuilder::initial(Tok& t) {
     switch (t.kind) {
     case Kind::Char:
@@ -38,6 +39,7 @@ bool HtmlTreeBuilder::initial(Tok& t) {
     return process(t);
 }
 
+// The "before html" insertion mode
 bool HtmlTreeBuilder::beforeHtml(Tok& t) {
     switch (t.kind) {
     case Kind::Doctype: error(State::BeforeHtml); return false;
@@ -65,6 +67,7 @@ bool HtmlTreeBuilder::beforeHtml(Tok& t) {
     return process(t);
 }
 
+// The "before head" insertion mode
 bool HtmlTreeBuilder::beforeHead(Tok& t) {
     switch (t.kind) {
     case Kind::Char:
@@ -92,6 +95,7 @@ bool HtmlTreeBuilder::beforeHead(Tok& t) {
     return process(t);
 }
 
+// The "in head" insertion mode
 bool HtmlTreeBuilder::inHead(Tok& t) {
     switch (t.kind) {
     case Kind::Char:
@@ -141,6 +145,7 @@ bool HtmlTreeBuilder::inHead(Tok& t) {
     return process(t);
 }
 
+// The "in head noscript" insertion mode
 bool HtmlTreeBuilder::inHeadNoscript(Tok& t) {
     switch (t.kind) {
     case Kind::Doctype: error(State::InHeadNoscript); return true;
@@ -174,6 +179,7 @@ bool HtmlTreeBuilder::inHeadNoscript(Tok& t) {
     return process(t);
 }
 
+// The "after head" insertion mode
 bool HtmlTreeBuilder::afterHead(Tok& t) {
     switch (t.kind) {
     case Kind::Char:

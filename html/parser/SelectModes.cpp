@@ -10,6 +10,7 @@ namespace html {
 
 using State = HtmlTreeBuilderState;
 
+// The "in select" insertion mode
 bool HtmlTreeBuilder::inSelect(Tok& t) {
     switch (t.kind) {
     case Kind::Char: {
@@ -85,6 +86,7 @@ bool HtmlTreeBuilder::inSelect(Tok& t) {
     return false;
 }
 
+// The "in select in table" insertion mode
 bool HtmlTreeBuilder::inSelectInTable(Tok& t) {
     if (t.isStartIn(sets::inSelectTableEnd)) {
         error(State::InSelectInTable);

@@ -11,6 +11,7 @@ namespace html {
 
 using State = HtmlTreeBuilderState;
 
+// The "in table" insertion mode
 bool HtmlTreeBuilder::inTable(Tok& t) {
     switch (t.kind) {
     case Kind::Char:
@@ -100,6 +101,7 @@ bool HtmlTreeBuilder::inTableAnythingElse(Tok& t) {
     return processed;
 }
 
+// The "in table text" insertion mode
 bool HtmlTreeBuilder::inTableText(Tok& t) {
     if (t.kind == Kind::Char) {
         for (char c : t.data) {
@@ -132,6 +134,7 @@ bool HtmlTreeBuilder::inTableText(Tok& t) {
     return process(t);
 }
 
+// The "in caption" insertion mode
 bool HtmlTreeBuilder::inCaption(Tok& t) {
     if (t.isEnd(TagId::Caption)) {
         if (!inTableScope(TagId::Caption)) {
@@ -157,6 +160,7 @@ bool HtmlTreeBuilder::inCaption(Tok& t) {
     return inBody(t);
 }
 
+// The "in column group" insertion mode
 bool HtmlTreeBuilder::inColumnGroup(Tok& t) {
     switch (t.kind) {
     case Kind::Char:
@@ -194,6 +198,7 @@ bool HtmlTreeBuilder::inColumnGroup(Tok& t) {
     return false;
 }
 
+// The "in table body" insertion mode
 bool HtmlTreeBuilder::inTableBody(Tok& t) {
     if (t.kind == Kind::StartTag) {
         switch (t.id) {
@@ -241,6 +246,7 @@ bool HtmlTreeBuilder::inTableBodyExitTable(Tok& t) {
     return process(t);
 }
 
+// The "in row" insertion mode
 bool HtmlTreeBuilder::inRow(Tok& t) {
     if (t.kind == Kind::StartTag) {
         if (sets::cells.contains(t.id)) {
@@ -295,6 +301,7 @@ void HtmlTreeBuilder::closeCell() {
         processEndTag("th");
 }
 
+// The "in cell" insertion mode
 bool HtmlTreeBuilder::inCell(Tok& t) {
     if (t.kind == Kind::EndTag) {
         if (sets::cells.contains(t.id)) {
