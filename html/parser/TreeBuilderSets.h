@@ -29,7 +29,6 @@ inline constexpr TagSet special{
 inline constexpr TagSet beforeHtmlToHead{Head, Body, Html, Br};
 inline constexpr TagSet inHeadEnd{Body, Html, Br};
 inline constexpr TagSet afterHeadEnd{Body, Html};
-inline constexpr TagSet inHeadEmpty{Base, Basefont, Bgsound, Command, Link};
 inline constexpr TagSet inHeadNoscriptHead{Basefont, Bgsound, Link, Meta, Noframes, Style};
 inline constexpr TagSet afterHeadReopen{Base, Basefont, Bgsound, Link, Meta, Noframes, Script, Style, Title};
 inline constexpr TagSet inHeadNoscriptIgnore{Head, Noscript};
@@ -39,15 +38,12 @@ inline constexpr TagSet inBodyStartPClosers{
     Address, Article, Aside,  Blockquote, Center, Details, Dir, Div, Dl,      Fieldset, Figcaption,
     Figure,  Footer,  Header, Hgroup,     Menu,   Nav,     Ol,  P,   Section, Summary,  Ul};
 inline constexpr TagSet headings{H1, H2, H3, H4, H5, H6};
-inline constexpr TagSet inBodyStartPreListing{Pre, Listing};
 inline constexpr TagSet inBodyStartLiBreakers{Address, Div, P};
 inline constexpr TagSet ddDt{Dd, Dt};
 inline constexpr TagSet formatters{B, Big, Code, Em, Font, I, S, Small, Strike, Strong, Tt, U};
 inline constexpr TagSet inBodyStartApplets{Applet, Marquee, Object};
 inline constexpr TagSet inBodyStartEmptyFormatters{Area, Br, Embed, Img, Keygen, Wbr};
 inline constexpr TagSet inBodyStartMedia{Param, Source, Track};
-inline constexpr TagSet inBodyStartOptions{Optgroup, Option};
-inline constexpr TagSet inBodyStartRuby{Rp, Rt};
 inline constexpr TagSet inBodyStartDrop{Caption, Col, Colgroup, Frame, Head, Tbody, Td, Tfoot, Th, Thead, Tr};
 inline constexpr TagSet inBodyEndClosers{
     Address, Article, Aside,  Blockquote, Button,  Center, Details, Dir, Div, Dl,      Fieldset, Figcaption,
@@ -67,6 +63,5 @@ inline constexpr TagSet inCellEndTableish{Table, Tbody, Tfoot, Thead, Tr};
 inline constexpr TagSet inSelectTableEnd{Caption, Table, Tbody, Tfoot, Thead, Tr, Td, Th};
 inline constexpr TagSet inCellStartCloser{Caption, Col, Colgroup, Tbody, Td, Tfoot, Th, Thead, Tr};
 inline constexpr TagSet cells{Th, Td};
-inline constexpr TagSet inSelectEnd{Input, Keygen, Textarea};
 
 } // namespace html::sets
