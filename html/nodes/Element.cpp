@@ -156,12 +156,14 @@ std::vector<Ref<DataNode>> Element::dataNodes() const {
 
 // ---- mutation
 
-Element& Element::appendChild(Node* child) {
+Element& Element::appendChild(BorrowedNode childArg) {
+    Node* child = childArg;
     addChildren({child});
     return *this;
 }
 
-Element& Element::prependChild(Node* child) {
+Element& Element::prependChild(BorrowedNode childArg) {
+    Node* child = childArg;
     addChildren(0, {child});
     return *this;
 }

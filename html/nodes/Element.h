@@ -66,8 +66,8 @@ public:
     std::vector<Ref<DataNode>> dataNodes() const;
 
     // Mutation.
-    Element& appendChild(Node* child);
-    Element& prependChild(Node* child);
+    Element& appendChild(BorrowedNode child);
+    Element& prependChild(BorrowedNode child);
     // A negative index counts from the end: -1 appends.
     Element& insertChildren(int index, std::span<Node* const> nodes);
     Element& insertChildren(int index, std::initializer_list<Node*> nodes) {

@@ -56,6 +56,7 @@ public:
         list_.emplace_back(element);
         return *this;
     }
+    Elements& add(const Ref<Element>& element) { return add(element.get()); }
     Elements& add(std::size_t index, Element* element) {
         list_.emplace(list_.begin() + static_cast<std::ptrdiff_t>(index), element);
         return *this;

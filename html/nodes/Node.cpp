@@ -215,7 +215,8 @@ void Node::addChildren(std::size_t index, std::span<Node* const> nodes) {
     if (anyElement) markQueryIndexDirty();
 }
 
-void Node::removeChild(Node* out) {
+void Node::removeChild(BorrowedNode outArg) {
+    Node* out = outArg;
     Validate::notNull(out);
     Validate::isTrue(out->parent_ == this);
     const auto index = static_cast<std::size_t>(out->siblingIndex_);
@@ -227,7 +228,9 @@ void Node::removeChild(Node* out) {
     refRelease(out);
 }
 
-void Node::replaceChild(Node* out, Node* in) {
+void Node::replaceChild(BorrowedNode outArg, BorrowedNode inArg) {
+    Node* out = outArg;
+    Node* in = inArg;
     Validate::notNull(out);
     Validate::isTrue(out->parent_ == this);
     checkInsertable(in);
@@ -260,14 +263,16 @@ void Node::remove() {
     if (parent_) parent_->removeChild(this);
 }
 
-Node& Node::before(Node* node) {
+Node& Node::before(BorrowedNode nodeArg) {
+    Node* node = nodeArg;
     Validate::notNull(node);
     Validate::notNull(parent_);
     parent_->addChildren(static_cast<std::size_t>(siblingIndex_), {node});
     return *this;
 }
 
-Node& Node::after(Node* node) {
+Node& Node::after(BorrowedNode nodeArg) {
+    Node* node = nodeArg;
     Validate::notNull(node);
     Validate::notNull(parent_);
     parent_->addChildren(static_cast<std::size_t>(siblingIndex_) + 1, {node});
@@ -286,7 +291,8 @@ Node* Node::unwrap() {
     return first;
 }
 
-void Node::replaceWith(Node* in) {
+void Node::replaceWith(BorrowedNode inArg) {
+    Node* in = inArg;
     Validate::notNull(in);
     Validate::notNull(parent_);
     parent_->replaceChild(this, in);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "html/nodes/Attributes.h"
+#include "html/nodes/BorrowedNode.h"
 #include "html/nodes/Ref.h"
 #include "html/nodes/SharedString.h"
 
@@ -96,8 +97,8 @@ public:
     // Mutation. Each operation validates first and leaves the tree unchanged when it fails.
     // Detaches this node from its parent (it is freed when nothing else holds it).
     void remove();
-    Node& before(Node* node);
-    Node& after(Node* node);
+    Node& before(BorrowedNode node);
+    Node& after(BorrowedNode node);
     // These parse their HTML as a fragment in the context of this node's parent.
     Node& before(std::string_view html);
     Node& after(std::string_view html);
@@ -106,9 +107,9 @@ public:
     // Moves the children into the parent in this node's place and removes this node; returns
     // the first moved child or null.
     Node* unwrap();
-    void replaceWith(Node* in);
-    void replaceChild(Node* out, Node* in);
-    void removeChild(Node* out);
+    void replaceWith(BorrowedNode in);
+    void replaceChild(BorrowedNode out, BorrowedNode in);
+    void removeChild(BorrowedNode out);
     void addChildren(std::initializer_list<Node*> nodes) { addChildren(childCount_, std::span(nodes)); }
     void addChildren(std::span<Node* const> nodes) { addChildren(childCount_, nodes); }
     void addChildren(std::size_t index, std::initializer_list<Node*> nodes) {

@@ -12,7 +12,8 @@ Node* successor(Node* node, Node* parent, std::size_t index, std::size_t offset)
 }
 } // namespace
 
-void NodeTraversor::traverse(Node* root) {
+void NodeTraversor::traverse(BorrowedNode rootArg) {
+    Node* root = rootArg;
     Validate::notNull(root);
     // Nodes below the root are held while visited so that a visitor removing one cannot free it
     // under the walk; the root stays the caller's to keep (it may not be counted at all).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "html/nodes/BorrowedNode.h"
+
 #include "html/nodes/Node.h"
 #include "html/nodes/NodeVisitor.h"
 
@@ -13,7 +15,7 @@ public:
 
     // The visitor may remove or replace the node it is visiting; the walk goes on with whatever
     // then stands in that node's place.
-    void traverse(Node* root);
+    void traverse(BorrowedNode root);
 
     // The same walk with inline callbacks, for read-only passes inside the library.
     template <class Enter, class Leave> static void forEach(Node& root, Enter&& enter, Leave&& leave) {

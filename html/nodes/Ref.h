@@ -40,7 +40,12 @@ public:
     T* get() const noexcept { return p_; }
     T* operator->() const noexcept { return p_; }
     T& operator*() const noexcept { return *p_; }
-    operator T*() const noexcept { return p_; }
+    // No conversion to a plain pointer: one taken from a temporary Ref would dangle. get()
+    // when a plain pointer is needed, for as long as the Ref lives.
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    friend bool operator==(const Ref& a, const Ref& b) noexcept { return a.p_ == b.p_; }
+    friend bool operator==(const Ref& a, std::nullptr_t) noexcept { return a.p_ == nullptr; }
+    friend bool operator==(const Ref& a, const T* b) noexcept { return a.p_ == b; }
 
     // Hands the counted pointer over without releasing it.
     T* release() noexcept { return std::exchange(p_, nullptr); }

@@ -16,11 +16,15 @@ struct Recorder : NodeVisitor {
     std::string log;
     std::function<void(Node&)> onEnter;
     void enter(Node& node, int depth) override {
-        log += "<" + std::string(node.isTextNode() ? "t" : node.nodeName()) + std::to_string(depth);
+        log += '<';
+        log += node.isTextNode() ? "t" : node.nodeName();
+        log += std::to_string(depth);
         if (onEnter) onEnter(node);
     }
     void leave(Node& node, int depth) override {
-        log += ">" + std::string(node.isTextNode() ? "t" : node.nodeName()) + std::to_string(depth);
+        log += '>';
+        log += node.isTextNode() ? "t" : node.nodeName();
+        log += std::to_string(depth);
     }
 };
 
@@ -74,7 +78,7 @@ TEST(NodeTraversor, MillionDeepChainIsBuiltWalkedCopiedAndFreed) {
     Ref<Element> root = make<Element>(Tag::valueOf("div"));
     Element* deepest = root.get();
     for (int i = 0; i < depth; ++i)
-        deepest = deepest->appendElement(i % 2 ? "div" : "span");
+        deepest = deepest->appendElement(i % 2 ? "div" : "span").get();
     deepest->appendText("bottom");
 
     struct Counter : NodeVisitor {

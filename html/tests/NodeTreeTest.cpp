@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 using namespace html;
 
 namespace {
@@ -269,3 +271,8 @@ TEST(NodeTree, NodesStaySmall) {
     EXPECT_LE(sizeof(Element), 96u);
     EXPECT_LE(sizeof(TextNode), 72u);
 }
+
+// A Ref hands out its pointer only when asked: `Document* d = html::parse(s);` would dangle.
+static_assert(!std::is_convertible_v<html::Ref<html::Document>, html::Document*>);
+static_assert(!std::is_convertible_v<html::Ref<html::Element>, html::Node*>);
+static_assert(std::is_constructible_v<bool, html::Ref<html::Element>>);

@@ -62,8 +62,10 @@ protected:
         add(body, "div", {{"class", "authors"}, {"id", "author"}}, "Someone");
         for (int i = 1; i <= 3; ++i) {
             addText(body, "\n  ");
-            add(body, "DIV", {{"class", "noteHeading extra"}, {"id", "h" + std::to_string(i)}}, "Highlight");
-            add(body, "div", {{"class", i == 2 ? "NOTETEXT" : "noteText"}, {"id", "t" + std::to_string(i)}},
+            add(body, "DIV", {{"class", "noteHeading extra"}, {"id", std::string("h") + std::to_string(i)}},
+                "Highlight");
+            add(body, "div",
+                {{"class", i == 2 ? "NOTETEXT" : "noteText"}, {"id", std::string("t") + std::to_string(i)}},
                 "text");
         }
         add(body, "div", {{"class", "noteTextual"}, {"id", "other"}});
