@@ -9,10 +9,14 @@
 namespace html {
 
 class Comment : public Node {
-public:
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     explicit Comment(std::string_view data, std::string_view baseUri = {});
     Comment(std::string_view data, Ref<SharedString> baseUri);
 
+public:
     std::string_view nodeName() const override { return "#comment"; }
     std::string_view getData() const noexcept { return dataView(); }
 

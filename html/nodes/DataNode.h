@@ -10,10 +10,14 @@ namespace html {
 // The content of a script or style element, written out unescaped. The data is the node's
 // attribute "data".
 class DataNode : public Node {
-public:
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     explicit DataNode(std::string_view data, std::string_view baseUri = {});
     DataNode(std::string_view data, Ref<SharedString> baseUri);
 
+public:
     std::string_view nodeName() const override { return "#data"; }
     std::string_view getWholeData() const noexcept;
     DataNode& setWholeData(std::string_view data);

@@ -13,9 +13,14 @@ class Document : public Element {
 public:
     enum class QuirksMode { noQuirks, quirks, limitedQuirks };
 
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     explicit Document(std::string_view baseUri);
     explicit Document(Ref<SharedString> baseUri);
 
+public:
     // A document with an html element holding head and body.
     static Ref<Document> createShell(std::string_view baseUri);
 

@@ -8,12 +8,16 @@ namespace html {
 
 // <!DOCTYPE name pubSysKey "publicId" "systemId">; the parts are attributes of the node.
 class DocumentType : public Node {
-public:
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     DocumentType(std::string_view name, std::string_view pubSysKey, std::string_view publicId,
                  std::string_view systemId, std::string_view baseUri = {});
     DocumentType(std::string_view name, std::string_view pubSysKey, std::string_view publicId,
                  std::string_view systemId, Ref<SharedString> baseUri);
 
+public:
     std::string_view nodeName() const override { return "#doctype"; }
     std::string_view name() const noexcept { return part("name"); }
     std::string_view pubSysKey() const noexcept { return part("pubSysKey"); }

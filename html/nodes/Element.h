@@ -19,10 +19,15 @@ class TextNode;
 
 // An HTML element: a node with a tag, attributes and children.
 class Element : public Node {
-public:
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     explicit Element(TagRef tag, std::string_view baseUri = {});
     Element(TagRef tag, Ref<SharedString> baseUri);
     Element(TagRef tag, Ref<SharedString> baseUri, Attributes attributes);
+
+public:
     ~Element() override;
 
     std::string_view nodeName() const override { return tag_->getName(); }

@@ -7,10 +7,14 @@ namespace html {
 
 // A form element, which also lists the controls that belong to it.
 class FormElement : public Element {
-public:
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     explicit FormElement(TagRef tag, std::string_view baseUri = {});
     FormElement(TagRef tag, Ref<SharedString> baseUri, Attributes attributes);
 
+public:
     const Elements& elements() const noexcept { return elements_; }
     FormElement& addElement(Element* element) {
         elements_.add(element);

@@ -11,10 +11,14 @@ namespace html {
 
 // A run of text, stored with its character references already decoded.
 class TextNode : public Node {
-public:
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     explicit TextNode(std::string_view text, std::string_view baseUri = {});
     TextNode(std::string_view text, Ref<SharedString> baseUri);
 
+public:
     std::string_view nodeName() const override { return "#text"; }
     // The text with every whitespace run collapsed to one space (not trimmed).
     std::string text() const;

@@ -9,9 +9,13 @@ namespace html {
 
 // <?xml ...?> or <!...> declaration; the parts after the name are attributes.
 class XmlDeclaration : public Node {
-public:
+    // Nodes are made with make<T>(...) only, so that every node is counted and none can
+    // be made on the stack and then deleted through a Ref.
+protected:
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);
     XmlDeclaration(std::string_view name, std::string_view baseUri, bool isProcessingInstruction);
 
+public:
     std::string_view nodeName() const override { return "#declaration"; }
     const std::string& name() const noexcept { return name_; }
     bool isProcessingInstruction() const noexcept { return isProcessingInstruction_; }

@@ -1,4 +1,5 @@
 #include "html/nodes/NodeTraversor.h"
+#include "html/nodes/Document.h"
 #include "html/nodes/Element.h"
 #include "html/nodes/Elements.h"
 #include "html/nodes/Exception.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <type_traits>
 
 using namespace html;
 
@@ -108,12 +110,16 @@ TEST(NodeTraversor, MillionDeepChainIsBuiltWalkedCopiedAndFreed) {
     root = nullptr; // both chains are freed without recursion
 }
 
-TEST(NodeTraversor, AnUncountedRootIsLeftToItsOwner) {
-    // A node made with plain new has no counted owner yet; walking it must not free it.
-    auto* raw = new Element(Tag::valueOf("div"));
-    raw->appendElement("p");
+TEST(NodeTraversor, AWalkFromAPlainPointerLeavesTheNodeToItsOwner) {
+    Ref<Element> owner = make<Element>(Tag::valueOf("div"));
+    owner->appendElement("p");
     Recorder r;
-    NodeTraversor(r).traverse(raw);
+    NodeTraversor(r).traverse(owner.get());
     EXPECT_EQ(r.log, "<div0<p1>p1>div0");
-    Ref<Element> owner(raw); // now counted, and freed with the owner
+    EXPECT_EQ(owner->childNodeSize(), 1u); // still whole, freed with its owner
 }
+
+// Nodes come from make<T>() only: none can be made on the stack and deleted through a Ref.
+static_assert(!std::is_constructible_v<Element, TagRef>);
+static_assert(!std::is_constructible_v<TextNode, std::string_view>);
+static_assert(!std::is_constructible_v<Document, std::string_view>);
