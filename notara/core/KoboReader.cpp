@@ -23,11 +23,7 @@ namespace notara {
 namespace {
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && html::StringUtil::isActuallyWhitespace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && html::StringUtil::isActuallyWhitespace(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return html::StringUtil::trim(text);
 }
 
 bool isDigit(char c) {

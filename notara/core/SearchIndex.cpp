@@ -210,9 +210,7 @@ struct TokenPart {
                 id = known ? *known : idOf(raw);
             } else if (!(seen & Other)) {
                 lowered.assign(raw);
-                for (char& c : lowered) {
-                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-                }
+                html::StringUtil::lowerCaseAsciiInPlace(lowered);
                 id = idOf(lowered);
             } else if (const auto known = rawForm.find(raw)) {
                 id = *known;
@@ -359,11 +357,8 @@ bool holdsFolded(std::string_view text, std::string_view term, std::string& buff
     const bool ascii =
         std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii) {
-        buffer.resize(text.size());
-        for (size_t k = 0; k < text.size(); ++k) {
-            const char c = text[k];
-            buffer[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-        }
+        buffer.assign(text);
+        html::StringUtil::lowerCaseAsciiInPlace(buffer);
     } else {
         TextFolder::appendFolded(text, buffer);
     }

@@ -1,5 +1,7 @@
 #include "notara/core/TextFolder.h"
 
+#include "html/nodes/StringUtil.h"
+
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -97,9 +99,8 @@ void TextFolder::appendFolded(std::string_view utf8, std::string& out) {
                 ++end;
             const size_t from = out.size();
             out.append(utf8.data() + i, end - i);
-            for (size_t k = from; k < out.size(); ++k) {
-                if (out[k] >= 'A' && out[k] <= 'Z') out[k] = static_cast<char>(out[k] + 32);
-            }
+            for (size_t k = from; k < out.size(); ++k)
+                out[k] = html::StringUtil::toLowerAscii(out[k]);
             i = end;
             continue;
         }
