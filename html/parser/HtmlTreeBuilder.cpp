@@ -374,20 +374,21 @@ bool HtmlTreeBuilder::anyOpen(const TagSet& ids) const noexcept {
     return false;
 }
 
-bool HtmlTreeBuilder::onStack(const Element* el) const noexcept {
+std::size_t HtmlTreeBuilder::stackIndexOf(const Element* el) const noexcept {
     for (std::size_t i = stack.size(); i-- > 0;)
-        if (stack[i].element == el) return true;
-    return false;
+        if (stack[i].element == el) return i;
+    return stack.size();
+}
+
+bool HtmlTreeBuilder::onStack(const Element* el) const noexcept {
+    return stackIndexOf(el) < stack.size();
 }
 
 bool HtmlTreeBuilder::removeFromStack(const Element* el) {
-    for (std::size_t i = stack.size(); i-- > 0;) {
-        if (stack[i].element == el) {
-            eraseEntry(i);
-            return true;
-        }
-    }
-    return false;
+    const std::size_t i = stackIndexOf(el);
+    if (i == stack.size()) return false;
+    eraseEntry(i);
+    return true;
 }
 
 bool HtmlTreeBuilder::currentIs(TagId id, std::string_view name) const noexcept {
@@ -607,19 +608,20 @@ void HtmlTreeBuilder::clearFormattingElementsToLastMarker() {
     }
 }
 
+std::size_t HtmlTreeBuilder::formattingIndexOf(const Element* el) const noexcept {
+    for (std::size_t i = formattingElements.size(); i-- > 0;)
+        if (formattingElements[i].element == el) return i;
+    return formattingElements.size();
+}
+
 void HtmlTreeBuilder::removeFromActiveFormattingElements(const Element* el) {
-    for (std::size_t i = formattingElements.size(); i-- > 0;) {
-        if (formattingElements[i].element == el) {
-            formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(i));
-            return;
-        }
-    }
+    const std::size_t i = formattingIndexOf(el);
+    if (i < formattingElements.size())
+        formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 bool HtmlTreeBuilder::isInActiveFormattingElements(const Element* el) const noexcept {
-    for (std::size_t i = formattingElements.size(); i-- > 0;)
-        if (formattingElements[i].element == el) return true;
-    return false;
+    return formattingIndexOf(el) < formattingElements.size();
 }
 
 Element* HtmlTreeBuilder::getActiveFormattingElement(TagId id) const noexcept {

@@ -81,6 +81,13 @@ private:
     bool inBodyEndTag(Tok& t);
     bool inBodyAnyOtherEndTag(Tok& t);
     bool adoptionAgency(Tok& t);
+    // The new elements the adoption agency's inner loop chained up: the last of them (or the
+    // furthest block), and the one that holds the chain until it is in the tree.
+    struct AdoptedChain {
+        Element* lastNode;
+        Ref<Element> hold;
+    };
+    AdoptedChain adoptionInnerLoop(Element* formatting, std::size_t furthestBlockPos, std::size_t& bookmark);
     // The table family.
     bool inTableAnythingElse(Tok& t);
     bool inTableBodyExitTable(Tok& t);
@@ -168,6 +175,10 @@ private:
     void clearFormattingElementsToLastMarker();
     void removeFromActiveFormattingElements(const Element* element);
     bool isInActiveFormattingElements(const Element* element) const noexcept;
+    // Where an element is on the stack (searching down from the current node) or in the list of
+    // active formatting elements (from its end); the container's size when it is not there.
+    std::size_t stackIndexOf(const Element* element) const noexcept;
+    std::size_t formattingIndexOf(const Element* element) const noexcept;
     Element* getActiveFormattingElement(TagId id) const noexcept;
     void insertMarkerToFormattingElements() {
         formattingElements.push_back({});

@@ -447,35 +447,38 @@ bool HtmlTreeBuilder::inBodyAnyOtherEndTag(Tok& t) {
     return true;
 }
 
+// The adoption agency algorithm, run for the end tag of a formatting element; the comments
+// carry the standard's step numbers.
 bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
+    // 1. The subject is the token's tag name.
     const TagId subject = t.id;
-    // If the current node is the subject and not a formatting element, just pop it.
+    // 2. The current node is the subject but no formatting element: pop it, and that is all.
     if (currentIs(subject) && !isInActiveFormattingElements(currentElement())) {
         pop();
         return true;
     }
+    // 3.-4. The outer loop, at most eight times.
     for (int outer = 0; outer < kAdoptionOuterLoops; ++outer) {
+        // 4.3. The last formatting element named subject after the last marker; without one,
+        // the end tag is any other end tag.
         Element* formatting = getActiveFormattingElement(subject);
         if (!formatting) return inBodyAnyOtherEndTag(t);
-        // Where it sits on the stack, searching down from the top.
-        std::size_t fePos = stack.size();
-        for (std::size_t i = stack.size(); i-- > 0;) {
-            if (stack[i].element == formatting) {
-                fePos = i;
-                break;
-            }
-        }
+        // 4.4. Not on the stack: a parse error, and it leaves the list.
+        const std::size_t fePos = stackIndexOf(formatting);
         if (fePos == stack.size()) {
             error(State::InBody);
             removeFromActiveFormattingElements(formatting);
             return true;
         }
+        // 4.5. On the stack but not in scope: a parse error, and nothing changes.
         if (!inScope(subject)) {
             error(State::InBody);
             return false;
         }
+        // 4.6. Not the current node: a parse error, but the algorithm goes on.
         if (currentElement() != formatting) error(State::InBody);
 
+        // 4.7. The furthest block: the topmost special element below the formatting element.
         std::size_t fbPos = stack.size();
         for (std::size_t i = fePos + 1; i < stack.size(); ++i) {
             if (sets::special.contains(stack[i].id)) {
@@ -483,6 +486,7 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
                 break;
             }
         }
+        // 4.8. None: pop up to the formatting element, which also leaves the list.
         if (fbPos == stack.size()) {
             while (stack.size() > fePos)
                 popEntry();
@@ -490,78 +494,86 @@ bool HtmlTreeBuilder::adoptionAgency(Tok& t) {
             return true;
         }
         Element* furthestBlock = stack[fbPos].element;
+        // 4.9. The common ancestor is just above the formatting element.
         Element* commonAncestor = stack[fePos - 1].element;
         const TagId commonAncestorId = stack[fePos - 1].id;
+        // 4.10. A bookmark at the formatting element's place in the list.
+        std::size_t bookmark = formattingIndexOf(formatting);
 
-        std::size_t bookmark = 0;
-        for (std::size_t i = 0; i < formattingElements.size(); ++i)
-            if (formattingElements[i].element == formatting) bookmark = i;
+        // 4.11.-4.13. The inner loop, from the furthest block up to the formatting element.
+        AdoptedChain chain = adoptionInnerLoop(formatting, fbPos, bookmark);
 
-        Element* lastNode = furthestBlock;
-        Ref<Element> lastNodeHold;
-        std::size_t nodePos = fbPos;
-        for (int inner = 1;; ++inner) {
-            --nodePos;
-            OpenElement& entry = stack[nodePos];
-            Element* node = entry.element;
-            if (node == formatting) break;
-            std::size_t listPos = formattingElements.size();
-            for (std::size_t i = formattingElements.size(); i-- > 0;)
-                if (formattingElements[i].element == node) {
-                    listPos = i;
-                    break;
-                }
-            if (inner > kAdoptionInnerLoops && listPos != formattingElements.size()) {
-                formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(listPos));
-                if (listPos < bookmark) --bookmark;
-                listPos = formattingElements.size();
-            }
-            if (listPos == formattingElements.size()) {
-                eraseEntry(nodePos);
-                continue;
-            }
-            // Held until it is in the tree: nothing else owns a new element yet.
-            Ref<Element> replacement = cloneFormattingElement(node);
-            formattingElements[listPos].element = replacement.get();
-            entry.element = replacement.get();
-            if (lastNode == furthestBlock) bookmark = listPos + 1;
-            replacement->appendChild(lastNode);
-            lastNode = replacement.get();
-            lastNodeHold = std::move(replacement);
-        }
-
+        // 4.14. Last node goes where a node would be inserted, with the common ancestor as the
+        // override target.
         if (fosterInserts && sets::tableFamily.contains(commonAncestorId)) {
-            insertInFosterParent(lastNode);
+            insertInFosterParent(chain.lastNode);
         } else {
-            commonAncestor->appendChild(lastNode);
+            commonAncestor->appendChild(chain.lastNode);
         }
 
+        // 4.15.-4.17. A new element for the formatting element's token takes the furthest
+        // block's children and becomes its only child.
         Ref<Element> adopter = cloneFormattingElement(formatting);
         while (furthestBlock->childNodeSize() > 0)
             adopter->appendChild(furthestBlock->childNode(0));
         furthestBlock->appendChild(adopter);
 
-        // The new element takes the formatting element's place in the list, at the bookmark.
-        for (std::size_t i = 0; i < formattingElements.size(); ++i) {
-            if (formattingElements[i].element == formatting) {
-                formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(i));
-                if (i < bookmark) --bookmark;
-                break;
-            }
+        // 4.18. It takes the formatting element's place in the list, at the bookmark.
+        if (const std::size_t i = formattingIndexOf(formatting); i < formattingElements.size()) {
+            formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(i));
+            if (i < bookmark) --bookmark;
         }
         if (bookmark > formattingElements.size()) bookmark = formattingElements.size();
         formattingElements.insert(formattingElements.begin() + static_cast<std::ptrdiff_t>(bookmark),
                                   {adopter.get(), subject});
 
+        // 4.19. And its place on the stack, just below the furthest block.
         removeFromStack(formatting);
-        for (std::size_t i = stack.size(); i-- > 0;) {
-            if (stack[i].element == furthestBlock) {
-                insertEntry(i + 1, {adopter.get(), subject});
-                break;
-            }
-        }
+        if (const std::size_t i = stackIndexOf(furthestBlock); i < stack.size())
+            insertEntry(i + 1, {adopter.get(), subject});
     }
     return true;
+}
+
+HtmlTreeBuilder::AdoptedChain HtmlTreeBuilder::adoptionInnerLoop(Element* formatting, std::size_t fbPos,
+                                                                 std::size_t& bookmark) {
+    // 4.11. Node and last node start at the furthest block.
+    Element* const furthestBlock = stack[fbPos].element;
+    AdoptedChain chain{furthestBlock, {}};
+    std::size_t nodePos = fbPos;
+    // 4.12.-4.13.1. The inner loop counter.
+    for (int inner = 1;; ++inner) {
+        // 4.13.2. Node moves up the stack (an entry removed below keeps its place counted).
+        --nodePos;
+        OpenElement& entry = stack[nodePos];
+        Element* node = entry.element;
+        // 4.13.3. Up to the formatting element: done.
+        if (node == formatting) break;
+        std::size_t listPos = formattingIndexOf(node);
+        // 4.13.4. After three rounds, a formatting element on the way leaves the list.
+        if (inner > kAdoptionInnerLoops && listPos != formattingElements.size()) {
+            formattingElements.erase(formattingElements.begin() + static_cast<std::ptrdiff_t>(listPos));
+            if (listPos < bookmark) --bookmark;
+            listPos = formattingElements.size();
+        }
+        // 4.13.5. Not a formatting element: it leaves the stack.
+        if (listPos == formattingElements.size()) {
+            eraseEntry(nodePos);
+            continue;
+        }
+        // 4.13.6. A new element for node's token replaces it in the list and on the stack; held
+        // until it is in the tree, since nothing else owns it yet.
+        Ref<Element> replacement = cloneFormattingElement(node);
+        formattingElements[listPos].element = replacement.get();
+        entry.element = replacement.get();
+        // 4.13.7. The bookmark moves just after it when last node is the furthest block.
+        if (chain.lastNode == furthestBlock) bookmark = listPos + 1;
+        // 4.13.8.-4.13.9. Last node goes into it, and it becomes last node.
+        replacement->appendChild(chain.lastNode);
+        chain.lastNode = replacement.get();
+        chain.hold = std::move(replacement);
+    }
+    return chain;
 }
 
 // The "text" insertion mode
