@@ -80,6 +80,7 @@ private:
     bool inBodyStartTag(Tok& t);
     bool inBodyEndTag(Tok& t);
     bool inBodyAnyOtherEndTag(Tok& t);
+    bool closeElementInScope(bool inScopeNow, TagId id, TagId keep = TagId::Other);
     bool adoptionAgency(Tok& t);
     // The new elements the adoption agency's inner loop chained up: the last of them (or the
     // furthest block), and the one that holds the chain until it is in the tree.

@@ -357,29 +357,10 @@ bool HtmlTreeBuilder::inBodyEndTag(Tok& t) {
             processStartTag("p");
             return process(t);
         }
-        generateImpliedEndTags(TagId::P);
-        if (!currentIs(TagId::P)) error(State::InBody);
-        popStackToClose(TagId::P, {});
-        return true;
-    case TagId::Li:
-        if (!inListItemScope(TagId::Li)) {
-            error(State::InBody);
-            return false;
-        }
-        generateImpliedEndTags(TagId::Li);
-        if (!currentIs(TagId::Li)) error(State::InBody);
-        popStackToClose(TagId::Li, {});
-        return true;
+        return closeElementInScope(true, TagId::P, TagId::P);
+    case TagId::Li: return closeElementInScope(inListItemScope(TagId::Li), TagId::Li, TagId::Li);
     case TagId::Dd:
-    case TagId::Dt:
-        if (!inScope(id)) {
-            error(State::InBody);
-            return false;
-        }
-        generateImpliedEndTags(id);
-        if (!currentIs(id)) error(State::InBody);
-        popStackToClose(id, {});
-        return true;
+    case TagId::Dt: return closeElementInScope(inScope(id), id, id);
     case TagId::H1:
     case TagId::H2:
     case TagId::H3:
@@ -402,24 +383,9 @@ bool HtmlTreeBuilder::inBodyEndTag(Tok& t) {
     default: break;
     }
     if (inBodyEndAdoptionFormatters.contains(id)) return adoptionAgency(t);
-    if (inBodyEndClosers.contains(id)) {
-        if (!inScope(id)) {
-            error(State::InBody);
-            return false;
-        }
-        generateImpliedEndTags();
-        if (!currentIs(id)) error(State::InBody);
-        popStackToClose(id, {});
-        return true;
-    }
+    if (inBodyEndClosers.contains(id)) return closeElementInScope(inScope(id), id);
     if (inBodyStartApplets.contains(id)) {
-        if (!inScope(id)) {
-            error(State::InBody);
-            return false;
-        }
-        generateImpliedEndTags();
-        if (!currentIs(id)) error(State::InBody);
-        popStackToClose(id, {});
+        if (!closeElementInScope(inScope(id), id)) return false;
         clearFormattingElementsToLastMarker();
         return true;
     }
@@ -444,6 +410,20 @@ bool HtmlTreeBuilder::inBodyAnyOtherEndTag(Tok& t) {
             return false;
         }
     }
+    return true;
+}
+
+// The shape many end tags share: with the element in scope (`inScopeNow`, the caller's kind of
+// scope), generate implied end tags except for `keep`, a parse error unless the current node is
+// the element, and pop up to it; out of scope, a parse error and the token is ignored.
+bool HtmlTreeBuilder::closeElementInScope(bool inScopeNow, TagId id, TagId keep) {
+    if (!inScopeNow) {
+        error(State::InBody);
+        return false;
+    }
+    generateImpliedEndTags(keep);
+    if (!currentIs(id)) error(State::InBody);
+    popStackToClose(id, {});
     return true;
 }
 
