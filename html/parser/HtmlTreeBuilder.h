@@ -78,6 +78,37 @@ private:
 #undef HTML_INSERTION_MODE
     // In body and text.
     bool inBodyStartTag(Tok& t);
+    // One function per branch of the in-body start tags.
+    bool inBodyStartHtml(Tok& t);
+    bool inBodyStartBody(Tok& t);
+    bool inBodyStartFrameset(Tok& t);
+    bool inBodyStartHeading(Tok& t);
+    bool inBodyStartPreListing(Tok& t);
+    bool inBodyStartForm(Tok& t);
+    bool inBodyStartListItem(Tok& t);
+    bool inBodyStartPlaintext(Tok& t);
+    bool inBodyStartButton(Tok& t);
+    bool inBodyStartA(Tok& t);
+    bool inBodyStartNobr(Tok& t);
+    bool inBodyStartTable(Tok& t);
+    bool inBodyStartInput(Tok& t);
+    bool inBodyStartHr(Tok& t);
+    bool inBodyStartImage(Tok& t);
+    bool inBodyStartIsindex(Tok& t);
+    bool inBodyStartTextarea(Tok& t);
+    bool inBodyStartXmp(Tok& t);
+    bool inBodyStartIframe(Tok& t);
+    bool inBodyStartNoembed(Tok& t);
+    bool inBodyStartSelect(Tok& t);
+    bool inBodyStartOption(Tok& t);
+    bool inBodyStartRuby(Tok& t);
+    bool inBodyStartPCloser(Tok& t);
+    bool inBodyStartFormatter(Tok& t);
+    bool inBodyStartApplet(Tok& t);
+    bool inBodyStartEmptyElement(Tok& t);
+    bool inBodyStartParamSourceTrack(Tok& t);
+    bool inBodyStartIgnored(Tok& t);
+    bool inBodyStartOther(Tok& t);
     bool inBodyEndTag(Tok& t);
     bool inBodyAnyOtherEndTag(Tok& t);
     bool closeElementInScope(bool inScopeNow, TagId id, TagId keep = TagId::Other);

@@ -82,244 +82,362 @@ void mergeAttributes(Element* el, const Attributes& from) {
 bool HtmlTreeBuilder::inBodyStartTag(Tok& t) {
     using namespace sets;
     const TagId id = t.id;
+    // First the branches the standard gives one tag (or a few) each, then those it gives a list
+    // of tags, then any other start tag.
     switch (id) {
-    case TagId::Html: {
-        error(State::InBody);
-        if (!stack.empty()) mergeAttributes(stack.front().element, tokenAttributes(t));
-        return true;
-    }
-    case TagId::Body: {
-        error(State::InBody);
-        if (stack.size() == 1 || stack[1].id != TagId::Body) return false; // fragment case
-        _framesetOk = false;
-        mergeAttributes(stack[1].element, tokenAttributes(t));
-        return true;
-    }
-    case TagId::Frameset: {
-        error(State::InBody);
-        if (stack.size() == 1 || stack[1].id != TagId::Body) return false;
-        if (!_framesetOk) return false;
-        // The list of active formatting elements may still point into the old body: keep it
-        // alive until the parse ends.
-        removedBody = stack[1].element;
-        removedBody->remove();
-        while (stack.size() > 1)
-            popEntry();
-        insert(t);
-        transition(State::InFrameset);
-        return true;
-    }
+    case TagId::Html: return inBodyStartHtml(t);
+    case TagId::Body: return inBodyStartBody(t);
+    case TagId::Frameset: return inBodyStartFrameset(t);
     case TagId::H1:
     case TagId::H2:
     case TagId::H3:
     case TagId::H4:
     case TagId::H5:
-    case TagId::H6:
-        closePElementIfInButtonScope();
-        if (headings.contains(currentId())) {
-            error(State::InBody);
-            pop();
-        }
-        insert(t);
-        return true;
+    case TagId::H6: return inBodyStartHeading(t);
     case TagId::Pre:
-    case TagId::Listing:
-        closePElementIfInButtonScope();
-        insert(t);
-        skipNextNewline = true;
-        _framesetOk = false;
-        return true;
-    case TagId::Form:
-        if (formElement) {
-            error(State::InBody);
-            return false;
-        }
-        closePElementIfInButtonScope();
-        insertForm(t, true);
-        return true;
+    case TagId::Listing: return inBodyStartPreListing(t);
+    case TagId::Form: return inBodyStartForm(t);
     case TagId::Li:
     case TagId::Dd:
-    case TagId::Dt: {
-        _framesetOk = false;
-        for (std::size_t i = stack.size(); i-- > 0;) {
-            const TagId node = stack[i].id;
-            const bool match = id == TagId::Li ? node == TagId::Li : ddDt.contains(node);
-            if (match) {
-                processEndTag(tagIdName(node));
-                break;
-            }
-            if (special.contains(node) && !inBodyStartLiBreakers.contains(node)) break;
-        }
-        closePElementIfInButtonScope();
-        insert(t);
-        return true;
-    }
-    case TagId::Plaintext:
-        closePElementIfInButtonScope();
-        insert(t);
-        tokeniser->transition(TokeniserState::PLAINTEXT);
-        return true;
-    case TagId::Button:
-        if (inScope(TagId::Button)) {
-            error(State::InBody);
-            processEndTag("button");
-            return process(t);
-        }
-        reconstructFormattingElements();
-        insert(t);
-        _framesetOk = false;
-        return true;
-    case TagId::A: {
-        if (Element* a = getActiveFormattingElement(TagId::A)) {
-            error(State::InBody);
-            processEndTag("a");
-            // The adoption agency may have left it behind.
-            removeFromActiveFormattingElements(a);
-            removeFromStack(a);
-        }
-        reconstructFormattingElements();
-        Element* el = insert(t);
-        pushActiveFormattingElements(el, id);
-        return true;
-    }
-    case TagId::Nobr:
-        reconstructFormattingElements();
-        if (inScope(TagId::Nobr)) {
-            error(State::InBody);
-            processEndTag("nobr");
-            reconstructFormattingElements();
-        }
-        pushActiveFormattingElements(insert(t), id);
-        return true;
-    case TagId::Table:
-        if (doc->quirksMode() != Document::QuirksMode::quirks) closePElementIfInButtonScope();
-        insert(t);
-        _framesetOk = false;
-        transition(State::InTable);
-        return true;
-    case TagId::Input: {
-        reconstructFormattingElements();
-        Element* el = insertEmpty(t);
-        if (!asciiEqualsIgnoreCase(el->attr("type"), "hidden")) _framesetOk = false;
-        return true;
-    }
-    case TagId::Hr:
-        closePElementIfInButtonScope();
-        insertEmpty(t);
-        _framesetOk = false;
-        return true;
-    case TagId::Image: {
-        error(State::InBody);
-        // Old markup: <image> means <img>.
-        Tok img = t;
-        img.name = "img";
-        img.normalName = "img";
-        img.id = TagId::Img;
-        return process(img);
-    }
-    case TagId::Isindex: {
-        error(State::InBody);
-        if (formElement) return false;
-        tokeniser->acknowledgeSelfClosingFlag();
-        const Attributes source = tokenAttributes(t);
-        processStartTag("form");
-        if (source.hasKey("action") && formElement) formElement->attr("action", source.get("action"));
-        processStartTag("hr");
-        processStartTag("label");
-        const std::string_view prompt = source.hasKey("prompt") ? source.get("prompt") : kIsindexPrompt;
-        Tok chars;
-        chars.kind = Kind::Char;
-        chars.data = prompt;
-        process(chars);
-        Attributes inputAttrs;
-        for (const Attribute& a : source) {
-            const std::string_view key = a.getKey();
-            if (key != "name" && key != "action" && key != "prompt") inputAttrs.put(key, a.getValue());
-        }
-        inputAttrs.put("name", "isindex");
-        processStartTag("input", &inputAttrs);
-        processEndTag("label");
-        processStartTag("hr");
-        processEndTag("form");
-        return true;
-    }
-    case TagId::Textarea:
-        skipNextNewline = true;
-        _framesetOk = false;
-        insertRawText(t, static_cast<int>(TokeniserState::Rcdata));
-        return true;
-    case TagId::Xmp:
-        closePElementIfInButtonScope();
-        reconstructFormattingElements();
-        _framesetOk = false;
-        insertRawText(t, static_cast<int>(TokeniserState::Rawtext));
-        return true;
-    case TagId::Iframe:
-        _framesetOk = false;
-        insertRawText(t, static_cast<int>(TokeniserState::Rawtext));
-        return true;
-    case TagId::Noembed: insertRawText(t, static_cast<int>(TokeniserState::Rawtext)); return true;
-    case TagId::Select: {
-        reconstructFormattingElements();
-        insert(t);
-        _framesetOk = false;
-        const State s = _state;
-        if (s == State::InTable || s == State::InCaption || s == State::InTableBody || s == State::InRow ||
-            s == State::InCell)
-            transition(State::InSelectInTable);
-        else
-            transition(State::InSelect);
-        return true;
-    }
+    case TagId::Dt: return inBodyStartListItem(t);
+    case TagId::Plaintext: return inBodyStartPlaintext(t);
+    case TagId::Button: return inBodyStartButton(t);
+    case TagId::A: return inBodyStartA(t);
+    case TagId::Nobr: return inBodyStartNobr(t);
+    case TagId::Table: return inBodyStartTable(t);
+    case TagId::Input: return inBodyStartInput(t);
+    case TagId::Hr: return inBodyStartHr(t);
+    case TagId::Image: return inBodyStartImage(t);
+    case TagId::Isindex: return inBodyStartIsindex(t);
+    case TagId::Textarea: return inBodyStartTextarea(t);
+    case TagId::Xmp: return inBodyStartXmp(t);
+    case TagId::Iframe: return inBodyStartIframe(t);
+    case TagId::Noembed: return inBodyStartNoembed(t);
+    case TagId::Select: return inBodyStartSelect(t);
     case TagId::Optgroup:
-    case TagId::Option:
-        if (currentIs(TagId::Option)) processEndTag("option");
-        reconstructFormattingElements();
-        insert(t);
-        return true;
+    case TagId::Option: return inBodyStartOption(t);
     case TagId::Rp:
-    case TagId::Rt:
-        if (inScope(TagId::Ruby)) {
-            generateImpliedEndTags();
-            if (!currentIs(TagId::Ruby)) error(State::InBody);
-        }
-        insert(t);
-        return true;
+    case TagId::Rt: return inBodyStartRuby(t);
     default: break;
     }
-
     if (inBodyStartToHead.contains(id)) return inHead(t);
-    if (inBodyStartPClosers.contains(id)) {
-        closePElementIfInButtonScope();
-        insert(t);
-        return true;
+    if (inBodyStartPClosers.contains(id)) return inBodyStartPCloser(t);
+    if (formatters.contains(id)) return inBodyStartFormatter(t);
+    if (inBodyStartApplets.contains(id)) return inBodyStartApplet(t);
+    if (inBodyStartEmptyFormatters.contains(id)) return inBodyStartEmptyElement(t);
+    if (inBodyStartMedia.contains(id)) return inBodyStartParamSourceTrack(t);
+    if (inBodyStartDrop.contains(id)) return inBodyStartIgnored(t);
+    return inBodyStartOther(t);
+}
+
+// A start tag whose tag name is "html"
+bool HtmlTreeBuilder::inBodyStartHtml(Tok& t) {
+    error(State::InBody);
+    if (!stack.empty()) mergeAttributes(stack.front().element, tokenAttributes(t));
+    return true;
+}
+
+// A start tag whose tag name is "body"
+bool HtmlTreeBuilder::inBodyStartBody(Tok& t) {
+    error(State::InBody);
+    if (stack.size() == 1 || stack[1].id != TagId::Body) return false; // fragment case
+    _framesetOk = false;
+    mergeAttributes(stack[1].element, tokenAttributes(t));
+    return true;
+}
+
+// A start tag whose tag name is "frameset"
+bool HtmlTreeBuilder::inBodyStartFrameset(Tok& t) {
+    error(State::InBody);
+    if (stack.size() == 1 || stack[1].id != TagId::Body) return false;
+    if (!_framesetOk) return false;
+    // The list of active formatting elements may still point into the old body: keep it
+    // alive until the parse ends.
+    removedBody = stack[1].element;
+    removedBody->remove();
+    while (stack.size() > 1)
+        popEntry();
+    insert(t);
+    transition(State::InFrameset);
+    return true;
+}
+
+// A start tag whose tag name is one of: "h1", "h2", "h3", "h4", "h5", "h6"
+bool HtmlTreeBuilder::inBodyStartHeading(Tok& t) {
+    using namespace sets;
+    closePElementIfInButtonScope();
+    if (headings.contains(currentId())) {
+        error(State::InBody);
+        pop();
     }
-    if (formatters.contains(id)) {
-        reconstructFormattingElements();
-        pushActiveFormattingElements(insert(t), id);
-        return true;
-    }
-    if (inBodyStartApplets.contains(id)) {
-        reconstructFormattingElements();
-        insert(t);
-        insertMarkerToFormattingElements();
-        _framesetOk = false;
-        return true;
-    }
-    if (inBodyStartEmptyFormatters.contains(id)) {
-        reconstructFormattingElements();
-        insertEmpty(t);
-        _framesetOk = false;
-        return true;
-    }
-    if (inBodyStartMedia.contains(id)) {
-        insertEmpty(t);
-        return true;
-    }
-    if (inBodyStartDrop.contains(id)) {
+    insert(t);
+    return true;
+}
+
+// A start tag whose tag name is one of: "pre", "listing"
+bool HtmlTreeBuilder::inBodyStartPreListing(Tok& t) {
+    closePElementIfInButtonScope();
+    insert(t);
+    skipNextNewline = true;
+    _framesetOk = false;
+    return true;
+}
+
+// A start tag whose tag name is "form"
+bool HtmlTreeBuilder::inBodyStartForm(Tok& t) {
+    if (formElement) {
         error(State::InBody);
         return false;
     }
+    closePElementIfInButtonScope();
+    insertForm(t, true);
+    return true;
+}
+
+// A start tag whose tag name is "li", or one of: "dd", "dt"
+bool HtmlTreeBuilder::inBodyStartListItem(Tok& t) {
+    using namespace sets;
+    const TagId id = t.id;
+    _framesetOk = false;
+    for (std::size_t i = stack.size(); i-- > 0;) {
+        const TagId node = stack[i].id;
+        const bool match = id == TagId::Li ? node == TagId::Li : ddDt.contains(node);
+        if (match) {
+            processEndTag(tagIdName(node));
+            break;
+        }
+        if (special.contains(node) && !inBodyStartLiBreakers.contains(node)) break;
+    }
+    closePElementIfInButtonScope();
+    insert(t);
+    return true;
+}
+
+// A start tag whose tag name is "plaintext"
+bool HtmlTreeBuilder::inBodyStartPlaintext(Tok& t) {
+    closePElementIfInButtonScope();
+    insert(t);
+    tokeniser->transition(TokeniserState::PLAINTEXT);
+    return true;
+}
+
+// A start tag whose tag name is "button"
+bool HtmlTreeBuilder::inBodyStartButton(Tok& t) {
+    if (inScope(TagId::Button)) {
+        error(State::InBody);
+        processEndTag("button");
+        return process(t);
+    }
+    reconstructFormattingElements();
+    insert(t);
+    _framesetOk = false;
+    return true;
+}
+
+// A start tag whose tag name is "a"
+bool HtmlTreeBuilder::inBodyStartA(Tok& t) {
+    const TagId id = t.id;
+    if (Element* a = getActiveFormattingElement(TagId::A)) {
+        error(State::InBody);
+        processEndTag("a");
+        // The adoption agency may have left it behind.
+        removeFromActiveFormattingElements(a);
+        removeFromStack(a);
+    }
+    reconstructFormattingElements();
+    Element* el = insert(t);
+    pushActiveFormattingElements(el, id);
+    return true;
+}
+
+// A start tag whose tag name is "nobr"
+bool HtmlTreeBuilder::inBodyStartNobr(Tok& t) {
+    const TagId id = t.id;
+    reconstructFormattingElements();
+    if (inScope(TagId::Nobr)) {
+        error(State::InBody);
+        processEndTag("nobr");
+        reconstructFormattingElements();
+    }
+    pushActiveFormattingElements(insert(t), id);
+    return true;
+}
+
+// A start tag whose tag name is "table"
+bool HtmlTreeBuilder::inBodyStartTable(Tok& t) {
+    if (doc->quirksMode() != Document::QuirksMode::quirks) closePElementIfInButtonScope();
+    insert(t);
+    _framesetOk = false;
+    transition(State::InTable);
+    return true;
+}
+
+// A start tag whose tag name is "input"
+bool HtmlTreeBuilder::inBodyStartInput(Tok& t) {
+    reconstructFormattingElements();
+    Element* el = insertEmpty(t);
+    if (!asciiEqualsIgnoreCase(el->attr("type"), "hidden")) _framesetOk = false;
+    return true;
+}
+
+// A start tag whose tag name is "hr"
+bool HtmlTreeBuilder::inBodyStartHr(Tok& t) {
+    closePElementIfInButtonScope();
+    insertEmpty(t);
+    _framesetOk = false;
+    return true;
+}
+
+// A start tag whose tag name is "image"
+bool HtmlTreeBuilder::inBodyStartImage(Tok& t) {
+    error(State::InBody);
+    // Old markup: <image> means <img>.
+    Tok img = t;
+    img.name = "img";
+    img.normalName = "img";
+    img.id = TagId::Img;
+    return process(img);
+}
+
+// A start tag whose tag name is "isindex"
+bool HtmlTreeBuilder::inBodyStartIsindex(Tok& t) {
+    error(State::InBody);
+    if (formElement) return false;
+    tokeniser->acknowledgeSelfClosingFlag();
+    const Attributes source = tokenAttributes(t);
+    processStartTag("form");
+    if (source.hasKey("action") && formElement) formElement->attr("action", source.get("action"));
+    processStartTag("hr");
+    processStartTag("label");
+    const std::string_view prompt = source.hasKey("prompt") ? source.get("prompt") : kIsindexPrompt;
+    Tok chars;
+    chars.kind = Kind::Char;
+    chars.data = prompt;
+    process(chars);
+    Attributes inputAttrs;
+    for (const Attribute& a : source) {
+        const std::string_view key = a.getKey();
+        if (key != "name" && key != "action" && key != "prompt") inputAttrs.put(key, a.getValue());
+    }
+    inputAttrs.put("name", "isindex");
+    processStartTag("input", &inputAttrs);
+    processEndTag("label");
+    processStartTag("hr");
+    processEndTag("form");
+    return true;
+}
+
+// A start tag whose tag name is "textarea"
+bool HtmlTreeBuilder::inBodyStartTextarea(Tok& t) {
+    skipNextNewline = true;
+    _framesetOk = false;
+    insertRawText(t, static_cast<int>(TokeniserState::Rcdata));
+    return true;
+}
+
+// A start tag whose tag name is "xmp"
+bool HtmlTreeBuilder::inBodyStartXmp(Tok& t) {
+    closePElementIfInButtonScope();
+    reconstructFormattingElements();
+    _framesetOk = false;
+    insertRawText(t, static_cast<int>(TokeniserState::Rawtext));
+    return true;
+}
+
+// A start tag whose tag name is "iframe"
+bool HtmlTreeBuilder::inBodyStartIframe(Tok& t) {
+    _framesetOk = false;
+    insertRawText(t, static_cast<int>(TokeniserState::Rawtext));
+    return true;
+}
+
+// A start tag whose tag name is "noembed"
+bool HtmlTreeBuilder::inBodyStartNoembed(Tok& t) {
+    insertRawText(t, static_cast<int>(TokeniserState::Rawtext));
+    return true;
+}
+
+// A start tag whose tag name is "select"
+bool HtmlTreeBuilder::inBodyStartSelect(Tok& t) {
+    reconstructFormattingElements();
+    insert(t);
+    _framesetOk = false;
+    const State s = _state;
+    if (s == State::InTable || s == State::InCaption || s == State::InTableBody || s == State::InRow ||
+        s == State::InCell)
+        transition(State::InSelectInTable);
+    else
+        transition(State::InSelect);
+    return true;
+}
+
+// A start tag whose tag name is one of: "optgroup", "option"
+bool HtmlTreeBuilder::inBodyStartOption(Tok& t) {
+    if (currentIs(TagId::Option)) processEndTag("option");
+    reconstructFormattingElements();
+    insert(t);
+    return true;
+}
+
+// A start tag whose tag name is one of: "rp", "rt"
+bool HtmlTreeBuilder::inBodyStartRuby(Tok& t) {
+    if (inScope(TagId::Ruby)) {
+        generateImpliedEndTags();
+        if (!currentIs(TagId::Ruby)) error(State::InBody);
+    }
+    insert(t);
+    return true;
+}
+
+// A start tag whose tag name is one of: "address", "article", "aside", "blockquote", "center", "details",
+// "dialog", "dir", "div", "dl", "fieldset", "figcaption", "figure", "footer", "header", "hgroup", "main",
+// "menu", "nav", "ol", "p", "section", "summary", "ul"
+bool HtmlTreeBuilder::inBodyStartPCloser(Tok& t) {
+    closePElementIfInButtonScope();
+    insert(t);
+    return true;
+}
+
+// A start tag whose tag name is one of: "b", "big", "code", "em", "font", "i", "s", "small", "strike",
+// "strong", "tt", "u"
+bool HtmlTreeBuilder::inBodyStartFormatter(Tok& t) {
+    reconstructFormattingElements();
+    pushActiveFormattingElements(insert(t), t.id);
+    return true;
+}
+
+// A start tag whose tag name is one of: "applet", "marquee", "object"
+bool HtmlTreeBuilder::inBodyStartApplet(Tok& t) {
+    reconstructFormattingElements();
+    insert(t);
+    insertMarkerToFormattingElements();
+    _framesetOk = false;
+    return true;
+}
+
+// A start tag whose tag name is one of: "area", "br", "embed", "img", "keygen", "wbr"
+bool HtmlTreeBuilder::inBodyStartEmptyElement(Tok& t) {
+    reconstructFormattingElements();
+    insertEmpty(t);
+    _framesetOk = false;
+    return true;
+}
+
+// A start tag whose tag name is one of: "param", "source", "track"
+bool HtmlTreeBuilder::inBodyStartParamSourceTrack(Tok& t) {
+    insertEmpty(t);
+    return true;
+}
+
+// A start tag whose tag name is one of: "caption", "col", "colgroup", "frame", "head", "tbody", "td",
+// "tfoot", "th", "thead", "tr"
+bool HtmlTreeBuilder::inBodyStartIgnored(Tok&) {
+    error(State::InBody);
+    return false;
+}
+
+// Any other start tag
+bool HtmlTreeBuilder::inBodyStartOther(Tok& t) {
     reconstructFormattingElements();
     insert(t);
     return true;
