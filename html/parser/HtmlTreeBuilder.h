@@ -110,6 +110,14 @@ private:
     bool inBodyStartIgnored(Tok& t);
     bool inBodyStartOther(Tok& t);
     bool inBodyEndTag(Tok& t);
+    // One function per branch of the in-body end tags that is more than a helper's call.
+    bool inBodyEndBody(Tok& t);
+    bool inBodyEndHtml(Tok& t);
+    bool inBodyEndForm(Tok& t);
+    bool inBodyEndP(Tok& t);
+    bool inBodyEndHeading(Tok& t);
+    bool inBodyEndBr(Tok& t);
+    bool inBodyEndApplet(Tok& t);
     bool inBodyAnyOtherEndTag(Tok& t);
     bool closeElementInScope(bool inScopeNow, TagId id, TagId keep = TagId::Other);
     bool adoptionAgency(Tok& t);

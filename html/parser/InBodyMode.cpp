@@ -389,8 +389,8 @@ bool HtmlTreeBuilder::inBodyStartRuby(Tok& t) {
     return true;
 }
 
-// A start tag whose tag name is one of: "address", "article", "aside", "blockquote", "center", "details",
-// "dialog", "dir", "div", "dl", "fieldset", "figcaption", "figure", "footer", "header", "hgroup", "main",
+// A start tag whose tag name is one of: "address", "article", "aside", "blockquote", "center",
+// "details", "dir", "div", "dl", "fieldset", "figcaption", "figure", "footer", "header", "hgroup",
 // "menu", "nav", "ol", "p", "section", "summary", "ul"
 bool HtmlTreeBuilder::inBodyStartPCloser(Tok& t) {
     closePElementIfInButtonScope();
@@ -446,36 +446,13 @@ bool HtmlTreeBuilder::inBodyStartOther(Tok& t) {
 bool HtmlTreeBuilder::inBodyEndTag(Tok& t) {
     using namespace sets;
     const TagId id = t.id;
+    // The branches the standard gives one tag (or a few) each, then those it gives a list of
+    // tags, then any other end tag.
     switch (id) {
-    case TagId::Body:
-        if (!inScope(TagId::Body)) {
-            error(State::InBody);
-            return false;
-        }
-        transition(State::AfterBody);
-        return true;
-    case TagId::Html:
-        if (processEndTag("body")) return process(t);
-        return false;
-    case TagId::Form: {
-        Element* node = formElement;
-        formElement = nullptr;
-        if (!node || !onStack(node) || !inScope(TagId::Form)) {
-            error(State::InBody);
-            return false;
-        }
-        generateImpliedEndTags();
-        if (currentElement() != node) error(State::InBody);
-        removeFromStack(node);
-        return true;
-    }
-    case TagId::P:
-        if (!inButtonScope(TagId::P)) {
-            error(State::InBody);
-            processStartTag("p");
-            return process(t);
-        }
-        return closeElementInScope(true, TagId::P, TagId::P);
+    case TagId::Body: return inBodyEndBody(t);
+    case TagId::Html: return inBodyEndHtml(t);
+    case TagId::Form: return inBodyEndForm(t);
+    case TagId::P: return inBodyEndP(t);
     case TagId::Li: return closeElementInScope(inListItemScope(TagId::Li), TagId::Li, TagId::Li);
     case TagId::Dd:
     case TagId::Dt: return closeElementInScope(inScope(id), id, id);
@@ -484,30 +461,84 @@ bool HtmlTreeBuilder::inBodyEndTag(Tok& t) {
     case TagId::H3:
     case TagId::H4:
     case TagId::H5:
-    case TagId::H6:
-        if (!inScope(headings)) {
-            error(State::InBody);
-            return false;
-        }
-        generateImpliedEndTags();
-        if (!currentIs(id)) error(State::InBody);
-        popStackToClose(headings);
-        return true;
-    case TagId::Br: {
-        error(State::InBody);
-        processStartTag("br");
-        return false;
-    }
+    case TagId::H6: return inBodyEndHeading(t);
+    case TagId::Br: return inBodyEndBr(t);
     default: break;
     }
+    // An end tag whose tag name is one of the formatting elements: the adoption agency.
     if (inBodyEndAdoptionFormatters.contains(id)) return adoptionAgency(t);
+    // An end tag whose tag name is one of: "address", "article", "aside", "blockquote", "button",
+    // "center", "details", "dir", "div", "dl", "fieldset", "figcaption", "figure", "footer",
+    // "header", "hgroup", "listing", "menu", "nav", "ol", "pre", "section", "summary", "ul"
     if (inBodyEndClosers.contains(id)) return closeElementInScope(inScope(id), id);
-    if (inBodyStartApplets.contains(id)) {
-        if (!closeElementInScope(inScope(id), id)) return false;
-        clearFormattingElementsToLastMarker();
-        return true;
-    }
+    if (inBodyStartApplets.contains(id)) return inBodyEndApplet(t);
     return inBodyAnyOtherEndTag(t);
+}
+
+// An end tag whose tag name is "body"
+bool HtmlTreeBuilder::inBodyEndBody(Tok&) {
+    if (!inScope(TagId::Body)) {
+        error(State::InBody);
+        return false;
+    }
+    transition(State::AfterBody);
+    return true;
+}
+
+// An end tag whose tag name is "html"
+bool HtmlTreeBuilder::inBodyEndHtml(Tok& t) {
+    if (processEndTag("body")) return process(t);
+    return false;
+}
+
+// An end tag whose tag name is "form"
+bool HtmlTreeBuilder::inBodyEndForm(Tok&) {
+    Element* node = formElement;
+    formElement = nullptr;
+    if (!node || !onStack(node) || !inScope(TagId::Form)) {
+        error(State::InBody);
+        return false;
+    }
+    generateImpliedEndTags();
+    if (currentElement() != node) error(State::InBody);
+    removeFromStack(node);
+    return true;
+}
+
+// An end tag whose tag name is "p"
+bool HtmlTreeBuilder::inBodyEndP(Tok& t) {
+    if (!inButtonScope(TagId::P)) {
+        error(State::InBody);
+        processStartTag("p");
+        return process(t);
+    }
+    return closeElementInScope(true, TagId::P, TagId::P);
+}
+
+// An end tag whose tag name is one of: "h1", "h2", "h3", "h4", "h5", "h6"
+bool HtmlTreeBuilder::inBodyEndHeading(Tok& t) {
+    if (!inScope(sets::headings)) {
+        error(State::InBody);
+        return false;
+    }
+    generateImpliedEndTags();
+    if (!currentIs(t.id)) error(State::InBody);
+    popStackToClose(sets::headings);
+    return true;
+}
+
+// An end tag whose tag name is "br"
+bool HtmlTreeBuilder::inBodyEndBr(Tok&) {
+    error(State::InBody);
+    processStartTag("br");
+    return false;
+}
+
+// An end tag token whose tag name is one of: "applet", "marquee", "object"
+bool HtmlTreeBuilder::inBodyEndApplet(Tok& t) {
+    if (!closeElementInScope(inScope(t.id), t.id)) return false;
+    clearFormattingElementsToLastMarker();
+    return true;
 }
 
 bool HtmlTreeBuilder::inBodyAnyOtherEndTag(Tok& t) {
