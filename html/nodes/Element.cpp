@@ -1,5 +1,7 @@
 #include "html/nodes/Element.h"
 
+#include "html/nodes/ClassNames.h"
+
 #include "html/nodes/DataNode.h"
 #include "html/nodes/Elements.h"
 #include "html/nodes/NodeTraversor.h"
@@ -221,19 +223,8 @@ std::vector<std::string> Element::classNames() const {
     std::vector<std::string> out;
     const Attributes* a = attributesIfPresent();
     if (!a) return out;
-    const std::string_view value = a->get("class");
-    std::size_t i = 0;
-    while (i < value.size()) {
-        while (i < value.size() && StringUtil::isActuallyWhitespace(value[i]))
-            ++i;
-        std::size_t j = i;
-        while (j < value.size() && !StringUtil::isActuallyWhitespace(value[j]))
-            ++j;
-        if (j > i) {
-            std::string name(value.substr(i, j - i));
-            if (std::find(out.begin(), out.end(), name) == out.end()) out.push_back(std::move(name));
-        }
-        i = j;
+    for (std::string_view name : ClassNames(a->get("class"))) {
+        if (std::find(out.begin(), out.end(), name) == out.end()) out.emplace_back(name);
     }
     return out;
 }
@@ -255,15 +246,8 @@ bool Element::hasClass(std::string_view name) const {
     const std::size_t len = value.size(), wanted = name.size();
     if (len == 0 || len < wanted) return false;
     if (len == wanted) return StringUtil::equalsIgnoreCase(value, name);
-    std::size_t i = 0;
-    while (i < len) {
-        while (i < len && StringUtil::isActuallyWhitespace(value[i]))
-            ++i;
-        std::size_t j = i;
-        while (j < len && !StringUtil::isActuallyWhitespace(value[j]))
-            ++j;
-        if (j - i == wanted && StringUtil::equalsIgnoreCase(value.substr(i, wanted), name)) return true;
-        i = j;
+    for (std::string_view present : ClassNames(value)) {
+        if (present.size() == wanted && StringUtil::equalsIgnoreCase(present, name)) return true;
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "html/nodes/Attributes.h"
 #include "html/nodes/Attribute.h"
+#include "html/nodes/ClassNames.h"
 #include "html/nodes/Element.h"
 #include "html/nodes/Exception.h"
 
@@ -92,4 +93,14 @@ TEST(Attributes, AbsoluteUrlsResolveAgainstTheBaseUri) {
     EXPECT_EQ(noBase->absUrl("href"), "");
     noBase->setBaseUri("https://h/x/");
     EXPECT_EQ(noBase->absUrl("href"), "https://h/x/relative.html");
+}
+
+TEST(ClassNames, SplitsAtEverySeparatorAndSkipsEmptyNames) {
+    std::vector<std::string_view> names;
+    for (std::string_view name : html::ClassNames("\t noteText\n\x0B highlight_Yellow\f\r  x  "))
+        names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string_view>{"noteText", "highlight_Yellow", "x"}));
+    const html::ClassNames blank(" \t "), empty("");
+    EXPECT_EQ(blank.begin(), blank.end());
+    EXPECT_EQ(empty.begin(), empty.end());
 }

@@ -13,6 +13,7 @@
 
 #include "corvane/Report.h"
 #include "html/nodes/Attributes.h"
+#include "html/nodes/ClassNames.h"
 #include "html/nodes/Document.h"
 #include "html/nodes/Element.h"
 #include "html/nodes/NodeTraversor.h"
@@ -77,15 +78,7 @@ std::string highlightColor(const html::Element& element, bool& marked) {
     static constexpr std::string_view colors[] = {"yellow", "blue", "pink", "orange", "green", "purple"};
     const html::Attributes* attributes = element.attributesIfPresent();
     if (!attributes) return {};
-    std::string_view classes = attributes->get("class");
-    std::size_t i = 0;
-    while (i < classes.size()) {
-        while (i < classes.size() && html::StringUtil::isActuallyWhitespace(classes[i]))
-            ++i;
-        std::size_t start = i;
-        while (i < classes.size() && !html::StringUtil::isActuallyWhitespace(classes[i]))
-            ++i;
-        const std::string_view name = classes.substr(start, i - start);
+    for (std::string_view name : html::ClassNames(attributes->get("class"))) {
         if (!html::StringUtil::startsWithIgnoreCase(name, prefix)) continue;
         marked = true;
         for (std::string_view known : colors) {
