@@ -7,8 +7,12 @@
 // Small UTF-8 helpers shared by the reader, the references and the tokeniser.
 namespace html::utf8 {
 
+// Appends `c`; anything that is not a Unicode scalar value (a surrogate, or beyond U+10FFFF)
+// becomes U+FFFD, so that the output is always valid UTF-8. The one encoder of the library.
 inline void append(std::string& out, char32_t c) {
-    if (c < 0x80) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+        out.append("\xEF\xBF\xBD");
+    } else if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
         const char b[2] = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};

@@ -1,5 +1,7 @@
 #include "html/select/TokenQueue.h"
 
+#include "html/parser/Utf8.h"
+
 #include "html/nodes/Exception.h"
 
 #include <unicode/uchar.h>
@@ -21,18 +23,6 @@ bool isWordChar(char32_t c) {
     if (c < 0x80) return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
     const auto mask = U_GET_GC_MASK(static_cast<UChar32>(c));
     return (mask & (U_GC_L_MASK | U_GC_M_MASK | U_GC_ND_MASK)) != 0;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    char buf[4];
-    int32_t len = 0;
-    UBool error = false;
-    U8_APPEND(reinterpret_cast<uint8_t*>(buf), len, 4, static_cast<UChar32>(c), error);
-    if (error) {
-        out += "\xEF\xBF\xBD";
-        return;
-    }
-    out.append(buf, static_cast<std::size_t>(len));
 }
 
 } // namespace
@@ -61,7 +51,7 @@ char32_t TokenQueue::peek() const {
 
 void TokenQueue::addFirst(char32_t c) {
     std::string seq;
-    appendUtf8(seq, c);
+    utf8::append(seq, c);
     addFirst(seq);
 }
 

@@ -214,3 +214,14 @@ TEST(Entities, EscapeNormalisationMatchesAByteByByteReading) {
         }
     }
 }
+
+TEST(Utf8, EveryEncodedCharacterIsValidUtf8) {
+    std::string out;
+    for (char32_t c : {U'a', U'\u00E9', U'\u20AC', U'\U0001F600'})
+        html::utf8::append(out, c);
+    EXPECT_EQ(out, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    out.clear();
+    for (char32_t c : {char32_t{0xD800}, char32_t{0xDFFF}, char32_t{0x110000}})
+        html::utf8::append(out, c);
+    EXPECT_EQ(out, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+}
