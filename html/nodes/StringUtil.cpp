@@ -21,17 +21,6 @@ void StringUtil::lowerCaseAsciiInPlace(std::string& s) noexcept {
         c = toLowerAscii(c);
 }
 
-bool StringUtil::equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (toLowerAscii(a[i]) != toLowerAscii(b[i])) return false;
-    return true;
-}
-
-bool StringUtil::startsWithIgnoreCase(std::string_view s, std::string_view prefix) noexcept {
-    return s.size() >= prefix.size() && equalsIgnoreCase(s.substr(0, prefix.size()), prefix);
-}
-
 bool StringUtil::isBlank(std::string_view s) noexcept {
     for (char c : s)
         if (!isWhitespace(c)) return false;

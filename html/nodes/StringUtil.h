@@ -16,8 +16,20 @@ public:
     }
     static std::string lowerCaseAscii(std::string_view s);
     static void lowerCaseAsciiInPlace(std::string& s) noexcept;
-    static bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept;
-    static bool startsWithIgnoreCase(std::string_view s, std::string_view prefix) noexcept;
+    static constexpr char toUpperAscii(char c) noexcept {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
+    }
+    // ASCII case-insensitive comparisons ("A".."Z" fold, every other byte compares as is); inline,
+    // since the tokeniser and the tree builder compare names with them.
+    static constexpr bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (toLowerAscii(a[i]) != toLowerAscii(b[i])) return false;
+        return true;
+    }
+    static constexpr bool startsWithIgnoreCase(std::string_view s, std::string_view prefix) noexcept {
+        return s.size() >= prefix.size() && equalsIgnoreCase(s.substr(0, prefix.size()), prefix);
+    }
 
     // The whitespace of text normalisation: space, tab, line feed, form feed, carriage return.
     static constexpr bool isWhitespace(char c) noexcept {

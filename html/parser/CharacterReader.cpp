@@ -1,5 +1,7 @@
 #include "html/parser/CharacterReader.h"
 
+#include "html/nodes/StringUtil.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -303,11 +305,10 @@ bool CharacterReader::matchesAny(std::initializer_list<std::string_view> sequenc
 }
 
 bool CharacterReader::containsIgnoreCase(std::string_view bytes) const {
-    std::string lower(bytes), upper(bytes);
-    for (auto& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    const std::string lower = StringUtil::lowerCaseAscii(bytes);
+    std::string upper(bytes);
     for (auto& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        c = StringUtil::toUpperAscii(c);
     return nextIndexOf(lower).has_value() || nextIndexOf(upper).has_value();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "html/nodes/StringUtil.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -22,16 +24,9 @@ constexpr bool isAllWhitespace(std::string_view data) noexcept {
     return leadingWhitespace(data) == data.size();
 }
 
-// ASCII case-insensitive equality ("A".."Z" fold, every other byte compares as is).
+// ASCII case-insensitive equality, for the parser's name checks.
 constexpr bool asciiEqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
+    return StringUtil::equalsIgnoreCase(a, b);
 }
 
 } // namespace html

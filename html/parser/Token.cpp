@@ -58,8 +58,7 @@ void Token::Tag::recomputeNormal() {
     lowered = hasUpper(n);
     if (lowered) {
         normal.assign(n);
-        for (auto& c : normal)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        StringUtil::lowerCaseAsciiInPlace(normal);
     }
 }
 
@@ -104,16 +103,12 @@ bool Token::Tag::isDuplicate(std::string_view name) const {
                 return true;
         return false;
     }
-    std::string lower(name);
-    for (auto& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    const std::string lower = StringUtil::lowerCaseAscii(name);
     if (seenNames.size() != attrs.size()) {
         seenNames.clear();
         for (const auto& a : attrs) {
-            std::string k(std::string_view(names).substr(a.nameOff, a.nameLen));
-            for (auto& c : k)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-            seenNames.insert(std::move(k));
+            seenNames.insert(
+                StringUtil::lowerCaseAscii(std::string_view(names).substr(a.nameOff, a.nameLen)));
         }
     }
     return seenNames.count(lower) != 0;
@@ -142,10 +137,7 @@ void Token::Tag::newAttribute() {
             }
             attrs.push_back(s);
             if (!seenNames.empty() || attrs.size() > 32) {
-                std::string k(key);
-                for (auto& c : k)
-                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-                seenNames.insert(std::move(k));
+                seenNames.insert(StringUtil::lowerCaseAscii(key));
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "html/select/TokenQueue.h"
 
+#include "html/nodes/StringUtil.h"
 #include "html/parser/Utf8.h"
 
 #include "html/nodes/Exception.h"
@@ -10,10 +11,6 @@
 namespace html {
 
 namespace {
-
-constexpr char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
 
 bool isWhitespaceChar(char32_t c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
@@ -67,7 +64,7 @@ void TokenQueue::addFirst(std::string_view seq) {
 bool TokenQueue::matches(std::string_view seq) const {
     if (seq.size() > remainingLength()) return false;
     for (std::size_t i = 0; i < seq.size(); ++i) {
-        if (lowerAscii(queue_[pos_ + i]) != lowerAscii(seq[i])) return false;
+        if (StringUtil::toLowerAscii(queue_[pos_ + i]) != StringUtil::toLowerAscii(seq[i])) return false;
     }
     return true;
 }
