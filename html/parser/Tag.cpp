@@ -50,15 +50,14 @@ private:
             "colgroup", "col",        "tr",        "th",       "td",      "video",      "audio", "canvas",
             "details",  "menu",       "plaintext", "template", "article", "main",       "svg",   "math"};
         static constexpr std::string_view inlineTags[] = {
-            "object", "base",     "font",    "tt",       "i",        "b",       "u",        "big",
-            "small",  "em",       "strong",  "dfn",      "code",     "samp",    "kbd",      "var",
-            "cite",   "abbr",     "time",    "acronym",  "mark",     "ruby",    "rt",       "rp",
-            "a",      "img",      "br",      "wbr",      "map",      "q",       "sub",      "sup",
-            "bdo",    "iframe",   "embed",   "span",     "input",    "select",  "textarea", "label",
-            "button", "optgroup", "option",  "legend",   "datalist", "keygen",  "output",   "progress",
-            "meter",  "area",     "param",   "source",   "track",    "summary", "command",  "device",
-            "area",   "basefont", "bgsound", "menuitem", "param",    "source",  "track",    "data",
-            "bdi"};
+            "object",   "base",     "font",     "tt",      "i",        "b",       "u",        "big",
+            "small",    "em",       "strong",   "dfn",     "code",     "samp",    "kbd",      "var",
+            "cite",     "abbr",     "time",     "acronym", "mark",     "ruby",    "rt",       "rp",
+            "a",        "img",      "br",       "wbr",     "map",      "q",       "sub",      "sup",
+            "bdo",      "iframe",   "embed",    "span",    "input",    "select",  "textarea", "label",
+            "button",   "optgroup", "option",   "legend",  "datalist", "keygen",  "output",   "progress",
+            "meter",    "area",     "param",    "source",  "track",    "summary", "command",  "device",
+            "basefont", "bgsound",  "menuitem", "data",    "bdi"};
         static constexpr std::string_view emptyTags[] = {
             "meta",  "link",     "base",    "frame",    "img",   "br",      "wbr",
             "embed", "hr",       "input",   "keygen",   "col",   "command", "device",
