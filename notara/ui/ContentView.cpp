@@ -180,11 +180,12 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     _mountPoints = userMountPoints;
     _deviceTimer = new QTimer(this);
     _deviceTimer->setInterval(3000); // mounts have no signal Qt offers; looking costs a few stats
-    connect(_deviceTimer, &QTimer::timeout, this, &ContentView::lookForDevices);
+    connect(_deviceTimer, &QTimer::timeout, this, &ContentView::lookForDevicesAside);
 }
 
 ContentView::~ContentView() {
     saveWindowState();
+    if (_deviceLooker.joinable()) _deviceLooker.join();
     if (_indexer.joinable()) _indexer.join();
     _dataManager.removeFilteredWorksObserver(_listObserver);
 }
@@ -365,7 +366,7 @@ void ContentView::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (_launchRestoreDone) return;
     _deviceTimer->start();
-    QTimer::singleShot(0, this, &ContentView::lookForDevices);
+    QTimer::singleShot(0, this, &ContentView::lookForDevicesAside);
     _launchRestoreDone = true;
     // After the first paint, so the window is on screen while the databases load.
     QTimer::singleShot(0, this, &ContentView::launchRestore);
@@ -546,8 +547,31 @@ void ContentView::showImportedWorks(std::vector<std::shared_ptr<Work>> works, co
 }
 
 void ContentView::lookForDevices() {
-    const std::vector<EReaderDevice> found =
-        EReaderDevice::find(_mountPoints ? _mountPoints() : std::vector<std::filesystem::path>{});
+    offerDevices(EReaderDevice::find(_mountPoints ? _mountPoints() : std::vector<std::filesystem::path>{}));
+}
+
+void ContentView::lookForDevicesAside() {
+    // Listing the volumes asks the kernel about every mount, and a network mount that stopped
+    // answering would hold the window: the look runs on a thread of its own, one at a time.
+    if (_deviceLooker.joinable()) {
+        if (!_deviceLookDone) return; // the previous look is still waiting
+        _deviceLooker.join();
+    }
+    _deviceLookDone = false;
+    _deviceLooker = std::thread([this, mountPoints = _mountPoints, generation = _mountPointsGeneration] {
+        auto found = EReaderDevice::find(mountPoints ? mountPoints() : std::vector<std::filesystem::path>{});
+        // The destructor joins this thread, so the window is still there to be told.
+        QMetaObject::invokeMethod(
+            this,
+            [this, found = std::move(found), generation] {
+                _deviceLookDone = true;
+                if (generation == _mountPointsGeneration) offerDevices(found);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void ContentView::offerDevices(const std::vector<EReaderDevice>& found) {
     for (const EReaderDevice& device : found) {
         if (std::find(_devices.begin(), _devices.end(), device) != _devices.end()) continue;
         // Offered, never read: the user's click starts the import.

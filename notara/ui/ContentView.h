@@ -133,8 +133,14 @@ public:
     // do), and a look now; a device not offered before is offered in the message bar. The
     // window looks when shown and then every few seconds, for a volume mounted meanwhile.
     using MountPoints = std::function<std::vector<std::filesystem::path>()>;
-    void setMountPoints(MountPoints mountPoints) { _mountPoints = std::move(mountPoints); }
+    void setMountPoints(MountPoints mountPoints) {
+        _mountPoints = std::move(mountPoints);
+        ++_mountPointsGeneration; // a look still running with the old ones is not offered
+    }
+    QTimer* deviceTimer() const { return _deviceTimer; }
     void lookForDevices();
+    // The same on a thread of its own (the window's timer uses it); offered when it is done.
+    void lookForDevicesAside();
     const std::vector<EReaderDevice>& connectedDevices() const { return _devices; }
 
 signals:
@@ -162,6 +168,8 @@ private:
     void reportImportFailure(const QString& path, const QString& problem);
     // Where a file panel for `kind` starts: in the folder of such a device when one is mounted.
     QString devicePanelStart(EReaderDevice::Kind kind) const;
+    // Offers each device in `found` not offered before, and remembers what is connected.
+    void offerDevices(const std::vector<EReaderDevice>& found);
     // A file panel for an e-reader's file, whose choice goes to `flow`.
     void selectDeviceFile(const QString& title, EReaderDevice::Kind kind, const QStringList& filters,
                           void (ContentView::*flow)(const PanelResult&));
@@ -192,6 +200,9 @@ private:
     MountPoints _mountPoints;
     std::vector<EReaderDevice> _devices;
     QTimer* _deviceTimer = nullptr;
+    std::thread _deviceLooker;
+    bool _deviceLookDone = true;
+    std::uint64_t _mountPointsGeneration = 0;
     QAction* _hideNoAnnotationsAction = nullptr;
     QMenu* _sortMenu = nullptr;
     std::vector<std::pair<QAction*, AnnotationOrder::Order>> _sortActions;

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,8 @@ private slots:
         resetUserState();
         fixture = std::make_unique<WindowFixture>();
         QVERIFY(fixture->open());
+        // Looked at by hand here: the window's own timer would look on a thread meanwhile.
+        fixture->window().deviceTimer()->stop();
         fixture->window().setMountPoints([] { return std::vector<std::filesystem::path>{}; });
         fixture->chooseBooksFolder(
             fixture->writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
@@ -166,6 +169,19 @@ private slots:
         mounted.push_back(kobo.parent_path().parent_path());
         window.lookForDevices();
         QCOMPARE(bar().text(), QStringLiteral("Kobo connected:"));
+    }
+
+    void aLookOnItsOwnThreadIsOfferedUnlessThePlacesChangedMeanwhile() {
+        ContentView& window = fixture->window();
+        const auto root = makeDevice(QStringLiteral("KindleAside"), true).parent_path().parent_path();
+        window.setMountPoints([root] { return std::vector<std::filesystem::path>{root}; });
+        window.lookForDevicesAside();
+        window.setMountPoints([] { return std::vector<std::filesystem::path>{}; }); // before it is told
+        QTest::qWait(100);
+        QVERIFY(!bar().text().contains(QStringLiteral("connected")));
+        window.setMountPoints([root] { return std::vector<std::filesystem::path>{root}; });
+        window.lookForDevicesAside();
+        QTRY_COMPARE(bar().text(), QStringLiteral("Kindle connected:"));
     }
 
 private:
