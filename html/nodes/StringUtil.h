@@ -3,6 +3,7 @@
 #include "html/nodes/StringBuilder.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,14 @@ public:
     }
     static std::string lowerCaseAscii(std::string_view s);
     static void lowerCaseAsciiInPlace(std::string& s) noexcept;
+    static constexpr bool isAsciiDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+    // Whether `text` holds any of `parts` as bytes.
+    static constexpr bool containsAny(std::string_view text,
+                                      std::initializer_list<std::string_view> parts) noexcept {
+        for (std::string_view part : parts)
+            if (text.find(part) != std::string_view::npos) return true;
+        return false;
+    }
     static constexpr char toUpperAscii(char c) noexcept {
         return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
     }
@@ -29,6 +38,9 @@ public:
     }
     static constexpr bool startsWithIgnoreCase(std::string_view s, std::string_view prefix) noexcept {
         return s.size() >= prefix.size() && equalsIgnoreCase(s.substr(0, prefix.size()), prefix);
+    }
+    static constexpr bool endsWithIgnoreCase(std::string_view s, std::string_view suffix) noexcept {
+        return s.size() >= suffix.size() && equalsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
     }
 
     // The whitespace of text normalisation: space, tab, line feed, form feed, carriage return.

@@ -68,7 +68,7 @@ constexpr std::array<std::string_view, 55> kQuirkyPublicPrefixes = {
 };
 
 bool startsWithIgnoreCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && asciiEqualsIgnoreCase(s.substr(0, prefix.size()), prefix);
+    return s.size() >= prefix.size() && StringUtil::equalsIgnoreCase(s.substr(0, prefix.size()), prefix);
 }
 
 } // namespace
@@ -77,10 +77,10 @@ Document::QuirksMode quirksModeOf(std::string_view name, std::string_view public
                                   bool forceQuirks) {
     using Mode = Document::QuirksMode;
     if (forceQuirks || name != "html") return Mode::quirks;
-    if (asciiEqualsIgnoreCase(publicId, "-//W3O//DTD W3 HTML Strict 3.0//EN//") ||
-        asciiEqualsIgnoreCase(publicId, "-/W3C/DTD HTML 4.0 Transitional/EN") ||
-        asciiEqualsIgnoreCase(publicId, "HTML") ||
-        asciiEqualsIgnoreCase(systemId, "http://www.ibm.com/data/dtd/v11/ibmxhtml1-transitional.dtd"))
+    if (StringUtil::equalsIgnoreCase(publicId, "-//W3O//DTD W3 HTML Strict 3.0//EN//") ||
+        StringUtil::equalsIgnoreCase(publicId, "-/W3C/DTD HTML 4.0 Transitional/EN") ||
+        StringUtil::equalsIgnoreCase(publicId, "HTML") ||
+        StringUtil::equalsIgnoreCase(systemId, "http://www.ibm.com/data/dtd/v11/ibmxhtml1-transitional.dtd"))
         return Mode::quirks;
     for (std::string_view prefix : kQuirkyPublicPrefixes)
         if (startsWithIgnoreCase(publicId, prefix)) return Mode::quirks;

@@ -24,9 +24,4 @@ constexpr bool isAllWhitespace(std::string_view data) noexcept {
     return leadingWhitespace(data) == data.size();
 }
 
-// ASCII case-insensitive equality, for the parser's name checks.
-constexpr bool asciiEqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {
-    return StringUtil::equalsIgnoreCase(a, b);
-}
-
 } // namespace html

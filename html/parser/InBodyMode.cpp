@@ -276,7 +276,7 @@ bool HtmlTreeBuilder::inBodyStartTable(Tok& t) {
 bool HtmlTreeBuilder::inBodyStartInput(Tok& t) {
     reconstructFormattingElements();
     Element* el = insertEmpty(t);
-    if (!asciiEqualsIgnoreCase(el->attr("type"), "hidden")) _framesetOk = false;
+    if (!StringUtil::equalsIgnoreCase(el->attr("type"), "hidden")) _framesetOk = false;
     return true;
 }
 

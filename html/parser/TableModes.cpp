@@ -56,7 +56,7 @@ bool HtmlTreeBuilder::inTable(Tok& t) {
         case TagId::Style:
         case TagId::Script: return inHead(t);
         case TagId::Input: {
-            if (!asciiEqualsIgnoreCase(tokenAttributes(t).getIgnoreCase("type"), "hidden")) break;
+            if (!StringUtil::equalsIgnoreCase(tokenAttributes(t).getIgnoreCase("type"), "hidden")) break;
             error(State::InTable);
             insertEmpty(t);
             return true;

@@ -99,7 +99,7 @@ bool Token::Tag::isDuplicate(std::string_view name) const {
     // Tags rarely carry many attributes; past a handful, a set keeps hostile input linear.
     if (attrs.size() < 32) {
         for (const auto& a : attrs)
-            if (asciiEqualsIgnoreCase(std::string_view(names).substr(a.nameOff, a.nameLen), name))
+            if (StringUtil::equalsIgnoreCase(std::string_view(names).substr(a.nameOff, a.nameLen), name))
                 return true;
         return false;
     }
@@ -170,7 +170,7 @@ TokenAttribute Token::Tag::attribute(std::size_t i) const {
 std::optional<std::string_view> Token::Tag::attributeValue(std::string_view key) const {
     for (std::size_t i = 0; i < attrs.size(); ++i) {
         TokenAttribute a = attribute(i);
-        if (asciiEqualsIgnoreCase(a.name, key)) return a.value;
+        if (StringUtil::equalsIgnoreCase(a.name, key)) return a.value;
     }
     return std::nullopt;
 }

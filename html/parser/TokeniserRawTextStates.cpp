@@ -294,7 +294,7 @@ void Tokeniser::doubleEscapeBoundary(TokeniserState ifScript, TokeniserState oth
     }
     const char32_t c = consumeChar();
     if (isWhitespace(c) || c == '/' || c == '>') {
-        transition(asciiEqualsIgnoreCase(dataBuffer, "script") ? ifScript : otherwise);
+        transition(StringUtil::equalsIgnoreCase(dataBuffer, "script") ? ifScript : otherwise);
         emit(previousByte());
     } else {
         unconsumeChar(c);

@@ -199,10 +199,8 @@ bool loadWorks(const Options& options, DataManager& model, std::vector<WorkPtr>&
     if (options.clippings || options.kobo) {
         const std::string& file = options.clippings ? *options.clippings : *options.kobo;
         std::string problem;
-        works = options.clippings
-                    ? ClippingsReader::readFile(file, problem)
-                    : KoboReader::readFile(file, fs::path(corvane::Corvane::appDocumentsPath()) / "Kobo",
-                                           problem);
+        works = options.clippings ? ClippingsReader::readFile(file, problem)
+                                  : KoboReader::readFile(file, KoboReader::workingFolder(), problem);
         if (works.empty()) {
             err << "notara-cli: \"" << file << "\" could not be read. " << problem << '\n';
             return false;

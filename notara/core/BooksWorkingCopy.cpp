@@ -2,8 +2,10 @@
 
 #include "corvane/Report.h"
 
-#include <algorithm>
+#include <array>
 #include <fstream>
+#include <optional>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -75,15 +77,29 @@ bool BooksWorkingCopy::copyDatabase(const fs::path& original, const fs::path& co
     return !fs::is_regular_file(log, ec) || copyFile(log, withSuffix(copy, "-wal"), problem);
 }
 
+namespace {
+
+// The first bytes of `file` when it is an SQLite database (they begin with the format's magic).
+std::optional<std::array<char, 20>> sqliteHeader(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::array<char, 20> header{};
+    if (!in.read(header.data(), header.size())) return std::nullopt;
+    static constexpr std::string_view magic("SQLite format 3\0", 16);
+    if (std::string_view(header.data(), magic.size()) != magic) return std::nullopt;
+    return header;
+}
+
+} // namespace
+
+bool BooksWorkingCopy::isSQLiteDatabase(const fs::path& file) {
+    return sqliteHeader(file).has_value();
+}
+
 bool BooksWorkingCopy::lacksItsLog(const fs::path& store) {
-    std::ifstream in(store, std::ios::binary);
-    char header[20] = {};
-    if (!in.read(header, sizeof header)) return false;
-    static constexpr char magic[] = "SQLite format 3";
-    const bool isSQLite = std::equal(magic, magic + sizeof magic, header); // with its NUL
-    const bool walMode = header[18] == 2 && header[19] == 2;
+    const auto header = sqliteHeader(store);
+    const bool walMode = header && (*header)[18] == 2 && (*header)[19] == 2;
     std::error_code ec;
-    return isSQLite && walMode && !fs::exists(withSuffix(store, "-wal"), ec);
+    return walMode && !fs::exists(withSuffix(store, "-wal"), ec);
 }
 
 } // namespace notara

@@ -30,6 +30,9 @@ public:
     static bool copyDatabase(const std::filesystem::path& original, const std::filesystem::path& copy,
                              std::string& problem);
 
+    /// Whether `file` begins as an SQLite database does.
+    static bool isSQLiteDatabase(const std::filesystem::path& file);
+
     /// Whether `store` is a database in WAL mode (write versions 2 in its header) with no
     /// -wal file beside it: whatever Books wrote since its last checkpoint is then missing.
     static bool lacksItsLog(const std::filesystem::path& store);

@@ -15,10 +15,6 @@ namespace notara {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Month names as the device's languages write them in a date (Russian in the genitive);
 // compared after ASCII lower-casing, whole words only.
 constexpr std::array<std::array<std::string_view, 12>, 8> monthNames{{
@@ -62,7 +58,7 @@ struct Number {
 std::optional<Number> numberAt(std::string_view text, size_t at) {
     Number number;
     size_t i = at;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
+    for (; i < text.size() && html::StringUtil::isAsciiDigit(text[i]); ++i) {
         if (number.value < 100000) number.value = number.value * 10 + (text[i] - '0');
     }
     if (i == at) return std::nullopt;
@@ -76,13 +72,6 @@ std::optional<Number> numberAt(std::string_view text, size_t at) {
 bool isWordByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool containsAny(std::string_view word, std::initializer_list<std::string_view> parts) {
-    for (std::string_view part : parts) {
-        if (word.find(part) != std::string_view::npos) return true;
-    }
-    return false;
 }
 
 int daysIn(int year, int month) {
@@ -102,7 +91,7 @@ DateText ClippingsDate::parse(std::string_view field) {
     bool timeSeen = false;
     size_t i = 0;
     while (i < lower.size()) {
-        if (isDigit(lower[i])) {
+        if (html::StringUtil::isAsciiDigit(lower[i])) {
             Number number = *numberAt(lower, i);
             i = number.end;
             if (timeSeen) continue; // "GMT+00:59" after the time
@@ -137,8 +126,12 @@ DateText ClippingsDate::parse(std::string_view field) {
                 ++end;
             const std::string_view word = std::string_view(lower).substr(i, end - i);
             // "9:12:40 PM", or the Chinese and Japanese halves of the day before the time.
-            if (timeSeen ? word == "pm" : containsAny(word, {"下午", "中午", "晚上", "午後"})) pm = true;
-            if (timeSeen ? word == "am" : containsAny(word, {"上午", "凌晨", "早上", "午前"})) am = true;
+            if (timeSeen ? word == "pm"
+                         : html::StringUtil::containsAny(word, {"下午", "中午", "晚上", "午後"}))
+                pm = true;
+            if (timeSeen ? word == "am"
+                         : html::StringUtil::containsAny(word, {"上午", "凌晨", "早上", "午前"}))
+                am = true;
             if (!month && !timeSeen) month = monthOf(word);
             i = end;
             continue;

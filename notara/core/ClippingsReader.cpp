@@ -35,30 +35,22 @@ bool isSpace(char c) {
     return html::StringUtil::isActuallyWhitespace(c);
 }
 
+// ASCII blanks and the ideographic space U+3000 at either end.
 std::string_view trim(std::string_view text) {
-    // ASCII blanks and the ideographic space U+3000 at either end.
-    while (true) {
-        if (!text.empty() && isSpace(text.front()))
-            text.remove_prefix(1);
-        else if (text.starts_with("\xE3\x80\x80"))
-            text.remove_prefix(3);
-        else
-            break;
-    }
-    while (true) {
-        if (!text.empty() && isSpace(text.back()))
-            text.remove_suffix(1);
-        else if (text.ends_with("\xE3\x80\x80"))
-            text.remove_suffix(3);
-        else
-            break;
-    }
+    static constexpr std::string_view ideographicSpace = "\xE3\x80\x80";
+    auto blankAtFront = [&]() -> std::size_t {
+        if (!text.empty() && isSpace(text.front())) return 1;
+        return text.starts_with(ideographicSpace) ? ideographicSpace.size() : 0;
+    };
+    auto blankAtBack = [&]() -> std::size_t {
+        if (!text.empty() && isSpace(text.back())) return 1;
+        return text.ends_with(ideographicSpace) ? ideographicSpace.size() : 0;
+    };
+    while (const std::size_t n = blankAtFront())
+        text.remove_prefix(n);
+    while (const std::size_t n = blankAtBack())
+        text.remove_suffix(n);
     return text;
-}
-
-bool containsAny(const std::string& lower, std::initializer_list<std::string_view> words) {
-    return std::any_of(words.begin(), words.end(),
-                       [&](std::string_view word) { return lower.find(word) != std::string::npos; });
 }
 
 // The text with every byte-order mark dropped and every line ending a line feed, copied a
@@ -104,17 +96,13 @@ void splitTitle(std::string_view line, Record& record) {
     record.title = std::string(line);
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // The first number at or after `from`, with the byte after it.
 std::optional<std::int64_t> numberAt(std::string_view text, size_t& from) {
-    while (from < text.size() && !isDigit(text[from]))
+    while (from < text.size() && !html::StringUtil::isAsciiDigit(text[from]))
         ++from;
     if (from >= text.size()) return std::nullopt;
     std::int64_t value = 0;
-    for (; from < text.size() && isDigit(text[from]); ++from) {
+    for (; from < text.size() && html::StringUtil::isAsciiDigit(text[from]); ++from) {
         if (value < 100000000000) value = value * 10 + (text[from] - '0');
     }
     return value;
@@ -153,7 +141,7 @@ void readLocation(std::string_view field, Record& record) {
     if (skip == 0) return;
     size_t from = skip;
     const size_t digitsAt = from;
-    if (from < rest.size() && isDigit(rest[from])) {
+    if (from < rest.size() && html::StringUtil::isAsciiDigit(rest[from])) {
         if (const auto end = numberAt(rest, from))
             record.end = expandedEnd(*record.start, *end, from - digitsAt);
     }
@@ -165,7 +153,7 @@ std::string_view numberBefore(std::string_view field, size_t wordAt) {
     while (j > 0 && isSpace(field[j - 1]))
         --j;
     size_t i = j;
-    while (i > 0 && isDigit(field[i - 1]))
+    while (i > 0 && html::StringUtil::isAsciiDigit(field[i - 1]))
         --i;
     return field.substr(i, j - i);
 }
@@ -175,7 +163,8 @@ std::string_view numberBefore(std::string_view field, size_t wordAt) {
 std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength, bool numberFirst) {
     if (numberFirst && !numberBefore(field, wordAt).empty()) return std::string(numberBefore(field, wordAt));
     auto isLabel = [](char c) {
-        return isDigit(c) || std::string_view("ivxlcdmIVXLCDM").find(c) != std::string_view::npos;
+        return html::StringUtil::isAsciiDigit(c) ||
+               std::string_view("ivxlcdmIVXLCDM").find(c) != std::string_view::npos;
     };
     size_t i = wordAt + wordLength;
     while (i < field.size() && !isLabel(field[i]) && field[i] != '|')
@@ -190,10 +179,11 @@ std::string pageLabel(std::string_view field, size_t wordAt, size_t wordLength, 
 void readMetadata(std::string_view line, Record& record, ClippingsDate& dates) {
     // The kind is named in the first field ("- Your Note on page 7 |", "- 133ページ|...のメモ |").
     const std::string lower = html::StringUtil::lowerCaseAscii(line.substr(0, line.find('|')));
-    if (containsAny(lower, {"bookmark", "lesezeichen", "signet", "segnalibro", "marcador", "bladwijzer",
-                            "закладка", "ブックマーク", "书签"}))
+    if (html::StringUtil::containsAny(lower, {"bookmark", "lesezeichen", "signet", "segnalibro", "marcador",
+                                              "bladwijzer", "закладка", "ブックマーク", "书签"}))
         record.kind = Kind::Bookmark;
-    else if (containsAny(lower, {"note", "notiz", "nota", "notitie", "заметка", "メモ", "笔记"}))
+    else if (html::StringUtil::containsAny(lower,
+                                           {"note", "notiz", "nota", "notitie", "заметка", "メモ", "笔记"}))
         record.kind = Kind::Note;
     // Fields split at "|"; the page and location words say which is which.
     size_t begin = 0;

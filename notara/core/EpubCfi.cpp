@@ -1,5 +1,7 @@
 #include "notara/core/EpubCfi.h"
 
+#include "html/nodes/StringUtil.h"
+
 #include "notara/core/SortKey.h"
 
 #include <charconv>
@@ -31,15 +33,15 @@ public:
 
     // integer = "0" | digit-non-zero { digit }; saturates instead of overflowing.
     std::optional<std::uint64_t> integer() {
-        if (!isDigit(peek())) return std::nullopt;
+        if (!html::StringUtil::isAsciiDigit(peek())) return std::nullopt;
         if (peek() == '0') {
             ++at_;
-            if (isDigit(peek())) return std::nullopt; // no leading zeros
+            if (html::StringUtil::isAsciiDigit(peek())) return std::nullopt; // no leading zeros
             return 0;
         }
         std::uint64_t value = 0;
         constexpr std::uint64_t max = std::numeric_limits<std::uint64_t>::max();
-        while (isDigit(peek())) {
+        while (html::StringUtil::isAsciiDigit(peek())) {
             const auto digit = static_cast<std::uint64_t>(text_[at_] - '0');
             value = value > (max - digit) / 10 ? max : value * 10 + digit;
             ++at_;
@@ -52,8 +54,8 @@ public:
         const size_t begin = at_;
         if (!integer()) return std::nullopt;
         if (take('.')) {
-            if (!isDigit(peek())) return std::nullopt;
-            while (isDigit(peek()))
+            if (!html::StringUtil::isAsciiDigit(peek())) return std::nullopt;
+            while (html::StringUtil::isAsciiDigit(peek()))
                 ++at_;
         }
         double value = 0;
@@ -82,8 +84,6 @@ public:
     }
 
 private:
-    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
     std::string_view text_;
     size_t at_ = 0;
 };

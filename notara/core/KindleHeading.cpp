@@ -31,23 +31,20 @@ size_t findWord(const std::string& lower, const std::array<std::string_view, N>&
     return std::string::npos;
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // The last number of `text`; "1,234" and "1.234" read as 1234.
 std::optional<std::int64_t> lastNumber(std::string_view text) {
     size_t end = text.size();
-    while (end > 0 && !isDigit(text[end - 1]))
+    while (end > 0 && !html::StringUtil::isAsciiDigit(text[end - 1]))
         --end;
     if (end == 0) return std::nullopt;
     size_t begin = end;
-    while (begin > 0 && (isDigit(text[begin - 1]) || ((text[begin - 1] == ',' || text[begin - 1] == '.') &&
-                                                      begin >= 2 && isDigit(text[begin - 2]))))
+    while (begin > 0 && (html::StringUtil::isAsciiDigit(text[begin - 1]) ||
+                         ((text[begin - 1] == ',' || text[begin - 1] == '.') && begin >= 2 &&
+                          html::StringUtil::isAsciiDigit(text[begin - 2]))))
         --begin;
     std::int64_t value = 0;
     for (char c : text.substr(begin, end - begin)) {
-        if (!isDigit(c)) continue;
+        if (!html::StringUtil::isAsciiDigit(c)) continue;
         if (value > (std::numeric_limits<std::int64_t>::max() - 9) / 10) return std::nullopt;
         value = value * 10 + (c - '0');
     }

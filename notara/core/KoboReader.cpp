@@ -6,13 +6,13 @@
 #include "notara/core/SortKey.h"
 #include "notara/core/Utf8.h"
 
+#include "corvane/Corvane.h"
 #include "html/nodes/StringUtil.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <set>
 #include <unordered_map>
 
@@ -22,21 +22,13 @@ namespace notara {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    return html::StringUtil::trim(text);
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "2025-02-04T17:16:33.795", "2025-02-04T17:16:33Z": the device's UTC time to the second;
 // empty, NULL and the "0000-00-00..." default mean no date.
 DateText dateOf(std::string_view text) {
     if (text.size() < 19) return {};
     static constexpr std::string_view shape = "dddd-dd-ddTdd:dd:dd";
     for (size_t i = 0; i < shape.size(); ++i) {
-        if (shape[i] == 'd' ? !isDigit(text[i]) : text[i] != shape[i]) return {};
+        if (shape[i] == 'd' ? !html::StringUtil::isAsciiDigit(text[i]) : text[i] != shape[i]) return {};
     }
     if (text.starts_with("0000")) return {};
     std::string iso(text.substr(0, 19));
@@ -57,14 +49,16 @@ std::string colourOf(std::optional<std::int64_t> number) {
 }
 
 bool isHidden(std::string_view value) {
-    return html::StringUtil::lowerCaseAscii(value) == "true" || value == "1";
+    return html::StringUtil::equalsIgnoreCase(value, "true") || value == "1";
 }
 
 // A part's title that is only its file's path ("epub/text/chapter-3.xhtml") names no chapter.
 bool isFilePath(std::string_view title, std::string_view contentID) {
-    const std::string lower = html::StringUtil::lowerCaseAscii(title);
-    return contentID.ends_with(title) || lower.ends_with(".xhtml") || lower.ends_with(".html") ||
-           lower.ends_with(".htm") || lower.ends_with(".xml");
+    if (contentID.ends_with(title)) return true;
+    for (std::string_view extension : {".xhtml", ".html", ".htm", ".xml"}) {
+        if (html::StringUtil::endsWithIgnoreCase(title, extension)) return true;
+    }
+    return false;
 }
 
 // The book's title when its own row is gone: the file name of a side-loaded book's id.
@@ -72,13 +66,12 @@ std::string titleFromVolume(std::string_view volumeID) {
     std::string_view name = volumeID;
     if (const size_t slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
     for (std::string_view extension : {".kepub.epub", ".epub", ".pdf", ".kepub"}) {
-        if (name.size() > extension.size() &&
-            html::StringUtil::lowerCaseAscii(name.substr(name.size() - extension.size())) == extension) {
+        if (name.size() > extension.size() && html::StringUtil::endsWithIgnoreCase(name, extension)) {
             name.remove_suffix(extension.size());
             break;
         }
     }
-    return std::string(trimmed(name));
+    return std::string(html::StringUtil::trim(name));
 }
 
 // Reading order inside a book: the fraction of the book, then the numbers of the kepub span
@@ -88,12 +81,12 @@ std::string positionKey(double progress, std::string_view startPath, std::int64_
     const double fraction = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 0.0;
     SortKey::appendNumber(key, static_cast<std::uint64_t>(std::llround(fraction * 1e9)), 1);
     for (size_t i = 0; i < startPath.size();) {
-        if (!isDigit(startPath[i])) {
+        if (!html::StringUtil::isAsciiDigit(startPath[i])) {
             ++i;
             continue;
         }
         std::uint64_t number = 0;
-        for (; i < startPath.size() && isDigit(startPath[i]); ++i) {
+        for (; i < startPath.size() && html::StringUtil::isAsciiDigit(startPath[i]); ++i) {
             if (number < 1000000000000ull) number = number * 10 + static_cast<unsigned>(startPath[i] - '0');
         }
         SortKey::appendNumber(key, number, 1);
@@ -112,7 +105,7 @@ template <typename Value> using TextMap = std::unordered_map<std::string, Value,
 
 // The cell's text, trimmed, as valid UTF-8.
 std::string trimmedText(std::string_view raw) {
-    return validUtf8(trimmed(raw));
+    return validUtf8(html::StringUtil::trim(raw));
 }
 
 struct Content {
@@ -124,18 +117,16 @@ struct TocEntry {
     std::int64_t volumeIndex;
 };
 
-bool hasSQLiteHeader(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    char header[16] = {};
-    return in.read(header, sizeof header) &&
-           std::string_view(header, sizeof header) == std::string_view("SQLite format 3\0", 16);
-}
-
 std::string columnOr(const std::set<std::string>& columns, const std::string& name, const char* fallback) {
     return columns.contains(name) ? "b." + name : std::string(fallback);
 }
 
 } // namespace
+
+fs::path KoboReader::workingFolder() {
+    const std::string documents = corvane::Corvane::appDocumentsPath();
+    return documents.empty() ? fs::path() : fs::path(documents) / "Kobo";
+}
 
 std::vector<WorkPtr> KoboReader::readFile(const fs::path& database, const fs::path& workingFolder,
                                           std::string& problem) {
@@ -145,7 +136,7 @@ std::vector<WorkPtr> KoboReader::readFile(const fs::path& database, const fs::pa
         problem = "The file cannot be read" + (ec ? ": " + ec.message() + "." : std::string("."));
         return {};
     }
-    if (!hasSQLiteHeader(database)) {
+    if (!BooksWorkingCopy::isSQLiteDatabase(database)) {
         problem = "It is not a Kobo database: not an SQLite file.";
         return {};
     }
@@ -169,7 +160,7 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
     const std::vector<std::string> tables = db->listTables();
     auto hasTable = [&](std::string_view name) {
         return std::any_of(tables.begin(), tables.end(), [&](const std::string& table) {
-            return html::StringUtil::lowerCaseAscii(table) == html::StringUtil::lowerCaseAscii(name);
+            return html::StringUtil::equalsIgnoreCase(table, name);
         });
     };
     if (db->rowsIncomplete()) {
@@ -256,8 +247,10 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
         " FROM Bookmark b";
     ok = ok && db->forEachRow(bookmarkQuery, {}, [&](const SQLiteManager::Cursor& row) {
         if (isHidden(row.raw(8))) return;
-        const std::string type = html::StringUtil::lowerCaseAscii(row.raw(9));
-        if (type == "dogear" || type == "markup") return;
+        const std::string_view type = row.raw(9);
+        if (html::StringUtil::equalsIgnoreCase(type, "dogear") ||
+            html::StringUtil::equalsIgnoreCase(type, "markup"))
+            return;
         std::string passage = trimmedText(row.raw(3));
         std::string note = trimmedText(row.raw(4));
         if (passage.empty() && note.empty()) return;

@@ -23,6 +23,9 @@ public:
     static std::vector<WorkPtr> readFile(const std::filesystem::path& database,
                                          const std::filesystem::path& workingFolder, std::string& problem);
 
+    /// Where this application keeps its copy of a Kobo database; empty when it has no data folder.
+    static std::filesystem::path workingFolder();
+
     /// Reads a database that is already the application's own copy.
     static std::vector<WorkPtr> readCopy(const std::filesystem::path& copy, std::string& problem);
 };

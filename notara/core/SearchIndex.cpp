@@ -21,14 +21,6 @@ bool isSpace(char c) {
     return html::StringUtil::isActuallyWhitespace(c);
 }
 
-// Tokens end at ASCII spaces and punctuation, which fold to themselves; every other byte
-// (letters, digits, any non-ASCII character) belongs to a token.
-bool isSeparator(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80) return false;
-    return !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
-}
-
 // Byte classes for cutting tokens, as bits that a token's bytes are or-ed into.
 enum ByteClass : unsigned char { Separator = 0, Lower = 1, Upper = 2, Other = 4 };
 constexpr auto byteClass = [] {
@@ -43,6 +35,12 @@ constexpr auto byteClass = [] {
     }
     return classes;
 }();
+
+// Tokens end at ASCII spaces and punctuation, which fold to themselves; every other byte
+// (letters, digits, any non-ASCII character) belongs to a token.
+bool isSeparator(char c) {
+    return byteClass[static_cast<unsigned char>(c)] == Separator;
+}
 
 // Texts to ids, open addressing over one arena: the index looks up every token of the
 // library, and std::unordered_map's node per entry and general hash cost several times this.

@@ -526,10 +526,7 @@ void ContentView::koboImportFlow(const PanelResult& result) {
     WaitCursor wait;
     std::string problem;
     // The device's file is copied first, like the Books stores, and only the copy is opened.
-    const std::string documents = corvane::Corvane::appDocumentsPath();
-    auto works = KoboReader::readFile(
-        toPath(result.path),
-        documents.empty() ? std::filesystem::path() : std::filesystem::path(documents) / "Kobo", problem);
+    auto works = KoboReader::readFile(toPath(result.path), KoboReader::workingFolder(), problem);
     showImportedWorks(std::move(works), result.path, problem);
 }
 
