@@ -400,7 +400,11 @@ SearchIndex::Matches SearchIndex::search(std::string_view query) const {
     // a query may mark most of a large library, and allocating that much each keystroke costs
     // more than the marking.
     thread_local Scratch scratch;
-    if (scratch.stamp.size() != entries_.size() || scratch.nextMark > UINT32_MAX - 2 * termCount - 2) {
+    // A query uses one mark per term and per piece of a term: fewer than its terms' bytes.
+    std::uint64_t marksNeeded = termCount + 1;
+    for (const std::string& term : wanted)
+        marksNeeded += term.size();
+    if (scratch.stamp.size() != entries_.size() || scratch.nextMark > UINT32_MAX - marksNeeded) {
         scratch.stamp.assign(entries_.size(), 0);
         scratch.nextMark = 0;
     }
