@@ -13,8 +13,6 @@
 #include "corvane/Corvane.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace fs = std::filesystem;
