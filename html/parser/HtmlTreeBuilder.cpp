@@ -197,7 +197,9 @@ bool HtmlTreeBuilder::processEndTag(std::string_view name) {
 // ---- insertion ----------------------------------------------------------------------------
 
 Ref<Element> HtmlTreeBuilder::createElement(Tok& t) {
-    TagRef tag = html::Tag::valueOf(t.name, settings);
+    // A lower-case known name is its id's registered tag: no second look-up by name.
+    const Tag* known = t.name == t.normalName ? Tag::lookup(t.id) : nullptr;
+    TagRef tag = known ? TagRef(const_cast<Tag*>(known)) : html::Tag::valueOf(t.name, settings);
     const bool hasAttributes =
         t.attributes ? !t.attributes->isEmpty() : (t.token && t.token->asTag().hasAttributes());
     if (!hasAttributes) {

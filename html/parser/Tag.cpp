@@ -2,15 +2,16 @@
 
 #include "html/nodes/StringUtil.h"
 #include "html/nodes/Validate.h"
+#include "html/parser/ElementFlags.h"
 #include "html/parser/ParseSettings.h"
 
 #include <array>
 #include <memory>
-#include <vector>
 
 namespace html {
 
-// The process-wide table of known names: open addressing over a power-of-two table, built once.
+// The registered tags, one per Block or Inline row of the element table, made once per process
+// and found through the table's TagId.
 class TagRegistry {
 public:
     static const TagRegistry& instance() {
@@ -18,113 +19,40 @@ public:
         return registry;
     }
 
-    const Tag* find(std::string_view name) const noexcept {
-        std::size_t i = hashOf(name) & kMask;
-        while (const Tag* t = slots_[i]) {
-            if (t->tagName_ == name) return t;
-            i = (i + 1) & kMask;
-        }
-        return nullptr;
-    }
+    const Tag* find(TagId id) const noexcept { return tags_[static_cast<std::size_t>(id)].get(); }
+    const Tag* find(std::string_view name) const noexcept { return find(tagIdOf(name)); }
 
 private:
-    static constexpr std::size_t kSize = 512;
-    static constexpr std::size_t kMask = kSize - 1;
-
-    static std::size_t hashOf(std::string_view s) noexcept {
-        std::uint32_t h = 2166136261u;
-        for (char c : s)
-            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-        return h ^ (h >> 15);
+    TagRegistry() {
+        using namespace element_table;
+#define HTML_ELEMENT(id, name, kind, flags) add(TagId::id, name, kind, flags);
+#include "html/parser/ElementTable.def"
+#undef HTML_ELEMENT
     }
 
-    TagRegistry() {
-        slots_.fill(nullptr);
-        static constexpr std::string_view blockTags[] = {
-            "html",     "head",       "body",      "frameset", "script",  "noscript",   "style", "meta",
-            "link",     "title",      "frame",     "noframes", "section", "nav",        "aside", "hgroup",
-            "header",   "footer",     "p",         "h1",       "h2",      "h3",         "h4",    "h5",
-            "h6",       "ul",         "ol",        "pre",      "div",     "blockquote", "hr",    "address",
-            "figure",   "figcaption", "form",      "fieldset", "ins",     "del",        "s",     "dl",
-            "dt",       "dd",         "li",        "table",    "caption", "thead",      "tfoot", "tbody",
-            "colgroup", "col",        "tr",        "th",       "td",      "video",      "audio", "canvas",
-            "details",  "menu",       "plaintext", "template", "article", "main",       "svg",   "math"};
-        static constexpr std::string_view inlineTags[] = {
-            "object",   "base",     "font",     "tt",      "i",        "b",       "u",        "big",
-            "small",    "em",       "strong",   "dfn",     "code",     "samp",    "kbd",      "var",
-            "cite",     "abbr",     "time",     "acronym", "mark",     "ruby",    "rt",       "rp",
-            "a",        "img",      "br",       "wbr",     "map",      "q",       "sub",      "sup",
-            "bdo",      "iframe",   "embed",    "span",    "input",    "select",  "textarea", "label",
-            "button",   "optgroup", "option",   "legend",  "datalist", "keygen",  "output",   "progress",
-            "meter",    "area",     "param",    "source",  "track",    "summary", "command",  "device",
-            "basefont", "bgsound",  "menuitem", "data",    "bdi"};
-        static constexpr std::string_view emptyTags[] = {
-            "meta",  "link",     "base",    "frame",    "img",   "br",      "wbr",
-            "embed", "hr",       "input",   "keygen",   "col",   "command", "device",
-            "area",  "basefont", "bgsound", "menuitem", "param", "source",  "track"};
-        static constexpr std::string_view formatAsInlineTags[] = {
-            "title",   "a",  "p",  "h1", "h2",     "h3",    "h4",  "h5",  "h6", "pre",
-            "address", "li", "th", "td", "script", "style", "ins", "del", "s"};
-        static constexpr std::string_view preserveWhitespaceTags[] = {"pre", "plaintext", "title",
-                                                                      "textarea"};
-        static constexpr std::string_view formListedTags[] = {"button", "fieldset", "input",  "keygen",
-                                                              "object", "output",   "select", "textarea"};
-        static constexpr std::string_view formSubmitTags[] = {"input", "keygen", "object", "select",
-                                                              "textarea"};
-
-        for (auto name : blockTags)
-            put(newTag(name));
-        for (auto name : inlineTags) {
-            auto tag = newTag(name);
+    void add(TagId id, std::string_view name, element_table::Kind kind, unsigned flags) {
+        using namespace element_table;
+        if (kind == Unregistered) return;
+        auto tag = std::unique_ptr<Tag>(new Tag(std::string(name)));
+        tag->registered_ = true;
+        if (kind == Inline) {
             tag->isBlock_ = false;
             tag->formatAsBlock_ = false;
             tag->canContainBlock_ = false;
-            put(std::move(tag));
         }
-        for (auto name : emptyTags) {
-            Tag* tag = modify(name);
+        if (flags & Void) {
             tag->canContainBlock_ = false;
             tag->canContainInline_ = false;
             tag->empty_ = true;
         }
-        for (auto name : formatAsInlineTags)
-            modify(name)->formatAsBlock_ = false;
-        for (auto name : preserveWhitespaceTags)
-            modify(name)->preserveWhitespace_ = true;
-        for (auto name : formListedTags)
-            modify(name)->formList_ = true;
-        for (auto name : formSubmitTags)
-            modify(name)->formSubmit_ = true;
+        if (flags & InlineFormat) tag->formatAsBlock_ = false;
+        tag->preserveWhitespace_ = (flags & KeepSpace) != 0;
+        tag->formList_ = (flags & Listed) != 0;
+        tag->formSubmit_ = (flags & Submittable) != 0;
+        tags_[static_cast<std::size_t>(id)] = std::move(tag);
     }
 
-    static std::unique_ptr<Tag> newTag(std::string_view name) {
-        return std::unique_ptr<Tag>(new Tag(std::string(name)));
-    }
-
-    void put(std::unique_ptr<Tag> tag) {
-        tag->registered_ = true;
-        std::size_t i = hashOf(tag->tagName_) & kMask;
-        while (Tag* t = slots_[i]) {
-            if (t->tagName_ == tag->tagName_) {
-                // A repeated name replaces the earlier entry.
-                slots_[i] = tag.get();
-                owned_.push_back(std::move(tag));
-                return;
-            }
-            i = (i + 1) & kMask;
-        }
-        slots_[i] = tag.get();
-        owned_.push_back(std::move(tag));
-    }
-
-    Tag* modify(std::string_view name) {
-        Tag* tag = const_cast<Tag*>(find(name));
-        Validate::notNull(tag);
-        return tag;
-    }
-
-    std::array<Tag*, kSize> slots_;
-    std::vector<std::unique_ptr<Tag>> owned_;
+    std::array<std::unique_ptr<Tag>, static_cast<std::size_t>(TagId::Count_)> tags_;
 };
 
 Tag::Tag(std::string name)
@@ -132,6 +60,10 @@ Tag::Tag(std::string name)
 
 const Tag* Tag::lookup(std::string_view name) noexcept {
     return TagRegistry::instance().find(name);
+}
+
+const Tag* Tag::lookup(TagId id) noexcept {
+    return TagRegistry::instance().find(id);
 }
 
 TagRef Tag::valueOf(std::string_view name, const ParseSettings& settings) {

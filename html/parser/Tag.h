@@ -1,6 +1,7 @@
 #pragma once
 
 #include "html/nodes/Ref.h"
+#include "html/parser/TagId.h"
 
 #include <cstdint>
 #include <string>
@@ -24,6 +25,8 @@ public:
     static bool isKnownTag(std::string_view name);
     // The registered tag for exactly this name, or null.
     static const Tag* lookup(std::string_view name) noexcept;
+    // The registered tag of an element-table id, or null (Other and names the registry leaves out).
+    static const Tag* lookup(TagId id) noexcept;
 
     const std::string& getName() const noexcept { return tagName_; }
     const std::string& getNameNormal() const noexcept { return tagNameNormal_; }

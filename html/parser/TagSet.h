@@ -2,12 +2,13 @@
 
 #include "html/parser/TagId.h"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 
 namespace html {
 
-// A constant set of tag ids: a 128-bit mask, built at compile time, tested in one instruction.
+// A constant set of tag ids: a bit mask built at compile time, tested with one shift.
 class TagSet {
 public:
     constexpr TagSet() = default;
@@ -18,29 +19,24 @@ public:
 
     constexpr bool contains(TagId id) const noexcept {
         const auto n = static_cast<unsigned>(id);
-        return id != TagId::Other && ((n < 64 ? lo_ >> n : hi_ >> (n - 64)) & 1u) != 0;
+        return id != TagId::Other && ((words_[n >> 6] >> (n & 63)) & 1u) != 0;
     }
 
     constexpr TagSet operator|(const TagSet& other) const noexcept {
         TagSet s;
-        s.lo_ = lo_ | other.lo_;
-        s.hi_ = hi_ | other.hi_;
+        for (std::size_t i = 0; i < kWords; ++i)
+            s.words_[i] = words_[i] | other.words_[i];
         return s;
     }
 
-private:
     constexpr void add(TagId id) {
         const auto n = static_cast<unsigned>(id);
-        if (n < 64)
-            lo_ |= std::uint64_t{1} << n;
-        else
-            hi_ |= std::uint64_t{1} << (n - 64);
+        words_[n >> 6] |= std::uint64_t{1} << (n & 63);
     }
 
-    std::uint64_t lo_ = 0;
-    std::uint64_t hi_ = 0;
+private:
+    static constexpr std::size_t kWords = (static_cast<std::size_t>(TagId::Count_) + 63) / 64;
+    std::array<std::uint64_t, kWords> words_{};
 };
-
-static_assert(static_cast<unsigned>(TagId::Count_) <= 128, "TagSet holds at most 128 ids");
 
 } // namespace html

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "html/parser/ElementFlags.h"
 #include "html/parser/TagSet.h"
 
 // The constant tag-name sets of the tree builder, each the list the standard names at that step.
@@ -15,15 +16,16 @@ inline constexpr TagSet tableScope{Html, Table};
 inline constexpr TagSet selectScope{Optgroup, Option};
 inline constexpr TagSet impliedEndTags{Dd, Dt, Li, Option, Optgroup, P, Rp, Rt};
 
-inline constexpr TagSet special{
-    Address,   Applet, Area,    Article, Aside,    Base,       Basefont, Bgsound, Blockquote, Body,
-    Br,        Button, Caption, Center,  Col,      Colgroup,   Command,  Dd,      Details,    Dir,
-    Div,       Dl,     Dt,      Embed,   Fieldset, Figcaption, Figure,   Footer,  Form,       Frame,
-    Frameset,  H1,     H2,      H3,      H4,       H5,         H6,       Head,    Header,     Hgroup,
-    Hr,        Html,   Iframe,  Img,     Input,    Isindex,    Li,       Link,    Listing,    Marquee,
-    Menu,      Meta,   Nav,     Noembed, Noframes, Noscript,   Object,   Ol,      P,          Param,
-    Plaintext, Pre,    Script,  Section, Select,   Style,      Summary,  Table,   Tbody,      Td,
-    Textarea,  Tfoot,  Th,      Thead,   Title,    Tr,         Ul,       Wbr,     Xmp};
+// The standard's "special" category: the rows of the element table marked Special.
+inline constexpr TagSet special = [] {
+    using namespace element_table;
+    TagSet s;
+#define HTML_ELEMENT(id, name, kind, flags)                                                                  \
+    if (((flags)&Special) != 0) s.add(TagId::id);
+#include "html/parser/ElementTable.def"
+#undef HTML_ELEMENT
+    return s;
+}();
 
 // Steps of the insertion modes.
 inline constexpr TagSet beforeHtmlToHead{Head, Body, Html, Br};

@@ -2,6 +2,7 @@
 #include "html/nodes/Attributes.h"
 #include "html/nodes/Exception.h"
 #include "html/parser/ParseSettings.h"
+#include "html/parser/TreeBuilderSets.h"
 
 #include <gtest/gtest.h>
 
@@ -92,4 +93,29 @@ TEST(ParseSettings, NormaliseNamesUnlessCaseIsPreserved) {
     ASSERT_EQ(attrs.size(), 2u); // the later "id" would have duplicated the first key
     EXPECT_EQ(attrs.get("id"), "a");
     EXPECT_EQ(attrs.get("class"), "b");
+}
+
+// The ids, the registry and the tree builder's sets all come from one element table: a row must
+// reach each of them under its own name.
+TEST(Tag, ElementTableFeedsIdsRegistryAndSpecialSet) {
+    for (unsigned n = 1; n < static_cast<unsigned>(TagId::Count_); ++n) {
+        const auto id = static_cast<TagId>(n);
+        const std::string_view name = tagIdName(id);
+        EXPECT_EQ(tagIdOf(name), id) << name;
+        if (const Tag* tag = Tag::lookup(id)) {
+            EXPECT_EQ(tag->getName(), name);
+            EXPECT_EQ(Tag::lookup(name), tag);
+        }
+    }
+    EXPECT_EQ(tagIdOf("DIV"), TagId::Other);
+    EXPECT_EQ(tagIdOf("custom-widget"), TagId::Other);
+    EXPECT_EQ(Tag::lookup(TagId::Other), nullptr);
+    // Names only the tree builder's rules mention stay unknown tags.
+    EXPECT_EQ(Tag::lookup(TagId::Xmp), nullptr);
+    EXPECT_FALSE(Tag::valueOf("marquee")->isKnownTag());
+    // Span is registered but has no rule of its own; Xmp is special but not registered.
+    EXPECT_TRUE(sets::special.contains(TagId::Xmp));
+    EXPECT_TRUE(sets::special.contains(TagId::Wbr));
+    EXPECT_FALSE(sets::special.contains(TagId::Span));
+    EXPECT_FALSE(sets::special.contains(TagId::Other));
 }
