@@ -17,7 +17,10 @@ class Element;
 class Node;
 
 // The entry points of the HTML parser. The static functions parse with the default settings
-// and no error tracking; a Parser instance (htmlParser()) can track errors and carry settings.
+// and no error tracking; a Parser instance (htmlParser()) can track errors and carry settings,
+// which its parseInput and parseFragmentInput use. C++ lets a static be called through an
+// instance, so `parser.parse(html)` compiles but is the static: it ignores the instance's
+// settings and errors. Call parseInput (or html::parse(html, baseUri, parser)) on an instance.
 class Parser {
 public:
     explicit Parser(std::unique_ptr<HtmlTreeBuilder> treeBuilder);

@@ -132,6 +132,33 @@ TEST(TreeBuilder, CaseSettings) {
     EXPECT_EQ(inner(*doc->body()), "<DIV ID=\"A\">x</DIV><Other>y</Other>");
 }
 
+// The static entry points always parse with the defaults; an instance's settings and error list
+// belong to it alone, whichever entry point of the instance is used, and survive a move.
+TEST(TreeBuilder, ParserInstancesUseTheirOwnSettingsAndErrors) {
+    Parser keeping = Parser::htmlParser();
+    keeping.settings(ParseSettings::preserveCase()).setTrackErrors(5);
+    Parser plain = Parser::htmlParser();
+    plain.setTrackErrors(5);
+
+    const std::string_view input = "<DIV ID=A>x</SPAN></DIV>";
+    EXPECT_EQ(inner(*keeping.parseInput(input)->body()), "<DIV ID=\"A\">x</DIV>");
+    EXPECT_EQ(keeping.getErrors().size(), 1u);
+    EXPECT_EQ(inner(*plain.parseInput(input)->body()), "<div id=\"A\">x</div>");
+    EXPECT_EQ(inner(*html::parse(input, "", keeping)->body()), "<DIV ID=\"A\">x</DIV>");
+    EXPECT_EQ(inner(*Parser::parse(input)->body()), "<div id=\"A\">x</div>");
+
+    Ref<Element> context = make<Element>(Tag::valueOf("div"), "");
+    std::vector<Ref<Node>> nodes = keeping.parseFragmentInput("<B Title=t>y</B>", context.get());
+    ASSERT_EQ(nodes.size(), 1u);
+    EXPECT_EQ(nodes[0]->nodeName(), "B");
+    EXPECT_EQ(nodes[0]->attr("Title"), "t");
+    EXPECT_TRUE(keeping.getErrors().empty()) << "each parse starts a new error list";
+
+    Parser moved = std::move(keeping);
+    EXPECT_EQ(inner(*moved.parseInput("<P>z")->body()), "<P>z</P>");
+    EXPECT_EQ(plain.getErrors().size(), 1u) << "another instance's parses leave this list alone";
+}
+
 TEST(TreeBuilder, HeadElementsAfterHeadGoIntoTheHead) {
     Ref<Document> doc = parse("<head></head><meta charset=x><body>a<base href='http://h/'>");
     EXPECT_EQ(inner(*doc->head()), "<meta charset=\"x\"></meta>");
