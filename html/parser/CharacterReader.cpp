@@ -78,14 +78,7 @@ std::optional<std::string> CharacterReader::preprocess(std::string_view input) {
             out += static_cast<char>(b);
             ++i;
         } else {
-            int len = 0;
-            if (utf8::decode(p + i, n - i, len) == utf8::invalid) {
-                out += "\xEF\xBF\xBD";
-                ++i;
-            } else {
-                out.append(p + i, static_cast<std::size_t>(len));
-                i += static_cast<std::size_t>(len);
-            }
+            i += utf8::appendRepairedAt(out, input, i, utf8::Repair::EachByte);
         }
     }
     return out;

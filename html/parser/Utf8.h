@@ -71,7 +71,19 @@ inline char32_t decode(const char* p, std::size_t avail, int& len) {
     return c;
 }
 
-// Copies `bytes`, replacing every malformed sequence by U+FFFD.
-std::string repaired(std::string_view bytes);
+// How much a U+FFFD stands for when malformed UTF-8 is repaired: one byte (what the HTML input
+// stream does), or a maximal invalid subpart (the Unicode standard's recommendation, which
+// keeps a cut character one replacement).
+enum class Repair { EachByte, MaximalSubpart };
+
+// Offset of the first byte that does not start a valid sequence, or npos when all is valid.
+std::size_t firstInvalid(std::string_view bytes) noexcept;
+
+// Appends the sequence at bytes[i] when valid, else one U+FFFD for what `how` makes it stand
+// for; returns the number of bytes consumed (at least one). bytes[i] must exist.
+std::size_t appendRepairedAt(std::string& out, std::string_view bytes, std::size_t i, Repair how);
+
+// Copies `bytes`, replacing malformed sequences by U+FFFD. Valid input is copied unchanged.
+std::string repaired(std::string_view bytes, Repair how = Repair::EachByte);
 
 } // namespace html::utf8

@@ -1,9 +1,9 @@
 #include "notara/core/BooksStoreReader.h"
 
+#include "html/parser/Utf8.h"
 #include "notara/core/EpubCfi.h"
 #include "notara/core/IsoDate.h"
 #include "notara/core/SQLiteManager.h"
-#include "notara/core/Utf8.h"
 
 #include "html/nodes/StringUtil.h"
 
@@ -224,7 +224,7 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
         if (row.raw(4).empty() || row.isNull(0)) return;
         std::string_view assetID = row.raw(0);
         if (!isAscii(assetID)) {
-            decodedID = validUtf8(assetID);
+            decodedID = html::utf8::repaired(assetID, html::utf8::Repair::MaximalSubpart);
             assetID = decodedID;
         }
         const uint32_t work = index.first(assetID);
@@ -236,7 +236,8 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
         annotation->annotationSelectedText = row.text(4);
         annotation->annotationLocationRawText = row.text(5);
         annotation->annotationColor = colorOfStyle(row.integer(6), row.integer(7));
-        annotation->annotationChapter = validUtf8(html::StringUtil::trim(row.raw(8)));
+        annotation->annotationChapter =
+            html::utf8::repaired(html::StringUtil::trim(row.raw(8)), html::utf8::Repair::MaximalSubpart);
         AnnotationPosition& position = annotation->annotationPosition;
         if (const auto created = row.real(9)) {
             annotation->annotationCreated = IsoDate::fromReferenceSeconds(*created);

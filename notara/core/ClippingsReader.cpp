@@ -1,9 +1,9 @@
 #include "notara/core/ClippingsReader.h"
 
+#include "html/parser/Utf8.h"
 #include "notara/core/AnnotationIDs.h"
 #include "notara/core/ClippingsDate.h"
 #include "notara/core/SortKey.h"
-#include "notara/core/Utf8.h"
 
 #include "html/nodes/StringUtil.h"
 
@@ -243,7 +243,9 @@ bool oneContainsTheOther(std::string_view a, std::string_view b) {
 } // namespace
 
 std::vector<WorkPtr> ClippingsReader::read(std::string_view bytes) {
-    return firstInvalidUtf8(bytes) == std::string_view::npos ? readValid(bytes) : readValid(validUtf8(bytes));
+    return html::utf8::firstInvalid(bytes) == std::string_view::npos
+               ? readValid(bytes)
+               : readValid(html::utf8::repaired(bytes, html::utf8::Repair::MaximalSubpart));
 }
 
 std::vector<WorkPtr> ClippingsReader::readValid(std::string_view valid) {
@@ -404,14 +406,15 @@ std::string utf8Text(std::string bytes, std::string& problem) {
         return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())).toStdString();
     }
     // A copy cut short may end inside a character; anything else invalid is another encoding.
-    const size_t invalid = firstInvalidUtf8(bytes);
+    const size_t invalid = html::utf8::firstInvalid(bytes);
     if (bytes.find('\0') != std::string::npos ||
         (invalid != std::string::npos && invalid + 4 < bytes.size())) {
         problem = "The file is not UTF-8 text, the encoding a Kindle writes; it may have been saved again in "
                   "another encoding.";
         return {};
     }
-    return invalid == std::string::npos ? bytes : validUtf8(bytes);
+    return invalid == std::string::npos ? bytes
+                                        : html::utf8::repaired(bytes, html::utf8::Repair::MaximalSubpart);
 }
 
 } // namespace

@@ -21,11 +21,11 @@
 #include "html/nodes/StringUtil.h"
 #include "html/nodes/TextNode.h"
 #include "html/parser/Parser.h"
+#include "html/parser/Utf8.h"
 #include "notara/core/Annotation.h"
 #include "notara/core/AnnotationIDs.h"
 #include "notara/core/KindleHeading.h"
 #include "notara/core/SortKey.h"
-#include "notara/core/Utf8.h"
 
 namespace notara {
 
@@ -60,7 +60,7 @@ std::string readWholeFile(const std::filesystem::path& path) {
 
 std::string readUtf8Text(const std::filesystem::path& path) {
     std::string bytes = readWholeFile(path);
-    std::size_t bad = firstInvalidUtf8(bytes);
+    std::size_t bad = html::utf8::firstInvalid(bytes);
     if (bad != std::string_view::npos)
         throw std::runtime_error("Could not read \"" + path.string() +
                                  "\" as UTF-8 text: invalid byte at offset " + std::to_string(bad));

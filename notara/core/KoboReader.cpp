@@ -1,10 +1,10 @@
 #include "notara/core/KoboReader.h"
 
+#include "html/parser/Utf8.h"
 #include "notara/core/BooksWorkingCopy.h"
 #include "notara/core/DateText.h"
 #include "notara/core/SQLiteManager.h"
 #include "notara/core/SortKey.h"
-#include "notara/core/Utf8.h"
 
 #include "corvane/Corvane.h"
 #include "html/nodes/StringUtil.h"
@@ -105,7 +105,7 @@ template <typename Value> using TextMap = std::unordered_map<std::string, Value,
 
 // The cell's text, trimmed, as valid UTF-8.
 std::string trimmedText(std::string_view raw) {
-    return validUtf8(html::StringUtil::trim(raw));
+    return html::utf8::repaired(html::StringUtil::trim(raw), html::utf8::Repair::MaximalSubpart);
 }
 
 struct Content {
@@ -276,7 +276,9 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
                 const auto book = books.find(volumeID);
                 auto made = book != books.end() && !book->second.title.empty()
                                 ? std::make_shared<Work>(book->second.title, book->second.author)
-                                : std::make_shared<Work>(titleFromVolume(validUtf8(volumeID)), std::string());
+                                : std::make_shared<Work>(titleFromVolume(html::utf8::repaired(
+                                                             volumeID, html::utf8::Repair::MaximalSubpart)),
+                                                         std::string());
                 made->workSource = "Kobo";
                 ordered.push_back(made);
                 work = works.emplace(volumeID, std::move(made)).first;

@@ -1,6 +1,6 @@
 #include "notara/core/SQLiteManager.h"
 
-#include "notara/core/Utf8.h"
+#include "html/parser/Utf8.h"
 
 #include "corvane/Report.h"
 
@@ -89,7 +89,7 @@ std::string_view SQLiteManager::Cursor::raw(int column) const {
 }
 
 std::string SQLiteManager::Cursor::text(int column) const {
-    return validUtf8(cellBytes(statement_, column));
+    return html::utf8::repaired(cellBytes(statement_, column), html::utf8::Repair::MaximalSubpart);
 }
 
 bool SQLiteManager::Cursor::isNull(int column) const {

@@ -1,6 +1,6 @@
 #include "notara/core/MarkdownExport.h"
+#include "html/parser/Utf8.h"
 #include "notara/core/DataManager.h"
-#include "notara/core/Utf8.h"
 #include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"
@@ -49,7 +49,7 @@ TEST(MarkdownExport, FileNameIsSafeAndFits) {
         const std::string name = MarkdownExport::fileName(longTitle, "2025-03-05", copy);
         EXPECT_LE(name.size(), 255u);
         EXPECT_GE(name.size(), 253u);
-        EXPECT_EQ(validUtf8(name), name) << "cut at a character boundary";
+        EXPECT_EQ(html::utf8::firstInvalid(name), std::string::npos) << "cut at a character boundary";
         EXPECT_TRUE(name.ends_with("-Annotations.md"));
     }
     EXPECT_TRUE(MarkdownExport::fileName(longTitle, "2025-03-05", 12).ends_with(" (12)-Annotations.md"));

@@ -1,5 +1,5 @@
 #include "notara/core/SQLiteManager.h"
-#include "notara/core/Utf8.h"
+#include "html/parser/Utf8.h"
 #include "notara/tests/TestSupport.h"
 
 #include "corvane/tests/ReportCapture.h"
@@ -74,11 +74,17 @@ TEST(SQLiteManager, FailuresAreReportedWithFixedWords) {
 }
 
 TEST(Utf8, ReplacesEachMaximalInvalidSubpart) {
-    using notara::validUtf8;
+    const auto validUtf8 = [](std::string_view s) {
+        return html::utf8::repaired(s, html::utf8::Repair::MaximalSubpart);
+    };
     EXPECT_EQ(validUtf8("plain ascii text, long enough for words"),
               "plain ascii text, long enough for words");
     EXPECT_EQ(validUtf8("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
     EXPECT_EQ(validUtf8("a\xE2\x82"), "a\xEF\xBF\xBD") << "truncated sequence";
     EXPECT_EQ(validUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD") << "surrogate";
     EXPECT_EQ(validUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD") << "overlong";
+    // The HTML input stream replaces each byte of a cut character instead.
+    EXPECT_EQ(html::utf8::repaired("a\xE2\x82" "b"), "a\xEF\xBF\xBD\xEF\xBF\xBD"
+                                                  "b");
+    EXPECT_EQ(html::utf8::firstInvalid("plain \xC3\xA9 then \xE2\x82"), 14u);
 }
