@@ -1,5 +1,6 @@
 #pragma once
 
+#include "html/nodes/ArenaAllocator.h"
 #include "html/nodes/Attribute.h"
 
 #include <concepts>
@@ -19,15 +20,29 @@ class Attributes {
 public:
     static constexpr std::string_view dataPrefix = "data-";
 
+    using List = std::vector<Attribute, ArenaAllocator<Attribute>>;
+
     Attributes() = default;
+    // The list of a parsed node, in its arena.
+    explicit Attributes(NodeArena* arena) : attributes_(ArenaAllocator<Attribute>(arena)) {}
+    // Copies are on the heap; assignments keep the target's own storage.
     Attributes(const Attributes& o) : attributes_(o.attributes_) {}
-    Attributes(Attributes&&) noexcept = default;
+    // Takes the list over only when it is on the heap: a list in an arena must not outlive its node.
+    Attributes(Attributes&& o) noexcept(false)
+        : attributes_(o.attributes_.get_allocator().arena()
+                          ? List(std::make_move_iterator(o.attributes_.begin()),
+                                 std::make_move_iterator(o.attributes_.end()))
+                          : std::move(o.attributes_)) {}
     Attributes& operator=(const Attributes& o) {
-        attributes_ = o.attributes_;
+        if (&o != this) attributes_ = o.attributes_;
         lowercasedKeysCache_.reset();
         return *this;
     }
-    Attributes& operator=(Attributes&&) noexcept = default;
+    Attributes& operator=(Attributes&& o) {
+        attributes_ = std::move(o.attributes_);
+        lowercasedKeysCache_.reset();
+        return *this;
+    }
 
     // Exact key; empty when absent.
     std::string_view get(std::string_view key) const noexcept;
@@ -60,7 +75,7 @@ public:
 
     std::size_t size() const noexcept { return attributes_.size(); }
     bool isEmpty() const noexcept { return attributes_.empty(); }
-    std::vector<Attribute> asList() const { return attributes_; }
+    std::vector<Attribute> asList() const { return {attributes_.begin(), attributes_.end()}; }
     const Attribute& operator[](std::size_t i) const noexcept { return attributes_[i]; }
     auto begin() const noexcept { return attributes_.begin(); }
     auto end() const noexcept { return attributes_.end(); }
@@ -82,7 +97,7 @@ private:
     void putBoolean(std::string_view key);
     void dropCache() noexcept { lowercasedKeysCache_.reset(); }
 
-    std::vector<Attribute> attributes_;
+    List attributes_;
     // The keys lower-cased, position by position; rebuilt on demand.
     mutable std::unique_ptr<std::vector<std::string>> lowercasedKeysCache_;
 };

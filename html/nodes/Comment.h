@@ -13,6 +13,7 @@ class Comment : public Node {
     // be made on the stack and then deleted through a Ref.
 protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
     explicit Comment(std::string_view data, std::string_view baseUri = {});
     Comment(std::string_view data, Ref<SharedString> baseUri);
 

@@ -14,6 +14,7 @@ class DataNode : public Node {
     // be made on the stack and then deleted through a Ref.
 protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
     explicit DataNode(std::string_view data, std::string_view baseUri = {});
     DataNode(std::string_view data, Ref<SharedString> baseUri);
 

@@ -17,6 +17,7 @@ public:
     // be made on the stack and then deleted through a Ref.
 protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
     explicit Document(std::string_view baseUri);
     explicit Document(Ref<SharedString> baseUri);
 

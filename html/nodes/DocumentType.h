@@ -12,6 +12,7 @@ class DocumentType : public Node {
     // be made on the stack and then deleted through a Ref.
 protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
     DocumentType(std::string_view name, std::string_view pubSysKey, std::string_view publicId,
                  std::string_view systemId, std::string_view baseUri = {});
     DocumentType(std::string_view name, std::string_view pubSysKey, std::string_view publicId,

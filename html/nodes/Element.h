@@ -23,6 +23,7 @@ class Element : public Node {
     // be made on the stack and then deleted through a Ref.
 protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
     explicit Element(TagRef tag, std::string_view baseUri = {});
     Element(TagRef tag, Ref<SharedString> baseUri);
     Element(TagRef tag, Ref<SharedString> baseUri, Attributes attributes);

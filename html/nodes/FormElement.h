@@ -11,6 +11,7 @@ class FormElement : public Element {
     // be made on the stack and then deleted through a Ref.
 protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
     explicit FormElement(TagRef tag, std::string_view baseUri = {});
     FormElement(TagRef tag, Ref<SharedString> baseUri, Attributes attributes);
 

@@ -14,8 +14,29 @@
 
 namespace html {
 
-Node::Node(NodeKind kind, Ref<SharedString> baseUri, Attributes attributes) : Node(kind, std::move(baseUri)) {
-    if (!attributes.isEmpty()) attributes_ = std::make_unique<Attributes>(std::move(attributes));
+Node::Node(NodeKind kind, Ref<SharedString> baseUri, Attributes attributes)
+    : Node(kind, std::move(baseUri), NodeArena::claimConstruction()) {
+    if (!attributes.isEmpty()) {
+        attributes_ = newAttributes();
+        *attributes_ = std::move(attributes);
+    }
+}
+
+Attributes* Node::newAttributes() {
+    if (!arena_) return new Attributes();
+    void* memory = arena_->allocate(sizeof(Attributes));
+    return ::new (memory) Attributes(arena_);
+}
+
+void Node::freeAttributes() noexcept {
+    if (!attributes_) return;
+    if (arena_) {
+        attributes_->~Attributes();
+        arena_->deallocate(attributes_, sizeof(Attributes));
+    } else {
+        delete attributes_;
+    }
+    attributes_ = nullptr;
 }
 
 Node::~Node() {
@@ -24,26 +45,52 @@ Node::~Node() {
         children_[i]->parent_ = nullptr;
         refRelease(children_[i]);
     }
-    std::free(children_);
+    NodeArena::deallocateIn(arena_, children_, childCapacity_ * sizeof(Node*));
+    freeAttributes();
+}
+
+void Node::dispose(Node* node) noexcept {
+    NodeArena* arena = node->arena_;
+    if (!arena) {
+        delete node;
+        return;
+    }
+    const std::size_t size = node->slotSize_;
+    node->~Node();
+    arena->deallocate(node, size);
+    refRelease(arena);
 }
 
 void Node::destroy(Node* node) noexcept {
     if (node->childCount_ == 0) {
-        delete node;
+        dispose(node);
         return;
     }
-    // Frees the whole subtree with a work list instead of recursion.
-    std::vector<Node*> work{node};
-    while (!work.empty()) {
-        Node* n = work.back();
-        work.pop_back();
-        for (std::uint32_t i = 0; i < n->childCount_; ++i) {
-            Node* c = n->children_[i];
-            c->parent_ = nullptr;
-            if (--c->refs_ == 0) work.push_back(c);
+    // Frees the whole subtree with an explicit stack instead of recursion, in document order:
+    // that is the order a parse made the nodes in, so the walk reads its arena front to back.
+    struct Frame {
+        Node* node;
+        std::uint32_t next;
+    };
+    std::vector<Frame> stack;
+    stack.reserve(64);
+    stack.push_back({node, 0});
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        Node* n = top.node;
+        if (top.next == n->childCount_) {
+            stack.pop_back();
+            n->childCount_ = 0;
+            dispose(n);
+            continue;
         }
-        n->childCount_ = 0;
-        delete n;
+        Node* c = n->children_[top.next++];
+        c->parent_ = nullptr;
+        if (--c->refs_ != 0) continue; // held elsewhere: it stays, with its subtree
+        if (c->childCount_)
+            stack.push_back({c, 0}); // may move the frames: top is not used after this
+        else
+            dispose(c);
     }
 }
 
@@ -90,7 +137,7 @@ Node& Node::removeAttr(std::string_view key) {
 }
 
 Attributes& Node::getAttributes() {
-    if (!attributes_) attributes_ = std::make_unique<Attributes>();
+    if (!attributes_) attributes_ = newAttributes();
     return *attributes_;
 }
 
@@ -157,9 +204,8 @@ void Node::reserveChildren(std::size_t total) {
     Validate::isTrue(total < UINT32_MAX / 2, "Too many child nodes");
     // Capacities 3, 7, 15, ... fill the allocator's chunks exactly.
     const std::size_t cap = std::max<std::size_t>(total, childCapacity_ ? childCapacity_ * 2 + 1 : 3);
-    auto* grown = static_cast<Node**>(std::realloc(children_, cap * sizeof(Node*)));
-    if (!grown) throw std::bad_alloc();
-    children_ = grown;
+    children_ = static_cast<Node**>(
+        NodeArena::reallocateIn(arena_, children_, childCapacity_ * sizeof(Node*), cap * sizeof(Node*)));
     childCapacity_ = static_cast<std::uint32_t>(cap);
 }
 
@@ -185,12 +231,23 @@ void Node::addChildren(std::size_t index, std::span<Node* const> nodes) {
     for (Node* n : nodes)
         checkInsertable(n);
 
-    // Hold every node while it moves so that leaving its old parent cannot free it.
-    std::vector<Ref<Node>> moving;
-    moving.reserve(nodes.size());
-    for (Node* n : nodes) {
-        if (std::find(moving.begin(), moving.end(), n) != moving.end()) continue; // listed twice
-        moving.emplace_back(n);
+    // Hold every node while it moves so that leaving its old parent cannot free it. One node (every
+    // append of a parse) is held without a list.
+    Ref<Node> one;
+    std::vector<Ref<Node>> several;
+    std::span<Ref<Node>> moving;
+    if (nodes.size() == 1) {
+        one = Ref<Node>(nodes[0]);
+        moving = {&one, 1};
+    } else {
+        several.reserve(nodes.size());
+        for (Node* n : nodes) {
+            if (std::find(several.begin(), several.end(), n) != several.end()) continue; // listed twice
+            several.emplace_back(n);
+        }
+        moving = several;
+    }
+    for (const Ref<Node>& n : moving) {
         // A node that already sits before the insertion point here shifts that point when it leaves.
         if (n->parent_ == this && static_cast<std::size_t>(n->siblingIndex_) < index) --index;
     }
@@ -312,7 +369,11 @@ Node& Node::traverse(NodeVisitor& visitor) {
 
 void Node::copyBaseStateTo(Node& clone) const {
     clone.baseUri_ = baseUri_;
-    if (attributes_) clone.attributes_ = std::make_unique<Attributes>(*attributes_);
+    if (attributes_) {
+        clone.freeAttributes();
+        clone.attributes_ = clone.newAttributes();
+        *clone.attributes_ = *attributes_;
+    }
 }
 
 Ref<Node> Node::copy() const {

@@ -2,6 +2,7 @@
 
 #include "html/nodes/Attributes.h"
 #include "html/nodes/BorrowedNode.h"
+#include "html/nodes/NodeArena.h"
 #include "html/nodes/Ref.h"
 #include "html/nodes/SharedString.h"
 
@@ -36,8 +37,10 @@ enum class NodeKind : std::uint8_t {
 // the parent link is a plain back-pointer, and callers keep nodes alive through Ref<Node>.
 // Child list, attributes and query index are allocated only when first needed; destruction, deep
 // copy and traversal never recurse, so any depth is safe.
-// Create nodes with make<T>(...). A node made with plain new starts uncounted and belongs to the
-// first parent or Ref it is given; a node that leaves its parent is freed unless a Ref holds it.
+// Create nodes with make<T>(...), or makeIn<T>(arena, ...) to place them in a NodeArena (the tree
+// builder does). A node made with plain new starts uncounted and belongs to the first parent or
+// Ref it is given; a node that leaves its parent is freed unless a Ref holds it. A node's child
+// list (and a text node's text) come from the node's own arena, or the heap when it has none.
 class Node {
 public:
     virtual ~Node();
@@ -63,7 +66,7 @@ public:
     // Creates the (empty) attribute list on first use.
     Attributes& getAttributes();
     // Null when the node never had attributes.
-    const Attributes* attributesIfPresent() const noexcept { return attributes_.get(); }
+    const Attributes* attributesIfPresent() const noexcept { return attributes_; }
     bool hasAttributes() const noexcept { return attributes_ && !attributes_->isEmpty(); }
 
     std::string_view getBaseUri() const noexcept;
@@ -150,8 +153,9 @@ public:
     void markQueryIndexDirty() noexcept;
 
 protected:
-    Node(NodeKind kind) noexcept : kind_(kind) {}
-    Node(NodeKind kind, Ref<SharedString> baseUri) noexcept : baseUri_(std::move(baseUri)), kind_(kind) {}
+    Node(NodeKind kind) noexcept : Node(kind, nullptr) {}
+    Node(NodeKind kind, Ref<SharedString> baseUri) noexcept
+        : Node(kind, std::move(baseUri), NodeArena::claimConstruction()) {}
     Node(NodeKind kind, Ref<SharedString> baseUri, Attributes attributes);
 
     // A copy of this node's own state (not its children, not its parent).
@@ -159,6 +163,8 @@ protected:
     void copyBaseStateTo(Node& clone) const;
 
     static Ref<SharedString> shareUri(std::string_view uri);
+    // The arena this node was made in (null: the heap).
+    NodeArena* arena() const noexcept { return arena_; }
     void clearQueryIndexDirty() noexcept { queryIndexDirty_ = false; }
 
 private:
@@ -167,9 +173,17 @@ private:
     friend void refRelease(Node* n) noexcept {
         if (--n->refs_ == 0) destroy(n);
     }
+    Node(NodeKind kind, Ref<SharedString> baseUri, NodeArena::Construction made) noexcept
+        : baseUri_(std::move(baseUri)), arena_(made.arena), kind_(kind),
+          slotSize_(static_cast<std::uint16_t>(made.size)) {}
     static void destroy(Node* node) noexcept;
+    // Frees one node whose children are already detached, back to where it was made.
+    static void dispose(Node* node) noexcept;
 
     void reserveChildren(std::size_t total);
+    // An empty attribute list beside this node (in its arena when it has one), and its release.
+    Attributes* newAttributes();
+    void freeAttributes() noexcept;
     void checkInsertable(Node* node) const;
 
     std::uint32_t refs_ = 0;
@@ -179,9 +193,11 @@ private:
     std::uint32_t childCount_ = 0;
     std::uint32_t childCapacity_ = 0;
     Ref<SharedString> baseUri_;
-    std::unique_ptr<Attributes> attributes_;
+    Attributes* attributes_ = nullptr; // in arena_ when the node has one
+    NodeArena* arena_ = nullptr;
     NodeKind kind_;
     bool queryIndexDirty_ = false;
+    std::uint16_t slotSize_ = 0; // the bytes taken in arena_, for giving them back
 };
 
 } // namespace html

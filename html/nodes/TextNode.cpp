@@ -50,14 +50,19 @@ Ref<Node> TextNode::shallowClone() const {
     return clone;
 }
 
+TextNode::~TextNode() {
+    NodeArena::deallocateIn(arena(), text_, textSize_);
+}
+
 void TextNode::assignText(std::string_view bytes) {
-    if (bytes.empty()) {
-        text_.reset();
-    } else {
-        auto fresh = std::make_unique_for_overwrite<char[]>(bytes.size());
-        std::memcpy(fresh.get(), bytes.data(), bytes.size());
-        text_ = std::move(fresh);
+    // The new bytes may be a view of the old ones: copy before giving the old ones back.
+    char* fresh = nullptr;
+    if (!bytes.empty()) {
+        fresh = static_cast<char*>(NodeArena::allocateIn(arena(), bytes.size()));
+        std::memcpy(fresh, bytes.data(), bytes.size());
     }
+    NodeArena::deallocateIn(arena(), text_, textSize_);
+    text_ = fresh;
     textSize_ = static_cast<std::uint32_t>(bytes.size());
 }
 

@@ -17,6 +17,8 @@ protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
     explicit TextNode(std::string_view text, std::string_view baseUri = {});
     TextNode(std::string_view text, Ref<SharedString> baseUri);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
+    ~TextNode() override;
 
 public:
     std::string_view nodeName() const override { return "#text"; }
@@ -38,11 +40,12 @@ protected:
     Ref<Node> shallowClone() const override;
 
 private:
-    // Declared size first so that it fits in the tail padding of Node: the node stays at 72 bytes.
+    // Declared size first so that it fits in the tail padding of Node. The bytes come from the
+    // node's arena when it has one.
     std::uint32_t textSize_ = 0;
-    std::unique_ptr<char[]> text_;
+    char* text_ = nullptr;
     void assignText(std::string_view bytes);
-    std::string_view textView() const noexcept { return {text_.get(), textSize_}; }
+    std::string_view textView() const noexcept { return {text_, textSize_}; }
 };
 
 } // namespace html

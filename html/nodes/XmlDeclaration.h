@@ -13,6 +13,7 @@ class XmlDeclaration : public Node {
     // be made on the stack and then deleted through a Ref.
 protected:
     template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
     XmlDeclaration(std::string_view name, std::string_view baseUri, bool isProcessingInstruction);
 
 public:

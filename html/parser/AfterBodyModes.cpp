@@ -33,7 +33,7 @@ bool HtmlTreeBuilder::afterBody(Tok& t) {
         break;
     case Kind::Comment: {
         // After </body> a comment belongs to the html element.
-        Ref<Comment> comment = make<Comment>(t.data, sharedBaseUri);
+        Ref<Comment> comment = makeIn<Comment>(arena.get(), t.data, sharedBaseUri);
         stack.front().element->appendChild(comment);
         return true;
     }
@@ -118,7 +118,7 @@ bool HtmlTreeBuilder::afterFrameset(Tok& t) {
 bool HtmlTreeBuilder::afterAfterBody(Tok& t) {
     switch (t.kind) {
     case Kind::Comment: {
-        Ref<Comment> comment = make<Comment>(t.data, sharedBaseUri);
+        Ref<Comment> comment = makeIn<Comment>(arena.get(), t.data, sharedBaseUri);
         doc->appendChild(comment);
         return true;
     }
@@ -141,7 +141,7 @@ bool HtmlTreeBuilder::afterAfterBody(Tok& t) {
 bool HtmlTreeBuilder::afterAfterFrameset(Tok& t) {
     switch (t.kind) {
     case Kind::Comment: {
-        Ref<Comment> comment = make<Comment>(t.data, sharedBaseUri);
+        Ref<Comment> comment = makeIn<Comment>(arena.get(), t.data, sharedBaseUri);
         doc->appendChild(comment);
         return true;
     }

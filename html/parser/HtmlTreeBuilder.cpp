@@ -56,6 +56,7 @@ Ref<Document> HtmlTreeBuilder::parse(std::string_view input, std::string_view ur
     Ref<Document> result = std::move(doc);
     reader.reset();
     tokeniser.reset();
+    arena = nullptr; // the nodes hold it from here
     return result;
 }
 
@@ -81,7 +82,7 @@ std::vector<Ref<Node>> HtmlTreeBuilder::parseFragment(std::string_view input, El
         case TagId::Plaintext: tokeniser->transition(TokeniserState::PLAINTEXT); break;
         default: tokeniser->transition(TokeniserState::Data); break;
         }
-        Ref<Element> html = make<Element>(Tag::valueOf("html", settings), sharedBaseUri);
+        Ref<Element> html = makeIn<Element>(arena.get(), Tag::valueOf("html", settings), sharedBaseUri);
         root = html.get();
         doc->appendChild(html);
         push(root, TagId::Html);
@@ -108,6 +109,7 @@ std::vector<Ref<Node>> HtmlTreeBuilder::parseFragment(std::string_view input, El
     doc = nullptr;
     reader.reset();
     tokeniser.reset();
+    arena = nullptr; // the nodes hold it from here
     return nodes;
 }
 
@@ -200,25 +202,28 @@ Ref<Element> HtmlTreeBuilder::createElement(Tok& t) {
     // A lower-case known name is its id's registered tag: no second look-up by name.
     const Tag* known = t.name == t.normalName ? Tag::lookup(t.id) : nullptr;
     TagRef tag = known ? TagRef(const_cast<Tag*>(known)) : html::Tag::valueOf(t.name, settings);
-    const bool hasAttributes =
-        t.attributes ? !t.attributes->isEmpty() : (t.token && t.token->asTag().hasAttributes());
-    if (!hasAttributes) {
-        if (t.id == TagId::Form) return make<FormElement>(std::move(tag), sharedBaseUri, Attributes());
-        return make<Element>(std::move(tag), sharedBaseUri);
-    }
-    Attributes attrs = tokenAttributes(t);
-    if (t.id == TagId::Form) return make<FormElement>(std::move(tag), sharedBaseUri, std::move(attrs));
-    return make<Element>(std::move(tag), sharedBaseUri, std::move(attrs));
+    Ref<Element> el =
+        t.id == TagId::Form
+            ? Ref<Element>(makeIn<FormElement>(arena.get(), std::move(tag), sharedBaseUri, Attributes()))
+            : makeIn<Element>(arena.get(), std::move(tag), sharedBaseUri);
+    // The attributes are written straight into the element's own list, beside it in the arena.
+    if (t.attributes ? !t.attributes->isEmpty() : (t.token && t.token->asTag().hasAttributes()))
+        fillAttributes(t, el->getAttributes());
+    return el;
 }
 
-Attributes HtmlTreeBuilder::tokenAttributes(const Tok& t) const {
-    Attributes attrs;
+void HtmlTreeBuilder::fillAttributes(const Tok& t, Attributes& attrs) const {
     if (t.attributes) {
         attrs = *t.attributes;
     } else if (t.token && t.token->asTag().hasAttributes()) {
         t.token->asTag().copyAttributesTo(attrs);
     }
     settings.normalizeAttributes(attrs);
+}
+
+Attributes HtmlTreeBuilder::tokenAttributes(const Tok& t) const {
+    Attributes attrs;
+    fillAttributes(t, attrs);
     return attrs;
 }
 
@@ -238,7 +243,7 @@ Element* HtmlTreeBuilder::insert(Tok& t) {
 }
 
 Element* HtmlTreeBuilder::insertStartTag(std::string_view name) {
-    Ref<Element> el = make<Element>(Tag::valueOf(name, settings), sharedBaseUri);
+    Ref<Element> el = makeIn<Element>(arena.get(), Tag::valueOf(name, settings), sharedBaseUri);
     insert(el.get(), tagIdOf(name));
     return el.get();
 }
@@ -266,7 +271,7 @@ FormElement* HtmlTreeBuilder::insertForm(Tok& t, bool onStack) {
 }
 
 void HtmlTreeBuilder::insertComment(Tok& t) {
-    Ref<Comment> comment = make<Comment>(t.data, sharedBaseUri);
+    Ref<Comment> comment = makeIn<Comment>(arena.get(), t.data, sharedBaseUri);
     insertNode(comment.get());
 }
 
@@ -288,9 +293,9 @@ void HtmlTreeBuilder::insertCharacters(std::string_view data) {
     Ref<Node> node;
     const TagId id = currentId();
     if (id == TagId::Script || id == TagId::Style)
-        node = Ref<Node>(make<DataNode>(data, sharedBaseUri));
+        node = Ref<Node>(makeIn<DataNode>(arena.get(), data, sharedBaseUri));
     else
-        node = Ref<Node>(make<TextNode>(data, sharedBaseUri));
+        node = Ref<Node>(makeIn<TextNode>(arena.get(), data, sharedBaseUri));
     insertNode(node.get());
 }
 
@@ -553,8 +558,8 @@ bool sameElement(const Element* a, const Element* b) {
 
 Ref<Element> HtmlTreeBuilder::cloneFormattingElement(const Element* el) const {
     if (const Attributes* attrs = el->attributesIfPresent(); attrs && !attrs->isEmpty())
-        return make<Element>(el->tagRef(), sharedBaseUri, *attrs);
-    return make<Element>(el->tagRef(), sharedBaseUri);
+        return makeIn<Element>(arena.get(), el->tagRef(), sharedBaseUri, *attrs);
+    return makeIn<Element>(arena.get(), el->tagRef(), sharedBaseUri);
 }
 
 void HtmlTreeBuilder::pushActiveFormattingElements(Element* el, TagId id) {

@@ -154,6 +154,8 @@ private:
     void insertInFosterParent(Node* node);
     Ref<Element> createElement(Tok& startTag);
     Attributes tokenAttributes(const Tok& startTag) const;
+    // Copies the token's attributes into attrs, named as the settings ask.
+    void fillAttributes(const Tok& startTag, Attributes& attrs) const;
     Ref<Element> cloneFormattingElement(const Element* element) const;
     void insertRawText(Tok& t, int tokeniserState);
 

@@ -23,7 +23,7 @@ bool HtmlTreeBuilder::initial(Tok& t) {
     case Kind::Doctype: {
         const Token::Doctype& d = t.token->asDoctype();
         Ref<DocumentType> doctype =
-            make<DocumentType>(settings.normalizeTag(d.getName()), d.getPubSysKey().value_or(""),
+            makeIn<DocumentType>(arena.get(), settings.normalizeTag(d.getName()), d.getPubSysKey().value_or(""),
                                d.getPublicIdentifier(), d.getSystemIdentifier(), sharedBaseUri);
         doc->appendChild(doctype);
         doc->quirksMode(

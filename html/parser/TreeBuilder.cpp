@@ -18,7 +18,9 @@ void TreeBuilder::initialiseParse(std::string_view input, std::string_view uri, 
                                   const ParseSettings& s) {
     baseUri.assign(uri);
     sharedBaseUri = make<SharedString>(std::string(uri));
-    doc = make<Document>(baseUri);
+    // A first block about the input's size: one block for a small fragment, few for a page.
+    arena = NodeArena::create(input.size());
+    doc = makeIn<Document>(arena.get(), baseUri);
     // Input preprocessing: CR LF and lone CR become LF and malformed UTF-8 becomes U+FFFD, so the
     // tree only ever holds valid text (no copy when the input needs neither).
     if (auto normalised = CharacterReader::preprocess(input))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "html/nodes/Document.h"
+#include "html/nodes/NodeArena.h"
 #include "html/nodes/Ref.h"
 #include "html/nodes/SharedString.h"
 #include "html/parser/ParseSettings.h"
@@ -52,6 +53,7 @@ protected:
     std::unique_ptr<CharacterReader> reader;
     std::unique_ptr<Tokeniser> tokeniser;
     Ref<Document> doc;
+    Ref<NodeArena> arena; // where this parse makes its nodes; held while the parse runs
     std::vector<OpenElement> stack;
     std::string baseUri;
     Ref<SharedString> sharedBaseUri; // one instance for every node of the parse

@@ -1,0 +1,121 @@
+#include "html/nodes/NodeArena.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define NOTARA_HTML_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NOTARA_HTML_ASAN 1
+#endif
+#endif
+
+#ifdef NOTARA_HTML_ASAN
+#include <sanitizer/asan_interface.h>
+// Free and not yet carved memory is poisoned, so that a use after free inside an arena is
+// still reported by AddressSanitizer.
+#define ARENA_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define ARENA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define ARENA_POISON(p, n) ((void)(p), (void)(n))
+#define ARENA_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
+namespace html {
+
+thread_local NodeArena::Construction NodeArena::constructing_{};
+
+Ref<NodeArena> NodeArena::create(std::size_t firstBlock) {
+    return Ref<NodeArena>(new NodeArena(std::clamp<std::size_t>(firstBlock, 512, kBiggestBlock)));
+}
+
+NodeArena::~NodeArena() {
+    while (blocks_) {
+        Block* next = blocks_->next;
+        std::free(blocks_);
+        blocks_ = next;
+    }
+}
+
+void* NodeArena::carve(std::size_t bytes) {
+    if (static_cast<std::size_t>(limit_ - cursor_) < bytes) {
+        // The rest of the old block is left unused: at most kLargest bytes.
+        const std::size_t size = std::max(nextBlock_, bytes + sizeof(Block));
+        auto* block = static_cast<Block*>(std::malloc(size));
+        if (!block) throw std::bad_alloc();
+        block->next = blocks_;
+        blocks_ = block;
+        reserved_ += size;
+        cursor_ = reinterpret_cast<char*>(block) + sizeof(Block);
+        limit_ = reinterpret_cast<char*>(block) + size;
+        ARENA_POISON(cursor_, static_cast<std::size_t>(limit_ - cursor_));
+        nextBlock_ = std::min(nextBlock_ * 2, kBiggestBlock);
+    }
+    void* p = cursor_;
+    cursor_ += bytes;
+    ARENA_UNPOISON(p, bytes);
+    return p;
+}
+
+void* NodeArena::allocate(std::size_t bytes) {
+    if (bytes > kLargest) {
+        void* p = std::malloc(bytes);
+        if (!p) throw std::bad_alloc();
+        return p;
+    }
+    const std::size_t size = rounded(std::max(bytes, sizeof(void*)));
+    void*& head = free_[size / kGrain];
+    if (head) {
+        void* p = head;
+        ARENA_UNPOISON(p, size);
+        std::memcpy(&head, p, sizeof head);
+        return p;
+    }
+    return carve(size);
+}
+
+void NodeArena::deallocate(void* p, std::size_t bytes) noexcept {
+    if (!p) return;
+    if (bytes > kLargest) {
+        std::free(p);
+        return;
+    }
+    const std::size_t size = rounded(std::max(bytes, sizeof(void*)));
+    void*& head = free_[size / kGrain];
+    std::memcpy(p, &head, sizeof head);
+    head = p;
+    ARENA_POISON(p, size);
+}
+
+void* NodeArena::allocateIn(NodeArena* arena, std::size_t bytes) {
+    if (arena) return arena->allocate(bytes);
+    void* p = std::malloc(bytes);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void NodeArena::deallocateIn(NodeArena* arena, void* p, std::size_t bytes) noexcept {
+    if (arena)
+        arena->deallocate(p, bytes);
+    else
+        std::free(p);
+}
+
+void* NodeArena::reallocateIn(NodeArena* arena, void* p, std::size_t oldBytes, std::size_t newBytes) {
+    if (!arena || (oldBytes > kLargest && newBytes > kLargest)) {
+        // Both on the system allocator: it may grow in place.
+        void* grown = std::realloc(p, newBytes);
+        if (!grown) throw std::bad_alloc();
+        return grown;
+    }
+    void* fresh = arena->allocate(newBytes);
+    if (p) {
+        std::memcpy(fresh, p, std::min(oldBytes, newBytes));
+        arena->deallocate(p, oldBytes);
+    }
+    return fresh;
+}
+
+} // namespace html
