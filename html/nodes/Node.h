@@ -143,6 +143,9 @@ public:
     // The owner document's settings, or a default instance outside a document.
     const OutputSettings& outputSettingsForOutput() const;
 
+    // The arena this node was made in (null: made on the heap).
+    NodeArena* arena() const noexcept { return arena_; }
+
     // Deep copy of the subtree; the copy has no parent.
     Ref<Node> copy() const;
 
@@ -163,8 +166,6 @@ protected:
     void copyBaseStateTo(Node& clone) const;
 
     static Ref<SharedString> shareUri(std::string_view uri);
-    // The arena this node was made in (null: the heap).
-    NodeArena* arena() const noexcept { return arena_; }
     void clearQueryIndexDirty() noexcept { queryIndexDirty_ = false; }
 
 private:
