@@ -230,6 +230,20 @@ void Node::addChildren(std::size_t index, std::span<Node* const> nodes) {
     Validate::noNullElementsIn(nodes);
     for (Node* n : nodes)
         checkInsertable(n);
+    if (nodes.size() == 1 && index == childCount_ && !nodes[0]->parent_) {
+        // Appending one node that has no parent: every insertion of a parse.
+        Node* n = nodes[0];
+        reserveChildren(childCount_ + 1);
+        refRetain(n);
+        n->parent_ = this;
+        n->siblingIndex_ = static_cast<std::int32_t>(childCount_);
+        children_[childCount_++] = n;
+        if (n->isElement()) {
+            n->queryIndexDirty_ = true;
+            markQueryIndexDirty();
+        }
+        return;
+    }
 
     // Hold every node while it moves so that leaving its old parent cannot free it. One node (every
     // append of a parse) is held without a list.

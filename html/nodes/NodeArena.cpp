@@ -4,18 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define NOTARA_HTML_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define NOTARA_HTML_ASAN 1
-#endif
-#endif
-
-#ifdef NOTARA_HTML_ASAN
+#ifdef NOTARA_HTML_ARENA_CHECKED
 #include <sanitizer/asan_interface.h>
-// Free and not yet carved memory is poisoned, so that a use after free inside an arena is
-// still reported by AddressSanitizer.
 #define ARENA_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
 #define ARENA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
 #else
@@ -59,13 +49,19 @@ void* NodeArena::carve(std::size_t bytes) {
     return p;
 }
 
-void* NodeArena::allocate(std::size_t bytes) {
-    if (bytes > kLargest) {
-        void* p = std::malloc(bytes);
-        if (!p) throw std::bad_alloc();
-        return p;
-    }
-    const std::size_t size = rounded(std::max(bytes, sizeof(void*)));
+void* NodeArena::heapAllocate(std::size_t bytes) {
+    void* p = std::malloc(bytes);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void NodeArena::heapFree(void* p) noexcept {
+    std::free(p);
+}
+
+void* NodeArena::allocateSlow(std::size_t bytes) {
+    if (bytes > kLargest) return heapAllocate(bytes);
+    const std::size_t size = rounded(bytes);
     void*& head = free_[size / kGrain];
     if (head) {
         void* p = head;
@@ -76,31 +72,17 @@ void* NodeArena::allocate(std::size_t bytes) {
     return carve(size);
 }
 
-void NodeArena::deallocate(void* p, std::size_t bytes) noexcept {
+void NodeArena::deallocateSlow(void* p, std::size_t bytes) noexcept {
     if (!p) return;
     if (bytes > kLargest) {
         std::free(p);
         return;
     }
-    const std::size_t size = rounded(std::max(bytes, sizeof(void*)));
+    const std::size_t size = rounded(bytes);
     void*& head = free_[size / kGrain];
     std::memcpy(p, &head, sizeof head);
     head = p;
     ARENA_POISON(p, size);
-}
-
-void* NodeArena::allocateIn(NodeArena* arena, std::size_t bytes) {
-    if (arena) return arena->allocate(bytes);
-    void* p = std::malloc(bytes);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-
-void NodeArena::deallocateIn(NodeArena* arena, void* p, std::size_t bytes) noexcept {
-    if (arena)
-        arena->deallocate(p, bytes);
-    else
-        std::free(p);
 }
 
 void* NodeArena::reallocateIn(NodeArena* arena, void* p, std::size_t oldBytes, std::size_t newBytes) {

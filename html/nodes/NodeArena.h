@@ -3,6 +3,16 @@
 #include "html/nodes/Ref.h"
 
 #include <array>
+
+// Under AddressSanitizer every piece goes through the out-of-line paths, which poison freed and
+// not yet handed-out memory so that a use after free inside an arena is still reported.
+#if defined(__SANITIZE_ADDRESS__)
+#define NOTARA_HTML_ARENA_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NOTARA_HTML_ARENA_CHECKED 1
+#endif
+#endif
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -30,19 +40,58 @@ public:
     NodeArena(const NodeArena&) = delete;
     NodeArena& operator=(const NodeArena&) = delete;
 
-    void* allocate(std::size_t bytes);
-    void deallocate(void* p, std::size_t bytes) noexcept;
+    // The common cases (a piece from a list, or from the current block) are inline: a parse takes
+    // several pieces per node.
+    void* allocate(std::size_t bytes) {
+#ifndef NOTARA_HTML_ARENA_CHECKED
+        if (bytes <= kLargest) {
+            const std::size_t size = rounded(bytes);
+            if (void* p = free_[size / kGrain]) {
+                free_[size / kGrain] = *static_cast<void**>(p);
+                return p;
+            }
+            if (static_cast<std::size_t>(limit_ - cursor_) >= size) {
+                void* p = cursor_;
+                cursor_ += size;
+                return p;
+            }
+        }
+#endif
+        return allocateSlow(bytes);
+    }
+    void deallocate(void* p, std::size_t bytes) noexcept {
+#ifndef NOTARA_HTML_ARENA_CHECKED
+        if (p && bytes <= kLargest) {
+            void*& head = free_[rounded(bytes) / kGrain];
+            *static_cast<void**>(p) = head;
+            head = p;
+            return;
+        }
+#endif
+        deallocateSlow(p, bytes);
+    }
 
     // The same for memory that may or may not belong to an arena (null: the system allocator), so
     // that a node's own pieces go back where they came from.
-    static void* allocateIn(NodeArena* arena, std::size_t bytes);
-    static void deallocateIn(NodeArena* arena, void* p, std::size_t bytes) noexcept;
+    static void* allocateIn(NodeArena* arena, std::size_t bytes) {
+        return arena ? arena->allocate(bytes) : heapAllocate(bytes);
+    }
+    static void deallocateIn(NodeArena* arena, void* p, std::size_t bytes) noexcept {
+        if (arena)
+            arena->deallocate(p, bytes);
+        else
+            heapFree(p);
+    }
     // Moves to a new size, keeping the first min(oldBytes, newBytes) bytes.
     static void* reallocateIn(NodeArena* arena, void* p, std::size_t oldBytes, std::size_t newBytes);
 
     // Bytes taken from the system as blocks.
-    std::size_t reservedBytes() const noexcept { return reserved_; }
-    std::uint32_t holds() const noexcept { return holds_; }
+    std::size_t reservedBytes() const noexcept {
+        return reserved_;
+    }
+    std::uint32_t holds() const noexcept {
+        return holds_;
+    }
 
     // For node constructors: the arena and size of the node being made by makeIn (null and 0 for
     // any other construction). Taking it clears it, so nodes made inside a constructor are not
@@ -51,7 +100,9 @@ public:
         NodeArena* arena = nullptr;
         std::uint32_t size = 0;
     };
-    static Construction claimConstruction() noexcept { return std::exchange(constructing_, Construction{}); }
+    static Construction claimConstruction() noexcept {
+        return std::exchange(constructing_, Construction{});
+    }
 
     template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
 
@@ -59,14 +110,23 @@ private:
     explicit NodeArena(std::size_t firstBlock) noexcept : nextBlock_(firstBlock) {}
     ~NodeArena();
 
-    friend void refRetain(NodeArena* a) noexcept { ++a->holds_; }
+    friend void refRetain(NodeArena* a) noexcept {
+        ++a->holds_;
+    }
     friend void refRelease(NodeArena* a) noexcept {
         if (--a->holds_ == 0) delete a;
     }
 
     static constexpr std::size_t kGrain = 8;
     static constexpr std::size_t kBiggestBlock = std::size_t{1} << 20;
-    static std::size_t rounded(std::size_t bytes) noexcept { return (bytes + kGrain - 1) & ~(kGrain - 1); }
+    // Every piece holds at least the free list's link.
+    static std::size_t rounded(std::size_t bytes) noexcept {
+        return bytes <= kGrain ? kGrain : (bytes + kGrain - 1) & ~(kGrain - 1);
+    }
+    void* allocateSlow(std::size_t bytes);
+    void deallocateSlow(void* p, std::size_t bytes) noexcept;
+    static void* heapAllocate(std::size_t bytes);
+    static void heapFree(void* p) noexcept;
     void* carve(std::size_t bytes);
 
     struct Block {
