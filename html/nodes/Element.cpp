@@ -288,10 +288,11 @@ Element& Element::val(std::string_view value) {
 
 // ---- query index
 
-Elements Element::getElementsByTag(std::string_view tagName) {
+Elements Element::getElementsByTag(std::string_view tagName) const {
     Validate::notEmpty(tagName);
     const std::string name(StringUtil::trim(StringUtil::lowerCaseAscii(tagName)));
-    if (isQueryIndexDirty() || !queryIndex_) rebuildQueryIndexesForAllTags();
+    // The index and the dirty marks are a cache: rebuilding them is no change to the tree.
+    if (isQueryIndexDirty() || !queryIndex_) const_cast<Element*>(this)->rebuildQueryIndexesForAllTags();
     Elements out;
     if (auto it = queryIndex_->find(name); it != queryIndex_->end())
         for (Element* e : it->second)

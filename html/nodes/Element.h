@@ -128,33 +128,36 @@ public:
     void outerHtmlHead(StringBuilder& accum, int depth, const OutputSettings& out) const override;
     void outerHtmlTail(StringBuilder& accum, int depth, const OutputSettings& out) const override;
 
-    // Queries. getElementsByTag reads the tag-name index of this subtree.
-    Elements getElementsByTag(std::string_view tagName);
+    // Queries. They change nothing (getElementsByTag may rebuild its index, a cache) and hand out
+    // the tree's own nodes: an Element* is borrowed, valid while the tree holds it (keep a Ref to
+    // hold it longer); an Elements holds its matches.
+    // getElementsByTag reads the tag-name index of this subtree.
+    Elements getElementsByTag(std::string_view tagName) const;
     void rebuildQueryIndexesForAllTags();
     void rebuildQueryIndexesForThisNodeOnly();
 
     // Selector queries, defined with the selector engine.
-    Elements select(std::string_view query);
-    bool iS(std::string_view query);
-    std::string cssSelector();
-    Element* getElementById(std::string_view id);
-    Elements getElementsByClass(std::string_view className);
-    Elements getElementsByAttribute(std::string_view key);
-    Elements getElementsByAttributeStarting(std::string_view keyPrefix);
-    Elements getElementsByAttributeValue(std::string_view key, std::string_view value);
-    Elements getElementsByAttributeValueNot(std::string_view key, std::string_view value);
-    Elements getElementsByAttributeValueStarting(std::string_view key, std::string_view valuePrefix);
-    Elements getElementsByAttributeValueEnding(std::string_view key, std::string_view valueSuffix);
-    Elements getElementsByAttributeValueContaining(std::string_view key, std::string_view match);
-    Elements getElementsByAttributeValueMatching(std::string_view key, std::string_view regex);
-    Elements getElementsByIndexLessThan(int index);
-    Elements getElementsByIndexGreaterThan(int index);
-    Elements getElementsByIndexEquals(int index);
-    Elements getElementsContainingText(std::string_view searchText);
-    Elements getElementsContainingOwnText(std::string_view searchText);
-    Elements getElementsMatchingText(std::string_view regex);
-    Elements getElementsMatchingOwnText(std::string_view regex);
-    Elements getAllElements();
+    Elements select(std::string_view query) const;
+    bool iS(std::string_view query) const;
+    std::string cssSelector() const;
+    Element* getElementById(std::string_view id) const;
+    Elements getElementsByClass(std::string_view className) const;
+    Elements getElementsByAttribute(std::string_view key) const;
+    Elements getElementsByAttributeStarting(std::string_view keyPrefix) const;
+    Elements getElementsByAttributeValue(std::string_view key, std::string_view value) const;
+    Elements getElementsByAttributeValueNot(std::string_view key, std::string_view value) const;
+    Elements getElementsByAttributeValueStarting(std::string_view key, std::string_view valuePrefix) const;
+    Elements getElementsByAttributeValueEnding(std::string_view key, std::string_view valueSuffix) const;
+    Elements getElementsByAttributeValueContaining(std::string_view key, std::string_view match) const;
+    Elements getElementsByAttributeValueMatching(std::string_view key, std::string_view regex) const;
+    Elements getElementsByIndexLessThan(int index) const;
+    Elements getElementsByIndexGreaterThan(int index) const;
+    Elements getElementsByIndexEquals(int index) const;
+    Elements getElementsContainingText(std::string_view searchText) const;
+    Elements getElementsContainingOwnText(std::string_view searchText) const;
+    Elements getElementsMatchingText(std::string_view regex) const;
+    Elements getElementsMatchingOwnText(std::string_view regex) const;
+    Elements getAllElements() const;
 
 protected:
     Element(NodeKind kind, TagRef tag, Ref<SharedString> baseUri);
@@ -168,7 +171,7 @@ private:
     TagRef tag_;
     // Elements of this subtree by lower-case tag name, in breadth-first order. Plain pointers are
     // safe: every removal below marks this element dirty, and a dirty index is rebuilt before use.
-    std::unique_ptr<QueryIndex> queryIndex_;
+    mutable std::unique_ptr<QueryIndex> queryIndex_;
 };
 
 } // namespace html

@@ -35,14 +35,16 @@ private:
     const Evaluator& eval_;
 };
 
-Elements Collector::collect(const Evaluator& eval, Element& root) {
+Elements Collector::collect(const Evaluator& eval, const Element& root) {
     Elements elements;
     Accumulator accumulator(root, elements, eval);
     ElementPositions::Scope positions;
     MatchMemo::Scope memo;
     // The inline walk calls the (final) accumulator directly instead of through the visitor table.
+    // The walk changes nothing; the matches are handed out as the tree's own, editable nodes.
     NodeTraversor::forEach(
-        root, [&accumulator](Node& node, int depth) { accumulator.enter(node, depth); }, [](Node&, int) {});
+        const_cast<Element&>(root), [&accumulator](Node& node, int depth) { accumulator.enter(node, depth); },
+        [](Node&, int) {});
     return elements;
 }
 

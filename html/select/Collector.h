@@ -12,7 +12,7 @@ class Collector {
 public:
     // Every element of `root`'s subtree (`root` included) for which `eval` matches. An element
     // whose test throws counts as not matching; the collection goes on.
-    static Elements collect(const Evaluator& eval, Element& root);
+    static Elements collect(const Evaluator& eval, const Element& root);
 
     class Accumulator;
 };

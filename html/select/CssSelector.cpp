@@ -16,18 +16,18 @@ std::string_view CssSelector::validQuery(std::string_view query) {
     return trimmed;
 }
 
-CssSelector::CssSelector(std::string_view query, Element& root)
-    : evaluator_(QueryParser::parse(validQuery(query))), root_(&root) {}
+CssSelector::CssSelector(std::string_view query, const Element& root)
+    : evaluator_(QueryParser::parse(validQuery(query))), root_(const_cast<Element*>(&root)) {}
 
 Elements CssSelector::select() const {
     return Collector::collect(*evaluator_, *root_);
 }
 
-Elements CssSelector::select(std::string_view query, Element& root) {
+Elements CssSelector::select(std::string_view query, const Element& root) {
     return CssSelector(query, root).select();
 }
 
-Elements CssSelector::select(const Evaluator& evaluator, Element& root) {
+Elements CssSelector::select(const Evaluator& evaluator, const Element& root) {
     return Collector::collect(evaluator, root);
 }
 

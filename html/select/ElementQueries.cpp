@@ -42,7 +42,7 @@ bool isUniqueId(const Element& element, const std::string& id) {
     return Collector::collect(Evaluator::Id(id), *topElement).size() == 1;
 }
 
-Elements collectWith(const Evaluator& evaluator, Element& root) {
+Elements collectWith(const Evaluator& evaluator, const Element& root) {
     return Collector::collect(evaluator, root);
 }
 
@@ -55,11 +55,11 @@ Pattern validPattern(std::string_view regex) {
 
 } // namespace
 
-Elements Element::select(std::string_view query) {
+Elements Element::select(std::string_view query) const {
     return CssSelector::select(query, *this);
 }
 
-bool Element::iS(std::string_view query) {
+bool Element::iS(std::string_view query) const {
     const EvaluatorPtr evaluator = QueryParser::parse(query);
     const Document* document = ownerDocument();
     if (!document) return false;
@@ -70,11 +70,11 @@ bool Element::iS(std::string_view query) {
     }
 }
 
-std::string Element::cssSelector() {
+std::string Element::cssSelector() const {
     // Built from this element up to an element with a unique id or to the top of the tree,
     // without recursion so that deep trees are no risk.
     std::string selector;
-    Element* element = this;
+    const Element* element = this;
     while (true) {
         const std::string elementId = element->id();
         if (isCssIdentifier(elementId) && isUniqueId(*element, elementId)) return "#" + elementId + selector;
@@ -103,51 +103,53 @@ std::string Element::cssSelector() {
     }
 }
 
-Element* Element::getElementById(std::string_view id) {
+Element* Element::getElementById(std::string_view id) const {
     Validate::notEmpty(id);
     const Elements found = collectWith(Evaluator::Id(std::string(id)), *this);
     return found.first();
 }
 
-Elements Element::getElementsByClass(std::string_view className) {
+Elements Element::getElementsByClass(std::string_view className) const {
     Validate::notEmpty(className);
     return collectWith(Evaluator::Class(std::string(className)), *this);
 }
 
-Elements Element::getElementsByAttribute(std::string_view key) {
+Elements Element::getElementsByAttribute(std::string_view key) const {
     Validate::notEmpty(key);
     const std::string_view trimmed = StringUtil::trim(key);
     Validate::notEmpty(trimmed);
     return collectWith(Evaluator::Attribute(std::string(trimmed)), *this);
 }
 
-Elements Element::getElementsByAttributeStarting(std::string_view keyPrefix) {
+Elements Element::getElementsByAttributeStarting(std::string_view keyPrefix) const {
     Validate::notEmpty(keyPrefix);
     return collectWith(Evaluator::AttributeStarting(StringUtil::lowerCaseAscii(StringUtil::trim(keyPrefix))),
                        *this);
 }
 
-Elements Element::getElementsByAttributeValue(std::string_view key, std::string_view value) {
+Elements Element::getElementsByAttributeValue(std::string_view key, std::string_view value) const {
     return collectWith(Evaluator::AttributeWithValue(key, value), *this);
 }
 
-Elements Element::getElementsByAttributeValueNot(std::string_view key, std::string_view value) {
+Elements Element::getElementsByAttributeValueNot(std::string_view key, std::string_view value) const {
     return collectWith(Evaluator::AttributeWithValueNot(key, value), *this);
 }
 
-Elements Element::getElementsByAttributeValueStarting(std::string_view key, std::string_view valuePrefix) {
+Elements Element::getElementsByAttributeValueStarting(std::string_view key,
+                                                      std::string_view valuePrefix) const {
     return collectWith(Evaluator::AttributeWithValueStarting(key, valuePrefix), *this);
 }
 
-Elements Element::getElementsByAttributeValueEnding(std::string_view key, std::string_view valueSuffix) {
+Elements Element::getElementsByAttributeValueEnding(std::string_view key,
+                                                    std::string_view valueSuffix) const {
     return collectWith(Evaluator::AttributeWithValueEnding(key, valueSuffix), *this);
 }
 
-Elements Element::getElementsByAttributeValueContaining(std::string_view key, std::string_view match) {
+Elements Element::getElementsByAttributeValueContaining(std::string_view key, std::string_view match) const {
     return collectWith(Evaluator::AttributeWithValueContaining(key, match), *this);
 }
 
-Elements Element::getElementsByAttributeValueMatching(std::string_view key, std::string_view regex) {
+Elements Element::getElementsByAttributeValueMatching(std::string_view key, std::string_view regex) const {
     Validate::notEmpty(key);
     Pattern pattern = validPattern(regex);
     return collectWith(Evaluator::AttributeWithValueMatching(
@@ -155,37 +157,37 @@ Elements Element::getElementsByAttributeValueMatching(std::string_view key, std:
                        *this);
 }
 
-Elements Element::getElementsByIndexLessThan(int index) {
+Elements Element::getElementsByIndexLessThan(int index) const {
     return collectWith(Evaluator::IndexLessThan(index), *this);
 }
 
-Elements Element::getElementsByIndexGreaterThan(int index) {
+Elements Element::getElementsByIndexGreaterThan(int index) const {
     return collectWith(Evaluator::IndexGreaterThan(index), *this);
 }
 
-Elements Element::getElementsByIndexEquals(int index) {
+Elements Element::getElementsByIndexEquals(int index) const {
     return collectWith(Evaluator::IndexEquals(index), *this);
 }
 
-Elements Element::getElementsContainingText(std::string_view searchText) {
+Elements Element::getElementsContainingText(std::string_view searchText) const {
     Validate::notEmpty(searchText);
     return collectWith(Evaluator::ContainsText(searchText), *this);
 }
 
-Elements Element::getElementsContainingOwnText(std::string_view searchText) {
+Elements Element::getElementsContainingOwnText(std::string_view searchText) const {
     Validate::notEmpty(searchText);
     return collectWith(Evaluator::ContainsOwnText(searchText), *this);
 }
 
-Elements Element::getElementsMatchingText(std::string_view regex) {
+Elements Element::getElementsMatchingText(std::string_view regex) const {
     return collectWith(Evaluator::Matches(validPattern(regex)), *this);
 }
 
-Elements Element::getElementsMatchingOwnText(std::string_view regex) {
+Elements Element::getElementsMatchingOwnText(std::string_view regex) const {
     return collectWith(Evaluator::MatchesOwn(validPattern(regex)), *this);
 }
 
-Elements Element::getAllElements() {
+Elements Element::getAllElements() const {
     return collectWith(Evaluator::AllElements(), *this);
 }
 

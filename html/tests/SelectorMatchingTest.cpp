@@ -3,6 +3,7 @@
 #include "html/nodes/Elements.h"
 #include "html/nodes/Exception.h"
 #include "html/nodes/TextNode.h"
+#include "html/parser/Parser.h"
 #include "html/parser/Tag.h"
 #include "html/select/Collector.h"
 #include "html/select/CombiningEvaluator.h"
@@ -324,4 +325,18 @@ TEST(SelectorMatching, AncestorAndSiblingChainsStayLinear) {
     EXPECT_EQ(wide->select("x ~ li ~ li").size(), 0u);
     EXPECT_EQ(wide->select("b ~ li ~ li").size(), 9998u);
     EXPECT_EQ(wide->select("li:nth-last-child(3)").size(), 1u);
+}
+
+// Queries change nothing, so a const tree can be asked; the matches are the tree's own nodes.
+TEST(SelectorMatching, QueriesRunOnAConstTree) {
+    Ref<Document> doc = parse("<div id=a class=c><p>x</p><p class=c>y</p></div>");
+    const Element& body = *doc->body();
+    EXPECT_EQ(body.select("p.c").size(), 1u);
+    EXPECT_EQ(body.getElementsByTag("p").size(), 2u);
+    EXPECT_EQ(body.getElementsByClass("c").size(), 2u);
+    EXPECT_EQ(body.getElementById("a"), doc->body()->child(0));
+    EXPECT_EQ(body.getElementById("a")->cssSelector(), "#a");
+    EXPECT_TRUE(body.child(0)->iS("div.c"));
+    body.getElementById("a")->attr("title", "editable");
+    EXPECT_EQ(doc->select("[title=editable]").size(), 1u);
 }
