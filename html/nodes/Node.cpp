@@ -15,7 +15,7 @@
 namespace html {
 
 Node::Node(NodeKind kind, Ref<SharedString> baseUri, Attributes attributes)
-    : Node(kind, std::move(baseUri), NodeArena::claimConstruction()) {
+    : Node(kind, std::move(baseUri), NodeArena::claimConstruction(this)) {
     if (!attributes.isEmpty()) {
         attributes_ = newAttributes();
         *attributes_ = std::move(attributes);

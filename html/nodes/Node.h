@@ -158,7 +158,7 @@ public:
 protected:
     Node(NodeKind kind) noexcept : Node(kind, nullptr) {}
     Node(NodeKind kind, Ref<SharedString> baseUri) noexcept
-        : Node(kind, std::move(baseUri), NodeArena::claimConstruction()) {}
+        : Node(kind, std::move(baseUri), NodeArena::claimConstruction(this)) {}
     Node(NodeKind kind, Ref<SharedString> baseUri, Attributes attributes);
 
     // A copy of this node's own state (not its children, not its parent).

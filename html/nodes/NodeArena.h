@@ -3,6 +3,7 @@
 #include "html/nodes/Ref.h"
 
 #include <array>
+#include <cassert>
 
 // Under AddressSanitizer every piece goes through the out-of-line paths, which poison freed and
 // not yet handed-out memory so that a use after free inside an arena is still reported.
@@ -93,14 +94,16 @@ public:
         return holds_;
     }
 
-    // For node constructors: the arena and size of the node being made by makeIn (null and 0 for
-    // any other construction). Taking it clears it, so nodes made inside a constructor are not
-    // mistaken for arena nodes.
+    // For node constructors: the arena and size of the node makeIn is making at `self` (null and 0
+    // for any other construction, such as a node made while the arguments of another are worked
+    // out). Taking it clears it.
     struct Construction {
         NodeArena* arena = nullptr;
         std::uint32_t size = 0;
+        const void* memory = nullptr;
     };
-    static Construction claimConstruction() noexcept {
+    static Construction claimConstruction(const void* self) noexcept {
+        if (constructing_.memory != self) return {};
         return std::exchange(constructing_, Construction{});
     }
 
@@ -150,7 +153,7 @@ template <class T, class... Args> Ref<T> makeIn(NodeArena* arena, Args&&... args
     static_assert(sizeof(T) <= UINT16_MAX, "a node's size is kept in 16 bits");
     if (!arena) return make<T>(std::forward<Args>(args)...);
     void* memory = arena->allocate(sizeof(T));
-    NodeArena::constructing_ = {arena, static_cast<std::uint32_t>(sizeof(T))};
+    NodeArena::constructing_ = {arena, static_cast<std::uint32_t>(sizeof(T)), memory};
     T* node;
     try {
         node = ::new (memory) T(std::forward<Args>(args)...);
@@ -159,6 +162,8 @@ template <class T, class... Args> Ref<T> makeIn(NodeArena* arena, Args&&... args
         arena->deallocate(memory, sizeof(T));
         throw;
     }
+    // The node took the construction by its address: Node must be its first (and only) base.
+    assert(node->arena() == arena);
     ++arena->holds_;
     return Ref<T>(node);
 }
