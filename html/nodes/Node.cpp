@@ -46,7 +46,7 @@ Node::~Node() {
         refRelease(children_[i]);
     }
     NodeArena::deallocateIn(arena_, children_, childCapacity_ * sizeof(Node*));
-    freeAttributes();
+    if (attributes_) freeAttributes();
 }
 
 void Node::dispose(Node* node) noexcept {
@@ -68,6 +68,7 @@ void Node::destroy(Node* node) noexcept {
     }
     // Frees the whole subtree with an explicit stack instead of recursion, in document order:
     // that is the order a parse made the nodes in, so the walk reads its arena front to back.
+    // A node goes as soon as its last child is reached, so a chain keeps the stack at one frame.
     struct Frame {
         Node* node;
         std::uint32_t next;
@@ -78,17 +79,17 @@ void Node::destroy(Node* node) noexcept {
     while (!stack.empty()) {
         Frame& top = stack.back();
         Node* n = top.node;
-        if (top.next == n->childCount_) {
-            stack.pop_back();
-            n->childCount_ = 0;
-            dispose(n);
-            continue;
-        }
         Node* c = n->children_[top.next++];
         c->parent_ = nullptr;
-        if (--c->refs_ != 0) continue; // held elsewhere: it stays, with its subtree
+        const bool held = --c->refs_ != 0; // held elsewhere: it stays, with its subtree
+        if (top.next == n->childCount_) {
+            stack.pop_back(); // top is not used after this
+            n->childCount_ = 0;
+            dispose(n);
+        }
+        if (held) continue;
         if (c->childCount_)
-            stack.push_back({c, 0}); // may move the frames: top is not used after this
+            stack.push_back({c, 0});
         else
             dispose(c);
     }

@@ -55,10 +55,6 @@ void* NodeArena::heapAllocate(std::size_t bytes) {
     return p;
 }
 
-void NodeArena::heapFree(void* p) noexcept {
-    std::free(p);
-}
-
 void* NodeArena::allocateSlow(std::size_t bytes) {
     if (bytes > kLargest) return heapAllocate(bytes);
     const std::size_t size = rounded(bytes);

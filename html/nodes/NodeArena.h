@@ -16,6 +16,7 @@
 #endif
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <utility>
 
@@ -129,7 +130,9 @@ private:
     void* allocateSlow(std::size_t bytes);
     void deallocateSlow(void* p, std::size_t bytes) noexcept;
     static void* heapAllocate(std::size_t bytes);
-    static void heapFree(void* p) noexcept;
+    static void heapFree(void* p) noexcept {
+        std::free(p);
+    }
     void* carve(std::size_t bytes);
 
     struct Block {
