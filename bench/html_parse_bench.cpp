@@ -19,6 +19,7 @@
 #include <iterator>
 #include <new>
 #include <string>
+#include <utility>
 
 // ---- heap accounting ----------------------------------------------------------------------
 // The C allocator itself is wrapped (glibc's __libc_* entry points), so that every byte either
@@ -162,61 +163,32 @@ template <class Parser> void runFree(benchmark::State& state, const std::string&
     }
 }
 
-void BM_NotaraBuild_WhatwgSource(benchmark::State& s) {
-    runBuild<Ours>(s, whatwgSource());
+// For each input, side by side: build, free, and both together (with the heap peak), ours then
+// gumbo's: BM_NotaraBuild_WhatwgSource, BM_NotaraFree_WhatwgSource, BM_Notara_WhatwgSource, ...
+template <class Parser, void (*Parse)(const std::string&)>
+void registerParser(const std::string& name, const std::string& inputName, const std::string& (*input)()) {
+    benchmark::RegisterBenchmark(("BM_" + name + "Build_" + inputName).c_str(), [input](benchmark::State& s) {
+        runBuild<Parser>(s, input());
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("BM_" + name + "Free_" + inputName).c_str(), [input](benchmark::State& s) {
+        runFree<Parser>(s, input());
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("BM_" + name + "_" + inputName).c_str(), [input](benchmark::State& s) {
+        run<Parse>(s, input());
+    })->Unit(benchmark::kMillisecond);
 }
-void BM_NotaraFree_WhatwgSource(benchmark::State& s) {
-    runFree<Ours>(s, whatwgSource());
-}
-void BM_NotaraBuild_KindleExport(benchmark::State& s) {
-    runBuild<Ours>(s, kindleExport());
-}
-void BM_NotaraFree_KindleExport(benchmark::State& s) {
-    runFree<Ours>(s, kindleExport());
-}
-BENCHMARK(BM_NotaraBuild_WhatwgSource)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NotaraFree_WhatwgSource)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NotaraBuild_KindleExport)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NotaraFree_KindleExport)->Unit(benchmark::kMillisecond);
 
+const bool registered = [] {
+    const std::pair<const char*, const std::string& (*)()> inputs[] = {{"WhatwgSource", &whatwgSource},
+                                                                       {"KindleExport", &kindleExport}};
+    for (const auto& [inputName, input] : inputs) {
+        registerParser<Ours, parseOurs>("Notara", inputName, input);
 #if NOTARA_HAVE_GUMBO
-void BM_GumboBuild_WhatwgSource(benchmark::State& s) {
-    runBuild<Gumbo>(s, whatwgSource());
-}
-void BM_GumboFree_WhatwgSource(benchmark::State& s) {
-    runFree<Gumbo>(s, whatwgSource());
-}
-void BM_GumboBuild_KindleExport(benchmark::State& s) {
-    runBuild<Gumbo>(s, kindleExport());
-}
-void BM_GumboFree_KindleExport(benchmark::State& s) {
-    runFree<Gumbo>(s, kindleExport());
-}
-BENCHMARK(BM_GumboBuild_WhatwgSource)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GumboFree_WhatwgSource)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GumboBuild_KindleExport)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GumboFree_KindleExport)->Unit(benchmark::kMillisecond);
+        registerParser<Gumbo, parseGumbo>("Gumbo", inputName, input);
 #endif
-
-void BM_Notara_WhatwgSource(benchmark::State& s) {
-    run<parseOurs>(s, whatwgSource());
-}
-void BM_Notara_KindleExport(benchmark::State& s) {
-    run<parseOurs>(s, kindleExport());
-}
-BENCHMARK(BM_Notara_WhatwgSource)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Notara_KindleExport)->Unit(benchmark::kMillisecond);
-
-#if NOTARA_HAVE_GUMBO
-void BM_Gumbo_WhatwgSource(benchmark::State& s) {
-    run<parseGumbo>(s, whatwgSource());
-}
-void BM_Gumbo_KindleExport(benchmark::State& s) {
-    run<parseGumbo>(s, kindleExport());
-}
-BENCHMARK(BM_Gumbo_WhatwgSource)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Gumbo_KindleExport)->Unit(benchmark::kMillisecond);
-#endif
+    }
+    return true;
+}();
 
 } // namespace
 
