@@ -13,11 +13,8 @@ class Document : public Element {
 public:
     enum class QuirksMode { noQuirks, quirks, limitedQuirks };
 
-    // Nodes are made with make<T>(...) only, so that every node is counted and none can
-    // be made on the stack and then deleted through a Ref.
 protected:
-    template <class U, class... Args> friend Ref<U> make(Args&&... args);
-    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
+    HTML_NODE_MADE_BY_MAKE_ONLY;
     explicit Document(std::string_view baseUri);
     explicit Document(Ref<SharedString> baseUri);
 

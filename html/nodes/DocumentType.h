@@ -8,11 +8,8 @@ namespace html {
 
 // <!DOCTYPE name pubSysKey "publicId" "systemId">; the parts are attributes of the node.
 class DocumentType : public Node {
-    // Nodes are made with make<T>(...) only, so that every node is counted and none can
-    // be made on the stack and then deleted through a Ref.
 protected:
-    template <class U, class... Args> friend Ref<U> make(Args&&... args);
-    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
+    HTML_NODE_MADE_BY_MAKE_ONLY;
     DocumentType(std::string_view name, std::string_view pubSysKey, std::string_view publicId,
                  std::string_view systemId, std::string_view baseUri = {});
     DocumentType(std::string_view name, std::string_view pubSysKey, std::string_view publicId,

@@ -19,11 +19,8 @@ class TextNode;
 
 // An HTML element: a node with a tag, attributes and children.
 class Element : public Node {
-    // Nodes are made with make<T>(...) only, so that every node is counted and none can
-    // be made on the stack and then deleted through a Ref.
 protected:
-    template <class U, class... Args> friend Ref<U> make(Args&&... args);
-    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
+    HTML_NODE_MADE_BY_MAKE_ONLY;
     explicit Element(TagRef tag, std::string_view baseUri = {});
     Element(TagRef tag, Ref<SharedString> baseUri);
     Element(TagRef tag, Ref<SharedString> baseUri, Attributes attributes);

@@ -7,11 +7,8 @@ namespace html {
 
 // A form element, which also lists the controls that belong to it.
 class FormElement : public Element {
-    // Nodes are made with make<T>(...) only, so that every node is counted and none can
-    // be made on the stack and then deleted through a Ref.
 protected:
-    template <class U, class... Args> friend Ref<U> make(Args&&... args);
-    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
+    HTML_NODE_MADE_BY_MAKE_ONLY;
     explicit FormElement(TagRef tag, std::string_view baseUri = {});
     FormElement(TagRef tag, Ref<SharedString> baseUri, Attributes attributes);
 

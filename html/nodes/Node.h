@@ -14,6 +14,12 @@
 #include <string_view>
 #include <vector>
 
+// Node classes keep their constructors protected and open them to make<T>() and makeIn<T>() only,
+// so that every node is counted and none can be made on the stack and then deleted through a Ref.
+#define HTML_NODE_MADE_BY_MAKE_ONLY                                                                          \
+    template <class U, class... Args> friend Ref<U> make(Args&&... args);                                    \
+    template <class U, class... Args> friend Ref<U> makeIn(NodeArena* arena, Args&&... args)
+
 namespace html {
 
 class Document;

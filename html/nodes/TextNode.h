@@ -11,16 +11,13 @@ namespace html {
 
 // A run of text, stored with its character references already decoded.
 class TextNode : public Node {
-    // Nodes are made with make<T>(...) only, so that every node is counted and none can
-    // be made on the stack and then deleted through a Ref.
 protected:
-    template <class U, class... Args> friend Ref<U> make(Args&&... args);
+    HTML_NODE_MADE_BY_MAKE_ONLY;
     explicit TextNode(std::string_view text, std::string_view baseUri = {});
     TextNode(std::string_view text, Ref<SharedString> baseUri);
-    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
-    ~TextNode() override;
 
 public:
+    ~TextNode() override;
     std::string_view nodeName() const override { return "#text"; }
     // The text with every whitespace run collapsed to one space (not trimmed).
     std::string text() const;

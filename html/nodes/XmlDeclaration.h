@@ -9,11 +9,8 @@ namespace html {
 
 // <?xml ...?> or <!...> declaration; the parts after the name are attributes.
 class XmlDeclaration : public Node {
-    // Nodes are made with make<T>(...) only, so that every node is counted and none can
-    // be made on the stack and then deleted through a Ref.
 protected:
-    template <class U, class... Args> friend Ref<U> make(Args&&... args);
-    template <class T, class... Args> friend Ref<T> makeIn(NodeArena* arena, Args&&... args);
+    HTML_NODE_MADE_BY_MAKE_ONLY;
     XmlDeclaration(std::string_view name, std::string_view baseUri, bool isProcessingInstruction);
 
 public:
