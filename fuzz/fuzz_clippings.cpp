@@ -1,9 +1,9 @@
 // libFuzzer target: any bytes read as a My Clippings.txt (or as the date of one of its records)
 // give works whose annotations all carry valid UTF-8 and whole dates, and never crash, hang or
 // read out of bounds.
+#include "html/parser/Utf8.h"
 #include "notara/core/ClippingsDate.h"
 #include "notara/core/ClippingsReader.h"
-#include "notara/core/Utf8.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const notara::DateText date = notara::ClippingsDate().parse(bytes);
     if (!date.empty() && (date.size() != 20 || date.view().back() != 'Z')) std::abort();
     for (const auto& work : notara::ClippingsReader::read(bytes)) {
-        if (notara::firstInvalidUtf8(work->workTitle) != std::string_view::npos) std::abort();
+        if (html::utf8::firstInvalid(work->workTitle) != std::string_view::npos) std::abort();
         for (const auto& annotation : work->annotations) {
             if (!annotation->annotationCreated.empty() && annotation->annotationCreated.size() != 20)
                 std::abort();
-            if (notara::firstInvalidUtf8(annotation->annotationSelectedText) != std::string_view::npos ||
-                notara::firstInvalidUtf8(annotation->annotationUserNotes) != std::string_view::npos)
+            if (html::utf8::firstInvalid(annotation->annotationSelectedText) != std::string_view::npos ||
+                html::utf8::firstInvalid(annotation->annotationUserNotes) != std::string_view::npos)
                 std::abort();
         }
     }
