@@ -23,16 +23,17 @@ Node::Node(NodeKind kind, Ref<SharedString> baseUri, Attributes attributes)
 }
 
 Attributes* Node::newAttributes() {
-    if (!arena_) return new Attributes();
-    void* memory = arena_->allocate(sizeof(Attributes));
-    return ::new (memory) Attributes(arena_);
+    NodeArena* arena = this->arena();
+    if (!arena) return new Attributes();
+    void* memory = arena->allocate(sizeof(Attributes));
+    return ::new (memory) Attributes(arena);
 }
 
 void Node::freeAttributes() noexcept {
     if (!attributes_) return;
-    if (arena_) {
+    if (NodeArena* arena = this->arena()) {
         attributes_->~Attributes();
-        arena_->deallocate(attributes_, sizeof(Attributes));
+        arena->deallocate(attributes_, sizeof(Attributes));
     } else {
         delete attributes_;
     }
@@ -45,19 +46,19 @@ Node::~Node() {
         children_[i]->parent_ = nullptr;
         refRelease(children_[i]);
     }
-    NodeArena::deallocateIn(arena_, children_, childCapacity_ * sizeof(Node*));
+    NodeArena::deallocateIn(arena(), children_, childCapacity_ * sizeof(Node*));
     if (attributes_) freeAttributes();
 }
 
 void Node::dispose(Node* node) noexcept {
-    NodeArena* arena = node->arena_;
+    NodeArena* arena = node->arena();
     if (!arena) {
         delete node;
         return;
     }
-    const std::size_t size = node->slotSize_;
+    const std::size_t size = node->pieceSize_;
     node->~Node();
-    arena->deallocate(node, size);
+    arena->deallocate(reinterpret_cast<char*>(node) - NodeArena::kNodeHeader, size);
     refRelease(arena);
 }
 
@@ -206,7 +207,7 @@ void Node::reserveChildren(std::size_t total) {
     // Capacities 3, 7, 15, ... fill the allocator's chunks exactly.
     const std::size_t cap = std::max<std::size_t>(total, childCapacity_ ? childCapacity_ * 2 + 1 : 3);
     children_ = static_cast<Node**>(
-        NodeArena::reallocateIn(arena_, children_, childCapacity_ * sizeof(Node*), cap * sizeof(Node*)));
+        NodeArena::reallocateIn(arena(), children_, childCapacity_ * sizeof(Node*), cap * sizeof(Node*)));
     childCapacity_ = static_cast<std::uint32_t>(cap);
 }
 

@@ -150,7 +150,11 @@ public:
     const OutputSettings& outputSettingsForOutput() const;
 
     // The arena this node was made in (null: made on the heap).
-    NodeArena* arena() const noexcept { return arena_; }
+    NodeArena* arena() const noexcept {
+        return pieceSize_ ? *reinterpret_cast<NodeArena* const*>(reinterpret_cast<const char*>(this) -
+                                                                 NodeArena::kNodeHeader)
+                          : nullptr;
+    }
 
     // Deep copy of the subtree; the copy has no parent.
     Ref<Node> copy() const;
@@ -181,8 +185,7 @@ private:
         if (--n->refs_ == 0) destroy(n);
     }
     Node(NodeKind kind, Ref<SharedString> baseUri, NodeArena::Construction made) noexcept
-        : baseUri_(std::move(baseUri)), arena_(made.arena), kind_(kind),
-          slotSize_(static_cast<std::uint16_t>(made.size)) {}
+        : baseUri_(std::move(baseUri)), kind_(kind), pieceSize_(static_cast<std::uint16_t>(made.size)) {}
     static void destroy(Node* node) noexcept;
     // Frees one node whose children are already detached, back to where it was made.
     static void dispose(Node* node) noexcept;
@@ -200,11 +203,12 @@ private:
     std::uint32_t childCount_ = 0;
     std::uint32_t childCapacity_ = 0;
     Ref<SharedString> baseUri_;
-    Attributes* attributes_ = nullptr; // in arena_ when the node has one
-    NodeArena* arena_ = nullptr;
+    Attributes* attributes_ = nullptr; // in arena() when the node has one
     NodeKind kind_;
     bool queryIndexDirty_ = false;
-    std::uint16_t slotSize_ = 0; // the bytes taken in arena_, for giving them back
+    // The bytes of this node's piece in its arena (with the arena's address before the node), for
+    // giving them back; 0 for a node made on the heap.
+    std::uint16_t pieceSize_ = 0;
 };
 
 } // namespace html

@@ -35,6 +35,8 @@ namespace html {
 class NodeArena {
 public:
     static constexpr std::size_t kLargest = 1024;
+    // Bytes before a node made in an arena: the arena's address.
+    static constexpr std::size_t kNodeHeader = sizeof(void*);
 
     // firstBlock: bytes of the first block (a hint: the tree builder passes a size from its input).
     static Ref<NodeArena> create(std::size_t firstBlock = 4096);
@@ -151,18 +153,22 @@ private:
 };
 
 // Makes a node in an arena (or on the heap when arena is null), counted like make<T>(). The node
-// records its arena and holds a count on it until it is freed.
+// holds a count on its arena until it is freed. The arena's address sits in the word before the
+// node (kNodeHeader), so that nodes made on the heap carry no link of their own.
 template <class T, class... Args> Ref<T> makeIn(NodeArena* arena, Args&&... args) {
-    static_assert(sizeof(T) <= UINT16_MAX, "a node's size is kept in 16 bits");
+    constexpr std::size_t piece = NodeArena::kNodeHeader + sizeof(T);
+    static_assert(piece <= UINT16_MAX, "a node's piece size is kept in 16 bits");
     if (!arena) return make<T>(std::forward<Args>(args)...);
-    void* memory = arena->allocate(sizeof(T));
-    NodeArena::constructing_ = {arena, static_cast<std::uint32_t>(sizeof(T)), memory};
+    char* header = static_cast<char*>(arena->allocate(piece));
+    *reinterpret_cast<NodeArena**>(header) = arena;
+    void* memory = header + NodeArena::kNodeHeader;
+    NodeArena::constructing_ = {arena, static_cast<std::uint32_t>(piece), memory};
     T* node;
     try {
         node = ::new (memory) T(std::forward<Args>(args)...);
     } catch (...) {
         NodeArena::constructing_ = {};
-        arena->deallocate(memory, sizeof(T));
+        arena->deallocate(header, piece);
         throw;
     }
     // The node took the construction by its address: Node must be its first (and only) base.
