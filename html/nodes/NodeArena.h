@@ -97,7 +97,7 @@ public:
         return holds_;
     }
 
-    // For node constructors: the arena and size of the node makeIn is making at `self` (null and 0
+    // For node constructors: the arena and piece size of the node makeIn is making at `self` (null and 0
     // for any other construction, such as a node made while the arguments of another are worked
     // out). Taking it clears it.
     struct Construction {
