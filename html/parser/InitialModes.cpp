@@ -22,9 +22,9 @@ bool HtmlTreeBuilder::initial(Tok& t) {
     case Kind::Comment: insertComment(t); return true;
     case Kind::Doctype: {
         const Token::Doctype& d = t.token->asDoctype();
-        Ref<DocumentType> doctype =
-            makeIn<DocumentType>(arena.get(), settings.normalizeTag(d.getName()), d.getPubSysKey().value_or(""),
-                               d.getPublicIdentifier(), d.getSystemIdentifier(), sharedBaseUri);
+        Ref<DocumentType> doctype = makeIn<DocumentType>(
+            arena.get(), settings.normalizeTag(d.getName()), d.getPubSysKey().value_or(""),
+            d.getPublicIdentifier(), d.getSystemIdentifier(), sharedBaseUri);
         doc->appendChild(doctype);
         doc->quirksMode(
             quirksModeOf(doctype->name(), doctype->publicId(), doctype->systemId(), d.isForceQuirks()));

@@ -84,7 +84,9 @@ TEST(Utf8, ReplacesEachMaximalInvalidSubpart) {
     EXPECT_EQ(validUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD") << "surrogate";
     EXPECT_EQ(validUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD") << "overlong";
     // The HTML input stream replaces each byte of a cut character instead.
-    EXPECT_EQ(html::utf8::repaired("a\xE2\x82" "b"), "a\xEF\xBF\xBD\xEF\xBF\xBD"
-                                                  "b");
+    EXPECT_EQ(html::utf8::repaired("a\xE2\x82"
+                                   "b"),
+              "a\xEF\xBF\xBD\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(html::utf8::firstInvalid("plain \xC3\xA9 then \xE2\x82"), 14u);
 }
