@@ -386,8 +386,7 @@ Node& Node::traverse(NodeVisitor& visitor) {
 void Node::copyBaseStateTo(Node& clone) const {
     clone.baseUri_ = baseUri_;
     if (attributes_) {
-        clone.freeAttributes();
-        clone.attributes_ = clone.newAttributes();
+        if (!clone.attributes_) clone.attributes_ = clone.newAttributes();
         *clone.attributes_ = *attributes_;
     }
 }

@@ -46,7 +46,8 @@ enum class NodeKind : std::uint8_t {
 // Create nodes with make<T>(...), or makeIn<T>(arena, ...) to place them in a NodeArena (the tree
 // builder does). A node made with plain new starts uncounted and belongs to the first parent or
 // Ref it is given; a node that leaves its parent is freed unless a Ref holds it. A node's child
-// list (and a text node's text) come from the node's own arena, or the heap when it has none.
+// list, attribute list and (for a text node) text come from its own arena, or the heap when it
+// has none.
 class Node {
 public:
     virtual ~Node();

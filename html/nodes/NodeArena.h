@@ -4,6 +4,11 @@
 
 #include <array>
 #include <cassert>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 
 // Under AddressSanitizer every piece goes through the out-of-line paths, which poison freed and
 // not yet handed-out memory so that a use after free inside an arena is still reported.
@@ -14,16 +19,11 @@
 #define NOTARA_HTML_ARENA_CHECKED 1
 #endif
 #endif
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <utility>
 
 namespace html {
 
-// Memory for the nodes a parse makes, with their child lists and texts: carved from a few large
-// blocks, so that freeing a parsed document costs a handful of block frees instead of one free per
+// Memory for the nodes a parse makes, with their child lists, texts and attribute lists: carved from a few
+// large blocks, so that freeing a parsed document costs a handful of block frees instead of one free per
 // node, and the nodes of one document sit together in memory.
 //
 // Lifetime: every node made in an arena holds a count on it, and so does a parse in progress.
