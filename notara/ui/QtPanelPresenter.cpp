@@ -1,5 +1,6 @@
 #include "notara/ui/QtPanelPresenter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -11,13 +12,21 @@ namespace notara {
 
 namespace {
 
-void deliverOnClose(QFileDialog* dialog, std::function<void(const PanelResult&)> done) {
-    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int code) {
+// A panel finishes while it is still handling the key or click that closed it, and what the
+// callback starts (an export with its progress dialog, another panel) may spin the event loop
+// and delete the panel under that handler. The answer is therefore taken at once and handed on
+// from the event loop, after the panel has closed; `context` going away drops it.
+template <typename Callback> void later(QObject* context, Callback callback) {
+    QMetaObject::invokeMethod(context ? context : qApp, std::move(callback), Qt::QueuedConnection);
+}
+
+void deliverOnClose(QFileDialog* dialog, QWidget* parent, std::function<void(const PanelResult&)> done) {
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, parent, done = std::move(done)](int code) {
         const QStringList files = dialog->selectedFiles();
-        if (code == QDialog::Accepted && !files.isEmpty())
-            done(PanelResult::chosen(files.first()));
-        else
-            done(PanelResult::cancelled());
+        const PanelResult result = code == QDialog::Accepted && !files.isEmpty()
+                                       ? PanelResult::chosen(files.first())
+                                       : PanelResult::cancelled();
+        later(parent, [done, result] { done(result); });
     });
 }
 
@@ -43,7 +52,7 @@ void QtPanelPresenter::presentFolderPanel(QWidget* parent, const QString& messag
     } else {
         dialog->setWindowTitle(message);
     }
-    deliverOnClose(dialog, std::move(done));
+    deliverOnClose(dialog, parent, std::move(done));
     dialog->open();
 }
 
@@ -56,7 +65,7 @@ void QtPanelPresenter::presentHtmlFilePanel(QWidget* parent, const QString& star
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setMimeTypeFilters({QStringLiteral("text/html")});
     dialog->setDirectory(startFolder);
-    deliverOnClose(dialog, std::move(done));
+    deliverOnClose(dialog, parent, std::move(done));
     dialog->open();
 }
 
@@ -71,7 +80,7 @@ void QtPanelPresenter::presentFilePanel(QWidget* parent, const QString& title, c
     dialog->setNameFilters(nameFilters);
     dialog->setFilter(dialog->filter() | QDir::Hidden); // a Kobo keeps its database in ".kobo"
     dialog->setDirectory(startFolder);
-    deliverOnClose(dialog, std::move(done));
+    deliverOnClose(dialog, parent, std::move(done));
     dialog->open();
 }
 
@@ -82,7 +91,7 @@ void QtPanelPresenter::presentAlert(QWidget* parent, const QString& title, const
     box->setWindowModality(Qt::WindowModal);
     box->setTextFormat(Qt::PlainText); // titles inside the message come from user data
     QObject::connect(box, &QMessageBox::finished, box,
-                     [dismissed = std::move(dismissed)](int) { dismissed(); });
+                     [parent, dismissed = std::move(dismissed)](int) { later(parent, dismissed); });
     box->open();
 }
 
@@ -96,9 +105,10 @@ void QtPanelPresenter::presentAlertWithAction(QWidget* parent, const QString& ti
     box->setInformativeText(informativeText.toHtmlEscaped()); // informative text has no format of its own
     QPushButton* button = box->addButton(actionText, QMessageBox::ActionRole);
     box->setEscapeButton(QMessageBox::Ok); // Esc and the close button dismiss it, as with one button
-    QObject::connect(button, &QPushButton::clicked, box, [action = std::move(action)] { action(); });
+    QObject::connect(button, &QPushButton::clicked, box,
+                     [parent, action = std::move(action)] { later(parent, action); });
     QObject::connect(box, &QMessageBox::finished, box,
-                     [dismissed = std::move(dismissed)](int) { dismissed(); });
+                     [parent, dismissed = std::move(dismissed)](int) { later(parent, dismissed); });
     box->open();
 }
 
