@@ -3,8 +3,8 @@
 // both tables reading the same columns into std::string. Also measures the peak memory
 // of one load against the text it loads.
 
-#include "notara/core/DataManager.h"
-#include "notara/core/SearchIndex.h"
+#include "notara/core/model/DataManager.h"
+#include "notara/core/search/SearchIndex.h"
 #include "notara/tests/BooksStore.h"
 
 #include "corvane/Corvane.h"

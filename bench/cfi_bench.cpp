@@ -1,6 +1,6 @@
 // EPUB CFI parsing and book-order keys: CFIs per second for the shapes real Books rows hold.
 
-#include "notara/core/EpubCfi.h"
+#include "notara/core/sources/books/EpubCfi.h"
 
 #include <benchmark/benchmark.h>
 

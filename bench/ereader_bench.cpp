@@ -3,8 +3,8 @@
 // 1,000 books. Both are timed as the window reads them: from the file on disk, the Kobo file
 // copied into the working folder first.
 
-#include "notara/core/ClippingsReader.h"
-#include "notara/core/KoboReader.h"
+#include "notara/core/sources/clippings/ClippingsReader.h"
+#include "notara/core/sources/kobo/KoboReader.h"
 #include "notara/tests/KoboStore.h"
 
 #include <benchmark/benchmark.h>

@@ -17,7 +17,7 @@
 
 #include "bench/KindleExportGenerator.h"
 #include "html/parser/Parser.h"
-#include "notara/core/KindleNotesParser.h"
+#include "notara/core/sources/kindle/KindleNotesParser.h"
 
 // Heap accounting: every C++ allocation of the process goes through these, so the peak of live
 // bytes during one import is measured exactly, not guessed from the resident set.

@@ -2,7 +2,7 @@
 // Building the index (time and memory against the library's text) and queries of one, three
 // and eight letters and of two words.
 
-#include "notara/core/SearchIndex.h"
+#include "notara/core/search/SearchIndex.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // libFuzzer target: any text either is refused as not a CFI or parses into a location whose
 // comparison is consistent: equal to itself, antisymmetric against a real CFI and agreeing
 // with its sort key.
-#include "notara/core/EpubCfi.h"
+#include "notara/core/sources/books/EpubCfi.h"
 
 #include <cstddef>
 #include <cstdint>

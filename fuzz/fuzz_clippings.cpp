@@ -2,8 +2,8 @@
 // give works whose annotations all carry valid UTF-8 and whole dates, and never crash, hang or
 // read out of bounds.
 #include "html/parser/Utf8.h"
-#include "notara/core/ClippingsDate.h"
-#include "notara/core/ClippingsReader.h"
+#include "notara/core/sources/clippings/ClippingsDate.h"
+#include "notara/core/sources/clippings/ClippingsReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "notara/cli/KindleCommands.h"
 
 #include "notara/cli/NotaraCli.h"
-#include "notara/core/DataManager.h"
-#include "notara/core/KindleNotesParser.h"
+#include "notara/core/model/DataManager.h"
+#include "notara/core/sources/kindle/KindleNotesParser.h"
 
 namespace notara::cli {
 

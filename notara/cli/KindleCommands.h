@@ -1,7 +1,7 @@
 #pragma once
 
-#include "notara/core/BulkExport.h"
-#include "notara/core/Work.h"
+#include "notara/core/export/BulkExport.h"
+#include "notara/core/model/Work.h"
 
 #include <filesystem>
 #include <ostream>

@@ -2,13 +2,13 @@
 
 #include "notara/cli/JsonText.h"
 #include "notara/cli/KindleCommands.h"
-#include "notara/core/AnnotationPlace.h"
-#include "notara/core/BooksFolder.h"
-#include "notara/core/BulkExport.h"
-#include "notara/core/ClippingsReader.h"
-#include "notara/core/DataManager.h"
-#include "notara/core/KoboReader.h"
-#include "notara/core/SearchIndex.h"
+#include "notara/core/export/BulkExport.h"
+#include "notara/core/model/AnnotationPlace.h"
+#include "notara/core/model/DataManager.h"
+#include "notara/core/search/SearchIndex.h"
+#include "notara/core/sources/books/BooksFolder.h"
+#include "notara/core/sources/clippings/ClippingsReader.h"
+#include "notara/core/sources/kobo/KoboReader.h"
 
 #include "corvane/Corvane.h"
 

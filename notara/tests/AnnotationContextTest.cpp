@@ -1,10 +1,10 @@
 // Where each highlight sits: the context members the loaders fill, book order, and a Markdown
 // export that a CommonMark renderer reads as intended.
 
-#include "notara/core/AnnotationOrder.h"
-#include "notara/core/DataManager.h"
-#include "notara/core/KindleNotesParser.h"
-#include "notara/core/MarkdownExport.h"
+#include "notara/core/export/MarkdownExport.h"
+#include "notara/core/model/AnnotationOrder.h"
+#include "notara/core/model/DataManager.h"
+#include "notara/core/sources/kindle/KindleNotesParser.h"
 #include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"

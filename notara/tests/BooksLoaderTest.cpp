@@ -1,4 +1,4 @@
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
 #include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"

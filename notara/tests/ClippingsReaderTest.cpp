@@ -1,8 +1,8 @@
 // My Clippings.txt as Kindle e-readers write it: records, languages, notes on either side of
 // their highlight, edited highlights, note drafts, the clipping limit, BOMs and CRLF.
 
-#include "notara/core/ClippingsReader.h"
-#include "notara/core/ClippingsDate.h"
+#include "notara/core/sources/clippings/ClippingsReader.h"
+#include "notara/core/sources/clippings/ClippingsDate.h"
 #include "notara/tests/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The detailed Markdown layout and the export of many works, read back with a real CommonMark
 // parser.
 
-#include "notara/core/BulkExport.h"
-#include "notara/core/IsoDate.h"
-#include "notara/core/MarkdownExport.h"
+#include "notara/core/export/BulkExport.h"
+#include "notara/core/export/MarkdownExport.h"
+#include "notara/core/model/IsoDate.h"
 #include "notara/tests/TestSupport.h"
 
 #include <cmark.h>

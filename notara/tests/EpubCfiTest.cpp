@@ -1,4 +1,4 @@
-#include "notara/core/EpubCfi.h"
+#include "notara/core/sources/books/EpubCfi.h"
 
 #include <gtest/gtest.h>
 

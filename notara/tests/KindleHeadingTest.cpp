@@ -1,4 +1,4 @@
-#include "notara/core/KindleHeading.h"
+#include "notara/core/sources/kindle/KindleHeading.h"
 
 #include <gtest/gtest.h>
 

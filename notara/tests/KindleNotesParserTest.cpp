@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include "notara/core/Annotation.h"
-#include "notara/core/KindleNotesParser.h"
+#include "notara/core/model/Annotation.h"
+#include "notara/core/sources/kindle/KindleNotesParser.h"
 #include "notara/tests/TestSupport.h"
 
 namespace fs = std::filesystem;

@@ -1,7 +1,7 @@
 // KoboReader.sqlite as three firmware generations write it: books side-loaded and bought,
 // chapters from the table of contents, notes, colours, hidden rows, the write-ahead log.
 
-#include "notara/core/KoboReader.h"
+#include "notara/core/sources/kobo/KoboReader.h"
 #include "notara/tests/KoboStore.h"
 #include "notara/tests/TestSupport.h"
 

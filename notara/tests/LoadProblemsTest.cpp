@@ -1,9 +1,9 @@
 // What a Books load says when it cannot do what the user asked: stores copied without their
 // logs, folders chosen one level too deep, copies that fail.
 
-#include "notara/core/BooksFolder.h"
-#include "notara/core/BooksWorkingCopy.h"
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
+#include "notara/core/sources/books/BooksFolder.h"
+#include "notara/core/sources/books/BooksWorkingCopy.h"
 #include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"

@@ -1,6 +1,6 @@
-#include "notara/core/MarkdownExport.h"
+#include "notara/core/export/MarkdownExport.h"
 #include "html/parser/Utf8.h"
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
 #include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"

@@ -1,4 +1,4 @@
-#include "notara/core/MarkdownExport.h"
+#include "notara/core/export/MarkdownExport.h"
 #include "notara/tests/TestSupport.h"
 
 #include "corvane/Corvane.h"

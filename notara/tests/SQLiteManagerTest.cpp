@@ -1,4 +1,4 @@
-#include "notara/core/SQLiteManager.h"
+#include "notara/core/sqlite/SQLiteManager.h"
 #include "html/parser/Utf8.h"
 #include "notara/tests/TestSupport.h"
 

@@ -1,8 +1,8 @@
 // Search across every highlight: folding (case, accents, width), substrings in any script,
 // words in any order within one annotation, quoted phrases, title matches, marks in the text.
 
-#include "notara/core/SearchIndex.h"
-#include "notara/core/TextFolder.h"
+#include "notara/core/search/SearchIndex.h"
+#include "notara/core/search/TextFolder.h"
 #include "notara/tests/TestSupport.h"
 
 #include <gtest/gtest.h>

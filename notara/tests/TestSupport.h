@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notara/core/SQLFilePairing.h"
+#include "notara/core/sources/books/SQLFilePairing.h"
 #include "notara/tests/BooksStore.h"
 
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "notara/ui/AboutDialog.h"
 
-#include "notara/core/LibraryVersions.h"
+#include "notara/core/model/LibraryVersions.h"
 #include "notara/ui/AppIcons.h"
 
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
 #include "notara/ui/AnnotationListModel.h"
 
-#include "notara/core/Annotation.h"
-#include "notara/core/AnnotationPlace.h"
-#include "notara/core/Work.h"
+#include "notara/core/model/Annotation.h"
+#include "notara/core/model/AnnotationPlace.h"
+#include "notara/core/model/Work.h"
 
-#include "notara/core/SearchIndex.h"
+#include "notara/core/search/SearchIndex.h"
 
 #include <QDateTime>
 #include <QPoint>

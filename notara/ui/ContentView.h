@@ -1,9 +1,9 @@
 #pragma once
 
-#include "notara/core/AnnotationOrder.h"
-#include "notara/core/EReaderDevice.h"
-#include "notara/core/KindleNotesParser.h"
-#include "notara/core/SearchIndex.h"
+#include "notara/core/model/AnnotationOrder.h"
+#include "notara/core/search/SearchIndex.h"
+#include "notara/core/sources/EReaderDevice.h"
+#include "notara/core/sources/kindle/KindleNotesParser.h"
 #include "notara/ui/PanelPresenter.h"
 
 #include <QMainWindow>

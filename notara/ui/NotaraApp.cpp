@@ -1,6 +1,6 @@
 #include "notara/ui/NotaraApp.h"
 
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
 #include "notara/ui/AppIcons.h"
 
 namespace notara {

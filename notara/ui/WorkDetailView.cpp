@@ -1,8 +1,8 @@
 #include "notara/ui/WorkDetailView.h"
 
-#include "notara/core/Annotation.h"
-#include "notara/core/DataManager.h"
-#include "notara/core/Work.h"
+#include "notara/core/model/Annotation.h"
+#include "notara/core/model/DataManager.h"
+#include "notara/core/model/Work.h"
 #include "notara/ui/AnnotationCardDelegate.h"
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/AppIcons.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notara/core/AnnotationOrder.h"
+#include "notara/core/model/AnnotationOrder.h"
 
 #include <QString>
 #include <QWidget>

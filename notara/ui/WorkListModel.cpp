@@ -1,7 +1,7 @@
 #include "notara/ui/WorkListModel.h"
 
-#include "notara/core/DataManager.h"
-#include "notara/core/Work.h"
+#include "notara/core/model/DataManager.h"
+#include "notara/core/model/Work.h"
 
 namespace notara {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notara/core/SearchIndex.h"
+#include "notara/core/search/SearchIndex.h"
 
 #include <QAbstractListModel>
 #include <QUuid>

@@ -1,7 +1,7 @@
 // The main window driven as a user would: the Actions menu, the panels, the list and the filter.
 #include "corvane/Corvane.h"
 #include "corvane/FSSandboxBookmarking.h"
-#include "notara/core/Work.h"
+#include "notara/core/model/Work.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
 #include "notara/ui/tests/support/WindowFixture.h"

@@ -1,6 +1,6 @@
 // What a desktop user expects of the window: an About box with the versions in use, and the
 // window's size, place and splitter kept from one launch to the next.
-#include "notara/core/LibraryVersions.h"
+#include "notara/core/model/LibraryVersions.h"
 #include "notara/ui/AboutDialog.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
 #include "notara/ui/tests/support/WindowFixture.h"

@@ -1,6 +1,6 @@
 // The e-reader sources in the real window: both Actions entries, what the message bar says,
 // and the offer of a device mounted as a volume (a folder laid out as the device).
-#include "notara/core/Work.h"
+#include "notara/core/model/Work.h"
 #include "notara/tests/KoboStore.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/tests/support/TestEnvironment.h"

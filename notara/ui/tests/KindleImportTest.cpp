@@ -1,7 +1,7 @@
 // The Kindle import flow of the real window: the imported work replaces the list until the
 // next filter change, and the detail column empties.
-#include "notara/core/Annotation.h"
-#include "notara/core/Work.h"
+#include "notara/core/model/Annotation.h"
+#include "notara/core/model/Work.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
 #include "notara/ui/tests/support/WindowFixture.h"

@@ -1,6 +1,6 @@
 // Every outcome that used to reach only standard output reaches the window: the message bar,
 // the export alert's path and button, and the first-launch panel.
-#include "notara/core/Work.h"
+#include "notara/core/model/Work.h"
 #include "notara/tests/BooksStore.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/WelcomePanel.h"
@@ -61,7 +61,6 @@ QString writeWalFolder(const QString& name, bool keepLogs) {
     }
     return QString::fromStdString(folder.root.native());
 }
-
 
 } // namespace
 

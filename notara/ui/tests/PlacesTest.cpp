@@ -1,6 +1,6 @@
 // Each highlight in its place on the real window: colours, place lines and chapter rows, the
 // Sort menu, Copy as Citation, Export All Works and the cards' measured heights.
-#include "notara/core/Work.h"
+#include "notara/core/model/Work.h"
 #include "notara/tests/BooksStore.h"
 #include "notara/ui/AnnotationCardDelegate.h"
 #include "notara/ui/AnnotationListModel.h"
@@ -75,7 +75,6 @@ QStringList shownRows(WorkDetailView& detail) {
     }
     return rows;
 }
-
 
 } // namespace
 

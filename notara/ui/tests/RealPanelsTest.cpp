@@ -1,6 +1,6 @@
 // The window with its real panels (QFileDialog, QMessageBox), answered from the keyboard as a
 // user would: what a panel's answer starts must not run under the panel's own key handler.
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
 #include "notara/ui/ContentView.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
 

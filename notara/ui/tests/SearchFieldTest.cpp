@@ -1,7 +1,7 @@
 // The search field on the real window: typing filters the list and the cards, rows count their
 // matches, Esc gives back the list and the selection, and the filter and reloads keep the query.
-#include "notara/core/Annotation.h"
-#include "notara/core/Work.h"
+#include "notara/core/model/Annotation.h"
+#include "notara/core/model/Work.h"
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/tests/support/TestEnvironment.h"

@@ -1,7 +1,7 @@
 // The detail column of the real window: what it shows for a selection, Copy and Export.
 #include "notara/ui/WorkDetailView.h"
 #include "corvane/Corvane.h"
-#include "notara/core/Work.h"
+#include "notara/core/model/Work.h"
 #include "notara/ui/AnnotationCardDelegate.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
 #include "notara/ui/tests/support/WindowFixture.h"

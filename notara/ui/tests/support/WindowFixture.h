@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
 #include "notara/ui/ContentView.h"
 #include "notara/ui/tests/support/BooksLibraryBuilder.h"
 #include "notara/ui/tests/support/ScriptedPresenter.h"

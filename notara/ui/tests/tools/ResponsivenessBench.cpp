@@ -3,7 +3,7 @@
 // on screen, how many cards had been measured by then, the time the remaining batched layout
 // takes in the background, and the cost of scrolling. Run a release build:
 //   QT_QPA_PLATFORM=offscreen build/release/notara/ui/notara_ui_ResponsivenessBench
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
 #include "notara/ui/AnnotationCardDelegate.h"
 #include "notara/ui/ContentView.h"
 #include "notara/ui/WorkDetailView.h"

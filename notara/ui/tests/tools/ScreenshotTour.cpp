@@ -2,7 +2,7 @@
 // saves a screenshot of the whole screen after each: the list, a work with notes, the menu,
 // the folder alert, the export alert, the unfiltered list, colours and chapters, the Sort menu,
 // exporting all works and the message bar.
-#include "notara/core/DataManager.h"
+#include "notara/core/model/DataManager.h"
 #include "notara/ui/ContentView.h"
 #include "notara/ui/QtPanelPresenter.h"
 #include "notara/ui/WorkDetailView.h"

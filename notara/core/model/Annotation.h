@@ -1,0 +1,64 @@
+#pragma once
+
+#include "notara/core/model/AnnotationPosition.h"
+#include "notara/core/model/DateText.h"
+#include "notara/core/sqlite/SQLRow.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace notara {
+
+/// One highlight with the note attached to it, or a note standing alone, with its place in the
+/// book as far as the source tells. Identity is the object itself (compare pointers), not
+/// `annotationID`. Missing or NULL values are empty texts.
+class Annotation {
+public:
+    enum class Kind : std::uint8_t { Highlight, Note };
+
+    Annotation() = default;
+
+    /// Fills the fields from the columns ZANNOTATIONUUID, ZANNOTATIONNOTE,
+    /// ZANNOTATIONREPRESENTATIVETEXT, ZANNOTATIONSELECTEDTEXT and ZANNOTATIONLOCATION
+    /// (exact, case-sensitive names); other entries are ignored.
+    explicit Annotation(const SQLRow& row);
+
+    /// An annotation of a source other than Books: the passage is both the selected and the
+    /// representative text. An empty passage with a note makes a lone note.
+    Annotation(std::string id, std::string passage, std::string note);
+
+    /// "highlight" or "note", the form the command line's JSON uses.
+    static std::string_view kindName(Kind kind);
+
+    std::string annotationID;
+    /// The reader's note; empty when there is none. The Kindle parser sets it after
+    /// construction.
+    std::string annotationUserNotes;
+    std::string annotationRepText;
+    std::string annotationSelectedText;
+    /// The location exactly as stored (an EPUB CFI for Books), not parsed.
+    std::string annotationLocationRawText;
+
+    /// A note with no passage is a Note; everything else a Highlight.
+    Kind annotationKind = Kind::Highlight;
+    /// "yellow", "blue", "pink", "orange", "green", "purple", "underline" or empty.
+    std::string annotationColor;
+    /// The chapter or section the source names, whitespace-collapsed; empty when unknown.
+    std::string annotationChapter;
+    /// The printed page label ("77", "xii"); empty when unknown.
+    std::string annotationPage;
+    /// The Kindle location number.
+    std::optional<std::int64_t> annotationLocation;
+    /// UTC, "2021-11-01T09:24:45Z"; empty when unknown.
+    DateText annotationCreated;
+    DateText annotationModified;
+    /// Sort keys for book order, computed by the loader.
+    AnnotationPosition annotationPosition;
+};
+
+using AnnotationPtr = std::shared_ptr<Annotation>;
+
+} // namespace notara

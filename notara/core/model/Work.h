@@ -1,0 +1,44 @@
+#pragma once
+
+#include "notara/core/model/Annotation.h"
+#include "notara/core/sqlite/SQLRow.h"
+
+#include <QUuid>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace notara {
+
+/// A book with its annotations. Works are shared by reference (WorkPtr): the same object
+/// sits in DataManager::works(), in filteredWorks() and in a view's selection, so
+/// annotations appended later are seen through all of them. No value equality: every
+/// construction makes a new `id`.
+class Work {
+public:
+    /// Fills the fields from the library columns ZASSETID, ZSORTTITLE, ZSORTAUTHOR and
+    /// ZDOWNLOADEDDSID (exact names); other entries are ignored.
+    explicit Work(const SQLRow& libraryRow);
+
+    /// A work that does not come from the Books library (a Kindle notebook): `workID` and
+    /// `downloadedStatus` empty, no annotations.
+    Work(std::string title, std::string author);
+
+    /// Identity within one run; a fresh random UUID per construction.
+    const QUuid id;
+    /// The Books asset id, which links the work to its annotation rows.
+    std::string workID;
+    std::string workTitle;
+    std::string workAuthor;
+    /// Carried as read; nothing interprets it.
+    std::string downloadedStatus;
+    /// Where the work was read from ("Apple Books", "Kindle Notebook"), for exports.
+    std::string workSource;
+    /// In database row order (or document order for a Kindle notebook).
+    std::vector<AnnotationPtr> annotations;
+};
+
+using WorkPtr = std::shared_ptr<Work>;
+
+} // namespace notara

@@ -1,0 +1,326 @@
+#include "notara/core/sources/kindle/KindleNotesParser.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <unicode/unistr.h>
+
+#include "corvane/Report.h"
+#include "html/nodes/Attributes.h"
+#include "html/nodes/ClassNames.h"
+#include "html/nodes/Document.h"
+#include "html/nodes/Element.h"
+#include "html/nodes/NodeTraversor.h"
+#include "html/nodes/NodeVisitor.h"
+#include "html/nodes/StringUtil.h"
+#include "html/nodes/TextNode.h"
+#include "html/parser/Parser.h"
+#include "html/parser/Utf8.h"
+#include "notara/core/model/Annotation.h"
+#include "notara/core/model/AnnotationIDs.h"
+#include "notara/core/model/SortKey.h"
+#include "notara/core/sources/kindle/KindleHeading.h"
+
+namespace notara {
+
+namespace {
+
+using ElementRef = html::Ref<html::Element>;
+
+// ---- reading the file -------------------------------------------------------------------------
+
+std::string readWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw std::runtime_error("Could not read \"" + path.string() + "\": it is a folder, not a file");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) throw std::runtime_error("Could not read \"" + path.string() + "\": " + std::strerror(errno));
+    std::string bytes;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        long size = std::ftell(file);
+        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+        std::rewind(file);
+    }
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    bool failed = std::ferror(file);
+    int error = errno;
+    std::fclose(file);
+    if (failed) throw std::runtime_error("Could not read \"" + path.string() + "\": " + std::strerror(error));
+    return bytes;
+}
+
+std::string readUtf8Text(const std::filesystem::path& path) {
+    std::string bytes = readWholeFile(path);
+    std::size_t bad = html::utf8::firstInvalid(bytes);
+    if (bad != std::string_view::npos)
+        throw std::runtime_error("Could not read \"" + path.string() +
+                                 "\" as UTF-8 text: invalid byte at offset " + std::to_string(bad));
+    // Some editors and the Windows app save a byte-order mark; it is not part of the page.
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+    return bytes;
+}
+
+// ---- recognising entries -----------------------------------------------------------------------
+
+// The colour of a "highlight_<colour>" class of the element (lower-case), empty when it has
+// none; `marked` tells whether it has such a class at all.
+std::string highlightColor(const html::Element& element, bool& marked) {
+    static constexpr std::string_view prefix = "highlight_";
+    static constexpr std::string_view colors[] = {"yellow", "blue", "pink", "orange", "green", "purple"};
+    const html::Attributes* attributes = element.attributesIfPresent();
+    if (!attributes) return {};
+    for (std::string_view name : html::ClassNames(attributes->get("class"))) {
+        if (!html::StringUtil::startsWithIgnoreCase(name, prefix)) continue;
+        marked = true;
+        for (std::string_view known : colors) {
+            if (html::StringUtil::equalsIgnoreCase(name.substr(prefix.size()), known))
+                return std::string(known);
+        }
+        return {};
+    }
+    return {};
+}
+
+icu::UnicodeString folded(std::string_view text) {
+    icu::UnicodeString s =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    s.foldCase();
+    return s;
+}
+
+enum class EntryKind { Highlight, Note, Other };
+
+// The heading words of the languages the apps write, case-folded once.
+struct HeadingWords {
+    std::vector<icu::UnicodeString> highlight, note, bookmark;
+
+    static const HeadingWords& get() {
+        static const HeadingWords words = [] {
+            HeadingWords w;
+            for (const char* word : {"Highlight", "Markierung", "Surlignement", "ハイライト"})
+                w.highlight.push_back(folded(word));
+            for (const char* word : {"Note", "Notiz", "メモ", "备注"})
+                w.note.push_back(folded(word));
+            for (const char* word : {"Bookmark", "Lesezeichen", "Signet", "ブックマーク", "书签"})
+                w.bookmark.push_back(folded(word));
+            return w;
+        }();
+        return words;
+    }
+
+    static bool containsAny(const icu::UnicodeString& text, const std::vector<icu::UnicodeString>& words) {
+        for (const auto& word : words)
+            if (text.indexOf(word) >= 0) return true;
+        return false;
+    }
+};
+
+// Hand-made pages lack the coloured span that marks every highlight heading the apps write:
+// decide by the heading's words instead. An unknown heading that carries a text is kept as a
+// note, so nothing the reader wrote is lost.
+EntryKind kindFromWords(std::string_view heading) {
+    const HeadingWords& words = HeadingWords::get();
+    icu::UnicodeString text = folded(heading);
+    if (HeadingWords::containsAny(text, words.highlight)) return EntryKind::Highlight;
+    if (HeadingWords::containsAny(text, words.note)) return EntryKind::Note;
+    if (HeadingWords::containsAny(text, words.bookmark)) return EntryKind::Other;
+    return EntryKind::Note;
+}
+
+// One heading and the text that follows it before the next heading (none for bookmarks and
+// withheld passages).
+struct Entry {
+    ElementRef heading;
+    ElementRef text;
+    bool highlightMark = false; // the heading holds a "highlight_..." element
+    std::string color;          // of that element
+    std::string headingText;    // the heading's own text, without a passage nested in it
+    std::string section;        // the last section heading before the entry
+};
+
+// Walks the page once in document order, finding the title, the author and the entries by class
+// on any element. Desktop exports cross their end tags, so the parser puts each following section
+// and note heading inside the still-open noteText; those nested headings are gathered so they can
+// be kept out of the passage.
+class PageWalker : public html::NodeVisitor {
+public:
+    ElementRef title;
+    ElementRef author;
+    std::vector<Entry> entries;
+    std::vector<ElementRef> nestedHeadings;
+
+    void enter(html::Node& node, int) override {
+        if (node.isTextNode()) {
+            // Desktop exports nest the passage inside the heading; only what comes before it
+            // is the heading's.
+            if (heading_ && texts_.size() == headingTextDepth_)
+                entries.back().headingText += static_cast<html::TextNode&>(node).getWholeText();
+            return;
+        }
+        if (!node.isElement()) return;
+        auto& element = static_cast<html::Element&>(node);
+        if (!element.hasAttributes()) return;
+        if (heading_ && texts_.size() == headingTextDepth_ && !entries.back().highlightMark) {
+            bool marked = false;
+            std::string color = highlightColor(element, marked);
+            if (marked) {
+                entries.back().highlightMark = true;
+                entries.back().color = std::move(color);
+            }
+        }
+
+        bool noteHeading = element.hasClass("noteHeading");
+        bool sectionHeading = !noteHeading && element.hasClass("sectionHeading");
+        if (noteHeading || sectionHeading) {
+            if (!texts_.empty()) nestedHeadings.emplace_back(&element);
+            if (sectionHeading) section_ = KindleHeading::collapseAsciiSpace(element.text(false));
+            if (noteHeading) {
+                Entry entry{ElementRef(&element), {}, false, {}, {}, section_};
+                entries.push_back(std::move(entry));
+                heading_ = &element;
+                headingTextDepth_ = texts_.size();
+            }
+            // A section heading ends the current entry: a text after it belongs to no heading.
+            awaitingText_ = noteHeading;
+        } else if (element.hasClass("noteText")) {
+            texts_.push_back(&element);
+            if (awaitingText_) {
+                entries.back().text = ElementRef(&element);
+                awaitingText_ = false;
+            }
+        } else if (!title && element.hasClass("bookTitle")) {
+            title = &element;
+        } else if (!author && element.hasClass("authors")) {
+            author = &element;
+        }
+    }
+
+    void leave(html::Node& node, int) override {
+        if (&node == heading_) heading_ = nullptr;
+        // A heading nested in the passage of an earlier one ends inside it.
+        if (!texts_.empty() && texts_.back() == &node) texts_.pop_back();
+    }
+
+private:
+    bool awaitingText_ = false;
+    const html::Node* heading_ = nullptr; // the note heading being walked
+    std::size_t headingTextDepth_ = 0;    // texts_.size() when it began
+    std::string section_;
+    std::vector<const html::Node*> texts_; // the noteText elements being walked
+};
+
+// Fills the context members of `annotation` from the entry it was made from.
+void setContext(Annotation& annotation, const Entry& entry, const KindleHeading& heading) {
+    if (annotation.annotationKind == Annotation::Kind::Highlight) annotation.annotationColor = entry.color;
+    annotation.annotationChapter = heading.chapter.empty() ? entry.section : heading.chapter;
+    annotation.annotationPage = heading.page;
+    annotation.annotationLocation = heading.location;
+}
+
+// Book order of a notebook: by location, where an annotation without one stays after the one
+// before it.
+void setPositions(const std::vector<std::shared_ptr<Annotation>>& annotations) {
+    std::int64_t last = 0;
+    for (const auto& annotation : annotations) {
+        if (annotation->annotationLocation) last = *annotation->annotationLocation;
+        annotation->annotationPosition.key.clear();
+        SortKey::appendNumber(annotation->annotationPosition.key,
+                              static_cast<std::uint64_t>(std::max<std::int64_t>(last, 0)));
+    }
+}
+
+std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path) {
+    std::string page = readUtf8Text(path);
+    auto document = html::parse(page);
+
+    PageWalker walker;
+    html::NodeTraversor(walker).traverse(document.get());
+    if (!walker.title) return {};
+    auto work = std::make_shared<Work>(
+        walker.title->text(true), walker.author ? walker.author->text(true) : std::string("No Author Found"));
+    work->workSource = "Kindle Notebook";
+
+    // Decide every kind and read every heading while the headings still stand where the page
+    // put them.
+    std::vector<EntryKind> kinds;
+    std::vector<KindleHeading> headings;
+    kinds.reserve(walker.entries.size());
+    headings.reserve(walker.entries.size());
+    for (Entry& entry : walker.entries) {
+        entry.headingText = KindleHeading::collapseAsciiSpace(entry.headingText);
+        if (!entry.text)
+            kinds.push_back(EntryKind::Other);
+        else
+            kinds.push_back(entry.highlightMark ? EntryKind::Highlight : kindFromWords(entry.headingText));
+        headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{}
+                                                            : KindleHeading::parse(entry.headingText));
+    }
+
+    // Take the nested headings out of the passages that swallowed them. The walker's references
+    // keep them alive until the end.
+    for (ElementRef& heading : walker.nestedHeadings)
+        heading->remove();
+
+    AnnotationIDs ids;
+    std::vector<std::shared_ptr<Annotation>> annotations;
+    annotations.reserve(walker.entries.size());
+    // The highlight made by the entry just before, while it has no note yet.
+    std::shared_ptr<Annotation> noteTarget;
+    for (std::size_t i = 0; i < walker.entries.size(); ++i) {
+        std::string text = kinds[i] == EntryKind::Other ? std::string() : walker.entries[i].text->text(true);
+        if (text.empty()) {
+            // Bookmarks and withheld passages yield nothing; a note after them has no highlight.
+            noteTarget.reset();
+            continue;
+        }
+        if (kinds[i] == EntryKind::Highlight) {
+            noteTarget = std::make_shared<Annotation>(ids.next(), std::move(text), std::string());
+            setContext(*noteTarget, walker.entries[i], headings[i]);
+            annotations.push_back(noteTarget);
+        } else if (noteTarget) {
+            // The highlight's own heading keeps saying where it is.
+            noteTarget->annotationUserNotes = std::move(text);
+            noteTarget.reset();
+        } else {
+            // A note with no free highlight before it keeps its own annotation rather than being
+            // dropped or overwriting another note.
+            auto note = std::make_shared<Annotation>(ids.next(), std::string(), std::move(text));
+            setContext(*note, walker.entries[i], headings[i]);
+            annotations.push_back(std::move(note));
+        }
+    }
+    setPositions(annotations);
+    work->annotations = std::move(annotations);
+    return {work};
+}
+
+} // namespace
+
+std::vector<std::shared_ptr<Work>> KindleNotesParser::parseWorks(std::string* problem) const {
+    if (!fileURL) return {};
+    std::string why;
+    try {
+        auto works = importWork(*fileURL);
+        if (!works.empty()) return works;
+        why = "It has no book title, so it is not a Kindle Notebook export.";
+    } catch (const std::exception& error) {
+        why = error.what();
+        corvane::Report::line(why);
+    } catch (...) {
+        why = "Could not import the Kindle notebook \"" + fileURL->string() + "\"";
+        corvane::Report::line(why);
+    }
+    if (problem) *problem = std::move(why);
+    return {};
+}
+
+} // namespace notara
