@@ -1,17 +1,16 @@
 #include "notara/cli/NotaraCli.h"
 
 #include "notara/cli/JsonText.h"
-#include "notara/cli/KindleCommands.h"
 #include "notara/core/export/BulkExport.h"
+#include "notara/core/library/Library.h"
 #include "notara/core/model/AnnotationPlace.h"
 #include "notara/core/model/DataManager.h"
-#include "notara/core/search/SearchIndex.h"
-#include "notara/core/sources/books/BooksFolder.h"
-#include "notara/core/sources/clippings/ClippingsReader.h"
-#include "notara/core/sources/kobo/KoboReader.h"
+#include "notara/core/search/LibrarySearch.h"
+#include "notara/core/sources/Sources.h"
 
 #include "corvane/Corvane.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -23,16 +22,18 @@ namespace {
 
 struct Options {
     std::string command;
-    std::optional<std::string> books;
-    std::optional<std::string> kindle;
-    std::optional<std::string> clippings;
-    std::optional<std::string> kobo;
+    // For "library": add, list, search, export, sources or forget.
+    std::string action;
+    std::optional<SourceKind> sourceKind;
+    std::string sourcePlace;
+    std::optional<std::string> library;
     std::optional<std::string> title;
     std::optional<std::string> out;
     bool all = false;
     bool json = false;
     bool detailed = false;
     std::optional<std::string> query;
+    std::optional<std::string> forget;
     AnnotationOrder::Order order = AnnotationOrder::Order::Stored;
 };
 
@@ -40,18 +41,44 @@ struct UsageProblem {
     std::string message;
 };
 
+// "--books DIR, --kindle FILE, --clippings FILE or --kobo FILE"
+std::string sourceOptionsText() {
+    std::string text;
+    const auto kinds = Sources::kinds();
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        if (i > 0) text += i + 1 == kinds.size() ? " or " : ", ";
+        text += "--" + std::string(kinds[i].name) + (kinds[i].isFolder ? " DIR" : " FILE");
+    }
+    return text;
+}
+
 // Accepts "--name value" and "--name=value".
 Options parse(const std::vector<std::string>& arguments) {
     Options options;
     if (arguments.empty()) throw UsageProblem{"no command given"};
     options.command = arguments.front();
-    if (options.command != "list" && options.command != "export" && options.command != "search") {
+    if (options.command != "list" && options.command != "export" && options.command != "search" &&
+        options.command != "library") {
         throw UsageProblem{"unknown command \"" + options.command + "\""};
     }
-    const bool isList = options.command == "list";
-    const bool isSearch = options.command == "search";
-    const bool isExport = options.command == "export";
-    for (size_t i = 1; i < arguments.size(); ++i) {
+    size_t first = 1;
+    const bool inLibrary = options.command == "library";
+    if (inLibrary) {
+        if (arguments.size() < 2)
+            throw UsageProblem{"library needs add, list, search, export, sources or forget"};
+        options.action = arguments[1];
+        static const std::vector<std::string> actions{"add", "list", "search", "export", "sources", "forget"};
+        if (std::find(actions.begin(), actions.end(), options.action) == actions.end())
+            throw UsageProblem{"unknown library command \"" + options.action + "\""};
+        first = 2;
+    }
+    const std::string& verb = inLibrary ? options.action : options.command;
+    const bool isList = verb == "list";
+    const bool isSearch = verb == "search";
+    const bool isExport = verb == "export";
+    const bool takesSource = !inLibrary || verb == "add";
+    int sources = 0;
+    for (size_t i = first; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> value;
         if (const size_t equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
@@ -67,21 +94,26 @@ Options parse(const std::vector<std::string>& arguments) {
             if (value) throw UsageProblem{name + " takes no value"};
             target = true;
         };
-        if (name == "--books")
-            options.books = takeValue();
-        else if (name == "--kindle")
-            options.kindle = takeValue();
-        else if (name == "--clippings")
-            options.clippings = takeValue();
-        else if (name == "--kobo")
-            options.kobo = takeValue();
-        else if (isSearch && !options.query && !name.starts_with("--"))
+        const auto kind =
+            name.starts_with("--") ? Sources::byName(std::string_view(name).substr(2)) : std::nullopt;
+        if (kind && takesSource) {
+            options.sourceKind = *kind;
+            options.sourcePlace = takeValue();
+            ++sources;
+            if (options.sourcePlace.empty())
+                throw UsageProblem{name +
+                                   (Sources::of(*kind).isFolder ? " needs a folder" : " needs a file")};
+        } else if (name == "--library") {
+            options.library = takeValue();
+        } else if (isSearch && !options.query && !name.starts_with("--"))
             options.query = name;
+        else if (verb == "forget" && !options.forget && !name.starts_with("--"))
+            options.forget = name;
         else if (name == "--all" && isList)
             flag(options.all);
-        else if (name == "--json" && (isList || isSearch))
+        else if (name == "--json" && (isList || isSearch || verb == "sources"))
             flag(options.json);
-        else if (name == "--order") {
+        else if (name == "--order" && (isList || isSearch || isExport)) {
             const std::string order = takeValue();
             if (order != "stored" && order != "book")
                 throw UsageProblem{"--order takes \"stored\" or \"book\""};
@@ -93,26 +125,16 @@ Options parse(const std::vector<std::string>& arguments) {
         else if (name == "--out" && isExport)
             options.out = takeValue();
         else
-            throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + options.command};
+            throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + verb};
     }
     if (isSearch && !options.query) throw UsageProblem{"search needs a QUERY"};
-    if (options.clippings || options.kobo) {
-        const int sources = !!options.books + !!options.kindle + !!options.clippings + !!options.kobo;
-        if (sources > 1) throw UsageProblem{"--books, --kindle, --clippings and --kobo cannot be combined"};
-        if ((options.clippings && options.clippings->empty()) || (options.kobo && options.kobo->empty()))
-            throw UsageProblem{(options.kobo ? "--kobo" : "--clippings") + std::string(" needs a file")};
-        if (options.all || options.title) throw UsageProblem{"--all and --title apply to --books only"};
-        return options;
-    }
-    if (options.kindle) {
-        if (options.books) throw UsageProblem{"--books and --kindle cannot be combined"};
-        if (options.kindle->empty()) throw UsageProblem{"--kindle needs a file"};
-        if (options.all || options.title) throw UsageProblem{"--all and --title apply to --books only"};
-        return options;
-    }
-    if (!options.books || options.books->empty())
-        throw UsageProblem{options.command +
-                           " needs --books DIR, --kindle FILE, --clippings FILE or --kobo FILE"};
+    if (verb == "forget" && !options.forget)
+        throw UsageProblem{"forget needs a SOURCE (see library sources)"};
+    if (!takesSource) return options;
+    if (sources > 1) throw UsageProblem{sourceOptionsText() + " cannot be combined"};
+    if (!options.sourceKind) throw UsageProblem{verb + " needs " + sourceOptionsText()};
+    if (options.sourceKind != SourceKind::Books && (options.all || options.title))
+        throw UsageProblem{"--all and --title apply to --books only"};
     return options;
 }
 
@@ -134,7 +156,20 @@ void appendMember(std::string& json, std::string_view name, std::string_view val
     appendJsonString(json, value);
 }
 
-std::string worksAsJson(const std::vector<WorkPtr>& works, AnnotationOrder::Order order) {
+void appendTexts(std::string& json, std::string_view name, const std::vector<std::string>& texts) {
+    json += ", \"";
+    json += name;
+    json += "\": [";
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0) json += ", ";
+        appendJsonString(json, texts[i]);
+    }
+    json += ']';
+}
+
+// The works as JSON; `library` adds what the library knows of each (sources, removal, marks).
+std::string worksAsJson(const std::vector<WorkPtr>& works, AnnotationOrder::Order order,
+                        bool library = false) {
     std::string json = "[";
     for (size_t w = 0; w < works.size(); ++w) {
         const Work& work = *works[w];
@@ -144,6 +179,7 @@ std::string worksAsJson(const std::vector<WorkPtr>& works, AnnotationOrder::Orde
         appendMember(json, "workTitle", work.workTitle);
         appendMember(json, "workAuthor", work.workAuthor);
         appendMember(json, "downloadedStatus", work.downloadedStatus);
+        if (library) appendTexts(json, "workSources", work.workSources);
         json += ", \"annotations\": [";
         const std::vector<AnnotationPtr> annotations = AnnotationOrder::sorted(work.annotations, order);
         for (size_t a = 0; a < annotations.size(); ++a) {
@@ -162,6 +198,20 @@ std::string worksAsJson(const std::vector<WorkPtr>& works, AnnotationOrder::Orde
             json += annotation.annotationLocation ? std::to_string(*annotation.annotationLocation) : "null";
             appendMember(json, "annotationCreated", annotation.annotationCreated.view());
             appendMember(json, "annotationModified", annotation.annotationModified.view());
+            if (library) {
+                static const AnnotationInLibrary none;
+                const AnnotationInLibrary& state =
+                    annotation.annotationLibrary ? *annotation.annotationLibrary : none;
+                appendTexts(json, "annotationSources", state.sources);
+                json += ", \"annotationRemovedAtSource\": ";
+                if (state.removedAtSource.empty())
+                    json += "null";
+                else
+                    appendJsonString(json, state.removedAtSource.view());
+                json += ", \"annotationFavourite\": ";
+                json += state.favourite ? "true" : "false";
+                appendTexts(json, "annotationTags", state.tags);
+            }
             json += "}";
         }
         json += work.annotations.empty() ? "]}" : "\n  ]}";
@@ -170,60 +220,55 @@ std::string worksAsJson(const std::vector<WorkPtr>& works, AnnotationOrder::Orde
     return json;
 }
 
-// Finds and loads the two databases as the window's folder flow does. Absent after the
-// window's messages (or another reason) on `err`.
-bool load(DataManager& model, const fs::path& books, std::ostream& err) {
-    const BooksFolder::Choice choice = BooksFolder::choose(books, BooksFolder::Remember::No);
-    if (!choice.complete()) {
-        std::string missing = choice.missingText();
-        if (!missing.ends_with('\n')) missing += '\n';
-        err << missing;
-        return false;
-    }
-    if (!model.loadDatabases(choice.pairing)) {
-        if (model.lastLoadProblem().starts_with("These files"))
-            err << "notara-cli: the databases under \"" << books.native()
-                << "\" are not Apple Books databases\n";
-        else
-            err << "notara-cli: " << model.lastLoadProblem() << '\n';
-        return false;
-    }
-    if (model.recentHighlightsMayBeMissing()) err << DataManager::missingLogMessage << '\n';
-    return true;
-}
-
-// The works to search or list: the notebook's one work, or the Books library after the hide rule.
-bool loadWorks(const Options& options, DataManager& model, std::vector<WorkPtr>& works, std::ostream& err) {
-    if (options.clippings || options.kobo) {
-        const std::string& file = options.clippings ? *options.clippings : *options.kobo;
-        std::string problem;
-        works = options.clippings ? ClippingsReader::readFile(file, problem)
-                                  : KoboReader::readFile(file, KoboReader::workingFolder(), problem);
-        if (works.empty()) {
-            err << "notara-cli: \"" << file << "\" could not be read. " << problem << '\n';
-            return false;
+// The source the options name, read through its kind's reader; false after the reason on `err`.
+bool readSource(const Options& options, SourceRead& read, std::ostream& err) {
+    read = Sources::read(*options.sourceKind, options.sourcePlace);
+    if (!read.ok()) {
+        std::string problem = read.problem;
+        if (read.storesMissing) {
+            if (!problem.ends_with('\n')) problem += '\n';
+            err << problem;
+        } else if (read.kind == SourceKind::KindleNotebook) {
+            err << "notara-cli: no Kindle notebook found in \"" << options.sourcePlace
+                << "\" (it must be a Notebook HTML export with a book title)\n";
+        } else if (read.kind == SourceKind::Books) {
+            err << "notara-cli: " << problem << '\n';
+        } else {
+            err << "notara-cli: \"" << options.sourcePlace << "\" could not be read. " << problem << '\n';
         }
-        return true;
+        return false;
     }
-    if (options.kindle) {
-        // A Kindle notebook is taken as it is: the hide rule is for the Books library.
-        WorkPtr work = KindleCommands::importNotebook(*options.kindle, err);
-        if (!work) return false;
-        works.push_back(std::move(work));
-        return true;
-    }
-    if (!load(model, *options.books, err)) return false;
-    model.applyHideRule(!options.all);
-    works = model.filteredWorks();
+    for (const std::string& warning : read.warnings)
+        err << warning << '\n';
     return true;
 }
 
-int list(const Options& options, std::ostream& out, std::ostream& err) {
-    DataManager model;
-    std::vector<WorkPtr> works;
-    if (!loadWorks(options, model, works, err)) return NotaraCli::Failure;
+// The works to list, search or export: the Books library after the hide rule (unless --all),
+// every other source as it is read (a Kindle notebook's one work even without annotations).
+bool loadWorks(const Options& options, std::vector<WorkPtr>& works, std::ostream& err) {
+    SourceRead read;
+    if (!readSource(options, read, err)) return false;
+    works = std::move(read.works);
+    if (read.kind == SourceKind::Books && !options.all)
+        std::erase_if(works, [](const WorkPtr& work) { return work->annotations.empty(); });
+    return true;
+}
+
+std::unique_ptr<Library> openLibrary(const Options& options, std::ostream& err) {
+    const fs::path file = options.library ? fs::path(*options.library) : Library::defaultPath();
+    std::string problem;
+    auto library = Library::open(file, problem);
+    if (!library) {
+        err << "notara-cli: " << problem << '\n';
+        return nullptr;
+    }
+    if (library->readOnly()) err << "notara-cli: " << library->notice() << '\n';
+    return library;
+}
+
+int printWorks(const std::vector<WorkPtr>& works, const Options& options, bool library, std::ostream& out) {
     if (options.json) {
-        out << worksAsJson(works, options.order);
+        out << worksAsJson(works, options.order, library);
     } else {
         for (const auto& work : works) {
             out << oneLine(work->workTitle) << '\t' << oneLine(work->workAuthor) << '\t'
@@ -234,27 +279,10 @@ int list(const Options& options, std::ostream& out, std::ostream& err) {
     return NotaraCli::Success;
 }
 
-int search(const Options& options, std::ostream& out, std::ostream& err) {
-    DataManager model;
-    std::vector<WorkPtr> works;
-    if (!loadWorks(options, model, works, err)) return NotaraCli::Failure;
-    SearchIndex index;
-    index.build(works);
-    const auto results = index.search(*options.query);
-    // Each work with only its matching annotations (both lists are in the work's order).
-    std::vector<WorkPtr> matching;
-    for (const auto& result : results) {
-        auto work = std::make_shared<Work>(*result.work);
-        auto next = result.annotations.begin();
-        std::erase_if(work->annotations, [&](const AnnotationPtr& annotation) {
-            if (next == result.annotations.end() || *next != annotation.get()) return true;
-            ++next;
-            return false;
-        });
-        matching.push_back(std::move(work));
-    }
+int printMatches(const std::vector<WorkPtr>& works, const Options& options, bool library, std::ostream& out) {
+    const std::vector<WorkPtr> matching = LibrarySearch::filter(works, *options.query);
     if (options.json) {
-        out << worksAsJson(matching, options.order); // the list form
+        out << worksAsJson(matching, options.order, library); // the list form
     } else {
         for (const auto& work : matching) {
             for (const auto& annotation : AnnotationOrder::sorted(work->annotations, options.order)) {
@@ -267,35 +295,31 @@ int search(const Options& options, std::ostream& out, std::ostream& err) {
         }
     }
     out.flush();
-    return results.empty() ? NotaraCli::Failure : NotaraCli::Success;
+    return matching.empty() ? NotaraCli::Failure : NotaraCli::Success;
 }
 
-int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
-    fs::path folder;
+// Downloads, or --out; absent after the reason on `err`.
+std::optional<fs::path> exportFolder(const Options& options, std::ostream& err) {
     std::error_code ec;
     if (options.out) {
-        folder = *options.out;
+        fs::path folder = *options.out;
         if (!fs::is_directory(folder, ec)) {
             err << "notara-cli: \"" << folder.native() << "\" is not a folder\n";
-            return NotaraCli::Failure;
+            return std::nullopt;
         }
-    } else {
-        const auto downloads = corvane::Corvane::userDownloadsPath();
-        if (!downloads) {
-            err << "notara-cli: no Downloads folder is known; use --out DIR\n";
-            return NotaraCli::Failure;
-        }
-        folder = *downloads;
-        fs::create_directories(folder, ec);
+        return folder;
     }
-    if (options.kindle)
-        return KindleCommands::exportNotebook(*options.kindle, folder, {options.order, options.detailed}, out,
-                                              err);
+    const auto downloads = corvane::Corvane::userDownloadsPath();
+    if (!downloads) {
+        err << "notara-cli: no Downloads folder is known; use --out DIR\n";
+        return std::nullopt;
+    }
+    fs::create_directories(*downloads, ec);
+    return fs::path(*downloads);
+}
 
-    DataManager model;
-    std::vector<WorkPtr> all; // the works without annotations are not exported anyway
-    if (!loadWorks(options, model, all, err)) return NotaraCli::Failure;
-
+int writeWorks(const std::vector<WorkPtr>& all, const fs::path& folder, const Options& options,
+               std::ostream& out, std::ostream& err) {
     std::vector<WorkPtr> chosen;
     for (const auto& work : all) {
         if (!options.title || work->workTitle == *options.title) chosen.push_back(work);
@@ -318,6 +342,106 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
     return failed ? NotaraCli::Failure : NotaraCli::Success;
 }
 
+int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
+    const auto folder = exportFolder(options, err);
+    if (!folder) return NotaraCli::Failure;
+    std::vector<WorkPtr> works; // the works without annotations are not exported anyway
+    if (!loadWorks(options, works, err)) return NotaraCli::Failure;
+    if (options.sourceKind == SourceKind::KindleNotebook) {
+        const Work& work = *works.front();
+        if (work.annotations.empty()) {
+            err << "notara-cli: \"" << work.workTitle << "\" has no annotations to export\n";
+            return NotaraCli::Failure;
+        }
+        DataManager model;
+        const auto path =
+            model.exportMarkdownTo(work, *folder, 1, std::nullopt, options.order, options.detailed);
+        if (!path) return NotaraCli::Failure;
+        out << path->native() << '\n';
+        out.flush();
+        return NotaraCli::Success;
+    }
+    return writeWorks(works, *folder, options, out, err);
+}
+
+std::string sourcesAsJson(const std::vector<Library::SourceInfo>& sources) {
+    std::string json = "[";
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const Library::SourceInfo& source = sources[i];
+        json += i == 0 ? "\n  {\"id\": " : ",\n  {\"id\": ";
+        json += std::to_string(source.id);
+        appendMember(json, "kind", Sources::of(source.kind).name);
+        appendMember(json, "key", source.key);
+        appendMember(json, "name", source.name);
+        appendMember(json, "place", source.place);
+        appendMember(json, "added", source.added);
+        appendMember(json, "lastRead", source.lastRead);
+        json += ", \"works\": " + std::to_string(source.works);
+        json += ", \"annotations\": " + std::to_string(source.annotations) + "}";
+    }
+    json += sources.empty() ? "]\n" : "\n]\n";
+    return json;
+}
+
+int library(const Options& options, std::ostream& out, std::ostream& err) {
+    const auto library = openLibrary(options, err);
+    if (!library) return NotaraCli::Failure;
+    const std::string& action = options.action;
+    if (action == "add") {
+        SourceRead read;
+        if (!readSource(options, read, err)) return NotaraCli::Failure;
+        Library::Counts counts;
+        std::string problem;
+        if (!library->add(read, counts, problem)) {
+            err << "notara-cli: " << problem << '\n';
+            return NotaraCli::Failure;
+        }
+        out << counts.text() << '\n';
+        out.flush();
+        return NotaraCli::Success;
+    }
+    if (action == "sources") {
+        const auto sources = library->sources();
+        if (options.json) {
+            out << sourcesAsJson(sources);
+        } else {
+            for (const auto& source : sources)
+                out << source.id << '\t' << Sources::of(source.kind).name << '\t' << oneLine(source.name)
+                    << '\t' << oneLine(source.place) << '\t' << source.works << '\t' << source.annotations
+                    << '\t' << source.lastRead << '\n';
+        }
+        out.flush();
+        return NotaraCli::Success;
+    }
+    if (action == "forget") {
+        const auto source = library->findSource(*options.forget);
+        if (!source) {
+            err << "notara-cli: the library has no source \"" << *options.forget
+                << "\" (library sources lists them)\n";
+            return NotaraCli::Failure;
+        }
+        const std::size_t leaving = library->annotationsOnlyFrom(source->id);
+        std::string problem;
+        if (!library->forget(source->id, problem)) {
+            err << "notara-cli: " << problem << '\n';
+            return NotaraCli::Failure;
+        }
+        out << "Forgot " << source->name << ": " << leaving << (leaving == 1 ? " highlight" : " highlights")
+            << " left the library\n";
+        out.flush();
+        return NotaraCli::Success;
+    }
+    std::vector<WorkPtr> works = library->works();
+    if (action == "list") {
+        if (!options.all) std::erase_if(works, [](const WorkPtr& work) { return work->annotations.empty(); });
+        return printWorks(works, options, true, out);
+    }
+    if (action == "search") return printMatches(works, options, true, out);
+    const auto folder = exportFolder(options, err);
+    if (!folder) return NotaraCli::Failure;
+    return writeWorks(works, *folder, options, out, err);
+}
+
 } // namespace
 
 const char* NotaraCli::usage() {
@@ -329,6 +453,12 @@ const char* NotaraCli::usage() {
            "       notara-cli search QUERY (--books DIR | --kindle FILE) [--json] [--order stored|book]\n"
            "       notara-cli list|export|search ... --clippings FILE  (a Kindle's My Clippings.txt)\n"
            "       notara-cli list|export|search ... --kobo FILE  (a Kobo's .kobo/KoboReader.sqlite)\n"
+           "       notara-cli library add (--books DIR | --kindle FILE | --clippings FILE | --kobo FILE)\n"
+           "       notara-cli library list [--json] [--all] [--order stored|book]\n"
+           "       notara-cli library search QUERY [--json] [--order stored|book]\n"
+           "       notara-cli library export [--out DIR] [--detailed] [--title TEXT] [--order stored|book]\n"
+           "       notara-cli library sources [--json]\n"
+           "       notara-cli library forget SOURCE\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
@@ -358,6 +488,15 @@ const char* NotaraCli::usage() {
            "           order; \"a phrase\" in quotes as written. Case, accents and width are\n"
            "           ignored. Exit status 1 when nothing matches.\n"
            "\n"
+           "  library  the reader's own library of every source added to it, kept between runs\n"
+           "           (the window's \"All Highlights\"). add merges a source in and prints\n"
+           "           \"N new, N changed, N removed at source, N unchanged\"; an annotation its\n"
+           "           source no longer lists is kept, marked removed at source. sources lists\n"
+           "           them (id, kind, name, place, works, highlights, last read); forget takes\n"
+           "           one (by id or name) and what only it gave out of the library. Searches\n"
+           "           also take tag:NAME and is:favourite.\n"
+           "    --library FILE  the library to use (default: library.sqlite in the data folder)\n"
+           "\n"
            "With --kindle, list prints the notebook's one work (even without annotations)\n"
            "and export writes it.\n"
            "\n"
@@ -382,8 +521,12 @@ int NotaraCli::run(const std::vector<std::string>& arguments, std::ostream& out,
     }
     try {
         const Options options = parse(arguments);
-        if (options.command == "search") return search(options, out, err);
-        return options.command == "list" ? list(options, out, err) : exportWorks(options, out, err);
+        if (options.command == "library") return library(options, out, err);
+        if (options.command == "export") return exportWorks(options, out, err);
+        std::vector<WorkPtr> works;
+        if (!loadWorks(options, works, err)) return Failure;
+        return options.command == "search" ? printMatches(works, options, false, out)
+                                           : printWorks(works, options, false, out);
     } catch (const UsageProblem& problem) {
         err << "notara-cli: " << problem.message << "\n\n" << usage();
         return UsageError;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "notara/core/model/AnnotationInLibrary.h"
 #include "notara/core/model/AnnotationPosition.h"
 #include "notara/core/model/DateText.h"
 #include "notara/core/sqlite/SQLRow.h"
@@ -57,6 +58,13 @@ public:
     DateText annotationModified;
     /// Sort keys for book order, computed by the loader.
     AnnotationPosition annotationPosition;
+    /// The annotation's identity across re-reads and across sources of the same kind of reader
+    /// ("books:<uuid>", "kobo:<id>"; a Kindle highlight has one key in a notebook and in
+    /// My Clippings.txt); set by the source that read it.
+    std::string annotationKey;
+    /// What the library knows beside the source's data; null outside the library, so that a
+    /// plain load carries one pointer for it.
+    std::shared_ptr<const AnnotationInLibrary> annotationLibrary;
 };
 
 using AnnotationPtr = std::shared_ptr<Annotation>;

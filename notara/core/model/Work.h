@@ -35,6 +35,11 @@ public:
     std::string downloadedStatus;
     /// Where the work was read from ("Apple Books", "Kindle Notebook"), for exports.
     std::string workSource;
+    /// The work's identity within its source, stable across re-reads and moved files (the Books
+    /// asset id, the Kobo volume id; for sources with no ids, the folded title and author).
+    std::string workKey;
+    /// The sources it was kept from, as the library names them; empty outside the library.
+    std::vector<std::string> workSources;
     /// In database row order (or document order for a Kindle notebook).
     std::vector<AnnotationPtr> annotations;
 };

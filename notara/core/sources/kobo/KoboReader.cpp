@@ -280,6 +280,7 @@ std::vector<WorkPtr> KoboReader::readCopy(const fs::path& copy, std::string& pro
                                                              volumeID, html::utf8::Repair::MaximalSubpart)),
                                                          std::string());
                 made->workSource = "Kobo";
+                made->workKey = std::string(volumeID);
                 ordered.push_back(made);
                 work = works.emplace(volumeID, std::move(made)).first;
             }

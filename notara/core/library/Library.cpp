@@ -1,0 +1,696 @@
+#include "notara/core/library/Library.h"
+
+#include "notara/core/library/Statement.h"
+#include "notara/core/model/IsoDate.h"
+#include "notara/core/sources/SourceKeys.h"
+#include "notara/core/sources/Sources.h"
+
+#include "corvane/Corvane.h"
+
+#include <QUuid>
+
+#include <algorithm>
+#include <ctime>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace fs = std::filesystem;
+
+namespace notara {
+
+namespace {
+
+// Each entry takes the schema from the version before it to its own; a new file runs them all,
+// so the migrations are the creation path too.
+constexpr const char* migrations[] = {
+    // 1: sources, works, annotations and which source lists which.
+    R"sql(
+    CREATE TABLE source(
+        id INTEGER PRIMARY KEY,
+        kind TEXT NOT NULL,
+        key TEXT NOT NULL,
+        name TEXT NOT NULL,
+        place TEXT NOT NULL,
+        added TEXT NOT NULL,
+        last_read TEXT NOT NULL,
+        fingerprint INTEGER NOT NULL,
+        UNIQUE(kind, key));
+    CREATE TABLE work(
+        id INTEGER PRIMARY KEY,
+        uid TEXT NOT NULL UNIQUE,
+        match_key TEXT NOT NULL,
+        title TEXT NOT NULL,
+        author TEXT NOT NULL,
+        first_seen TEXT NOT NULL);
+    CREATE INDEX work_by_match_key ON work(match_key);
+    CREATE TABLE work_source(
+        source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
+        key TEXT NOT NULL,
+        work_id INTEGER NOT NULL REFERENCES work(id) ON DELETE CASCADE,
+        asset_id TEXT NOT NULL,
+        downloaded TEXT NOT NULL,
+        origin TEXT NOT NULL,
+        PRIMARY KEY(source_id, key)) WITHOUT ROWID;
+    CREATE INDEX work_source_by_work ON work_source(work_id);
+    CREATE TABLE annotation(
+        id INTEGER PRIMARY KEY,
+        work_id INTEGER NOT NULL REFERENCES work(id) ON DELETE CASCADE,
+        seq INTEGER NOT NULL,
+        key TEXT NOT NULL UNIQUE,
+        original_id TEXT NOT NULL,
+        kind INTEGER NOT NULL,
+        selected TEXT NOT NULL,
+        representative TEXT,
+        note TEXT NOT NULL,
+        location_raw TEXT NOT NULL,
+        color TEXT NOT NULL,
+        chapter TEXT NOT NULL,
+        page TEXT NOT NULL,
+        location INTEGER,
+        created TEXT NOT NULL,
+        modified TEXT NOT NULL,
+        position BLOB NOT NULL,
+        spine INTEGER,
+        first_seen TEXT NOT NULL);
+    CREATE INDEX annotation_by_work ON annotation(work_id, seq);
+    CREATE TABLE annotation_source(
+        source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
+        annotation_id INTEGER NOT NULL REFERENCES annotation(id) ON DELETE CASCADE,
+        content_hash INTEGER NOT NULL,
+        removed_at TEXT,
+        PRIMARY KEY(source_id, annotation_id)) WITHOUT ROWID;
+    CREATE INDEX annotation_source_by_annotation ON annotation_source(annotation_id);
+    )sql",
+    // 2: the reader's own marks.
+    R"sql(
+    ALTER TABLE annotation ADD COLUMN favourite INTEGER NOT NULL DEFAULT 0;
+    CREATE TABLE annotation_tag(
+        annotation_id INTEGER NOT NULL REFERENCES annotation(id) ON DELETE CASCADE,
+        tag TEXT NOT NULL,
+        PRIMARY KEY(annotation_id, tag)) WITHOUT ROWID;
+    )sql",
+};
+static_assert(std::size(migrations) == Library::schemaVersion);
+
+std::string now() {
+    return IsoDate::fromUnixSeconds(static_cast<double>(std::time(nullptr))).str();
+}
+
+std::string quoted(const fs::path& file) {
+    return "\"" + file.string() + "\"";
+}
+
+// Rolls back unless committed, so that every early return leaves the library as it was.
+class Transaction {
+public:
+    explicit Transaction(sqlite3* db) : db_(db) {
+        began_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~Transaction() {
+        if (began_ && !done_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    bool began() const { return began_; }
+    bool commit() {
+        done_ = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        return done_;
+    }
+
+private:
+    sqlite3* db_;
+    bool began_ = false;
+    bool done_ = false;
+};
+
+std::int64_t asStored(std::uint64_t hash) {
+    return static_cast<std::int64_t>(hash);
+}
+
+} // namespace
+
+std::string Library::Counts::text() const {
+    return std::to_string(added) + " new, " + std::to_string(changed) + " changed, " +
+           std::to_string(removed) + " removed at source, " + std::to_string(unchanged) + " unchanged";
+}
+
+fs::path Library::defaultPath() {
+    const std::string folder = corvane::Corvane::appDocumentsPath();
+    return folder.empty() ? fs::path() : fs::path(folder) / "library.sqlite";
+}
+
+Library::~Library() {
+    sqlite3_close(db_);
+}
+
+bool Library::unchanged(std::string& problem) const {
+    problem = "The library " + quoted(file_) + " could not be changed (" + sqlite3_errmsg(db_) +
+              "); it is left as it was.";
+    return false;
+}
+
+bool Library::exec(const char* sql, std::string& problem) const {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
+    problem = "The library " + quoted(file_) + " could not be changed (" +
+              (message ? std::string(message) : std::string(sqlite3_errmsg(db_))) + ").";
+    sqlite3_free(message);
+    return false;
+}
+
+std::unique_ptr<Library> Library::open(const fs::path& file, std::string& problem) {
+    std::unique_ptr<Library> library(new Library());
+    library->file_ = file;
+    if (file.empty()) {
+        problem = "There is no data folder for the library.";
+        return nullptr;
+    }
+    std::error_code ec;
+    if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
+    if (sqlite3_open_v2(file.c_str(), &library->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        problem =
+            "The library " + quoted(file) + " could not be opened (" + sqlite3_errmsg(library->db_) + ").";
+        return nullptr;
+    }
+    if (!library->prepare(problem)) return nullptr;
+    return library;
+}
+
+bool Library::prepare(std::string& problem) {
+    // Another process (the command line beside the window) may be writing: wait for it.
+    sqlite3_busy_timeout(db_, 10000);
+    const auto damaged = [&] {
+        problem = "The library " + quoted(file_) + " is damaged or is not a Notara library (" +
+                  sqlite3_errmsg(db_) +
+                  "). Notara has left it as it is; move it away to start a new library.";
+        return false;
+    };
+    int version = 0;
+    int tables = 0;
+    {
+        Statement read(db_, "PRAGMA user_version");
+        if (!read || !read.step()) return damaged();
+        version = static_cast<int>(read.integer(0));
+        Statement count(db_, "SELECT count(*) FROM sqlite_master");
+        if (!count || !count.step()) return damaged();
+        tables = static_cast<int>(count.integer(0));
+    }
+    if (version > schemaVersion) {
+        // A newer Notara wrote it: read what this one understands and never write.
+        sqlite3_close(db_);
+        db_ = nullptr;
+        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+            return damaged();
+        sqlite3_busy_timeout(db_, 10000);
+        readOnly_ = true;
+        notice_ = "The library " + quoted(file_) +
+                  " was written by a newer version of Notara; it is open read-only and will not be changed.";
+        return true;
+    }
+    if (version == 0 && tables > 0) return damaged();
+    std::string ignored;
+    exec("PRAGMA journal_mode=WAL", ignored);
+    exec("PRAGMA synchronous=NORMAL", ignored);
+    exec("PRAGMA foreign_keys=ON", ignored);
+    if (version == schemaVersion) return true;
+    if (version > 0) {
+        // Keep the file as it was before changing its layout.
+        const fs::path copy = file_.string() + ".v" + std::to_string(version) + ".backup";
+        std::error_code ec;
+        fs::remove(copy, ec);
+        Statement vacuum(db_, "VACUUM INTO ?1");
+        if (!vacuum || !vacuum.bind(1, copy.string()).run()) {
+            problem = "The library " + quoted(file_) + " could not be copied before its update (" +
+                      sqlite3_errmsg(db_) + "); it is left as it was.";
+            return false;
+        }
+        backup_ = copy;
+    }
+    return migrate(version, problem);
+}
+
+bool Library::migrate(int from, std::string& problem) {
+    Transaction transaction(db_);
+    if (!transaction.began()) return unchanged(problem);
+    for (int version = from; version < schemaVersion; ++version)
+        if (!exec(migrations[version], problem)) return false;
+    const std::string setVersion = "PRAGMA user_version=" + std::to_string(schemaVersion);
+    if (!exec(setVersion.c_str(), problem)) return false;
+    if (!transaction.commit()) return unchanged(problem);
+    return true;
+}
+
+bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, const Progress& progress) {
+    counts = {};
+    if (!read.ok()) {
+        problem = read.problem;
+        return false;
+    }
+    if (readOnly_) {
+        problem = notice_;
+        return false;
+    }
+    const std::string when = now();
+    const std::string kindName(Sources::of(read.kind).name);
+    Transaction transaction(db_);
+    if (!transaction.began()) return unchanged(problem);
+    const auto failed = [&](const Statement& statement) {
+        problem = "The library " + quoted(file_) + " could not be changed (" + statement.error() +
+                  "); it is left as it was.";
+        return false;
+    };
+    std::size_t total = 0;
+    for (const WorkPtr& work : read.works)
+        total += work->annotations.size();
+
+    std::int64_t sourceID = 0;
+    {
+        Statement find(db_, "SELECT id, fingerprint FROM source WHERE kind = ?1 AND key = ?2");
+        find.bind(1, kindName).bind(2, read.key);
+        if (find.step()) {
+            sourceID = find.integer(0);
+            if (find.integer(1) == asStored(read.fingerprint)) {
+                // Nothing it lists has changed: only when it was seen, and where.
+                Statement seen(db_, "UPDATE source SET last_read = ?1, place = ?2 WHERE id = ?3");
+                if (!seen.bind(1, when).bind(2, read.place.string()).bind(3, sourceID).run())
+                    return failed(seen);
+                if (!transaction.commit()) return unchanged(problem);
+                counts.unchanged = total;
+                return true;
+            }
+        } else if (find.failed()) {
+            return failed(find);
+        }
+    }
+    if (sourceID == 0) {
+        Statement insert(db_, "INSERT INTO source(kind, key, name, place, added, last_read, fingerprint) "
+                              "VALUES (?1, ?2, ?3, ?4, ?5, ?5, 0)");
+        insert.bind(1, kindName)
+            .bind(2, read.key)
+            .bind(3, read.name)
+            .bind(4, read.place.string())
+            .bind(5, when);
+        if (!insert.run()) return failed(insert);
+        sourceID = sqlite3_last_insert_rowid(db_);
+    }
+
+    // What this source listed before.
+    std::unordered_map<std::string, std::int64_t> knownWorks;
+    {
+        Statement works(db_, "SELECT key, work_id FROM work_source WHERE source_id = ?1");
+        works.bind(1, sourceID);
+        while (works.step())
+            knownWorks.emplace(works.text(0), works.integer(1));
+    }
+    struct Listed {
+        std::int64_t annotationID;
+        std::int64_t hash;
+        bool removed;
+        bool seen = false;
+    };
+    std::unordered_map<std::string, Listed> listed;
+    {
+        Statement annotations(db_, "SELECT a.key, a.id, s.content_hash, s.removed_at IS NOT NULL "
+                                   "FROM annotation_source s JOIN annotation a ON a.id = s.annotation_id "
+                                   "WHERE s.source_id = ?1");
+        annotations.bind(1, sourceID);
+        while (annotations.step())
+            listed.emplace(annotations.text(0), Listed{annotations.integer(1), annotations.integer(2),
+                                                       annotations.integer(3) != 0});
+    }
+    bool libraryEmpty = false;
+    {
+        Statement any(db_, "SELECT NOT EXISTS (SELECT 1 FROM annotation)");
+        libraryEmpty = any.step() && any.integer(0) != 0;
+    }
+
+    Statement workByMatch(db_, "SELECT id FROM work WHERE match_key = ?1 ORDER BY id LIMIT 1");
+    Statement insertWork(
+        db_, "INSERT INTO work(uid, match_key, title, author, first_seen) VALUES (?1, ?2, ?3, ?4, ?5)");
+    Statement linkWork(
+        db_, "INSERT OR REPLACE INTO work_source(source_id, key, work_id, asset_id, downloaded, origin) "
+             "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+    Statement lastSeq(db_, "SELECT coalesce(max(seq), 0) FROM annotation WHERE work_id = ?1");
+    Statement byKey(db_, "SELECT id FROM annotation WHERE key = ?1");
+    Statement insertAnnotation(
+        db_, "INSERT INTO annotation(work_id, seq, key, original_id, kind, selected, representative, note, "
+             "location_raw, color, chapter, page, location, created, modified, position, spine, first_seen) "
+             "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18)");
+    Statement updateAnnotation(
+        db_,
+        "UPDATE annotation SET kind = ?2, selected = ?3, representative = ?4, note = ?5, location_raw = ?6, "
+        "color = ?7, chapter = ?8, page = ?9, location = ?10, created = ?11, modified = ?12, position = ?13, "
+        "spine = ?14 WHERE id = ?1");
+    Statement linkAnnotation(
+        db_, "INSERT OR REPLACE INTO annotation_source(source_id, annotation_id, content_hash, "
+             "removed_at) VALUES (?1, ?2, ?3, NULL)");
+    Statement markRemoved(
+        db_, "UPDATE annotation_source SET removed_at = ?3 WHERE source_id = ?1 AND annotation_id = ?2");
+    for (const Statement* statement : {&workByMatch, &insertWork, &linkWork, &lastSeq, &byKey,
+                                       &insertAnnotation, &updateAnnotation, &linkAnnotation, &markRemoved})
+        if (!*statement) return failed(*statement);
+
+    // Binds an annotation's fields from position `first` on, in the column order above.
+    const auto bindContent = [](Statement& statement, int first, const Annotation& a) {
+        statement.bind(first, static_cast<std::int64_t>(a.annotationKind));
+        statement.bind(first + 1, a.annotationSelectedText);
+        if (a.annotationRepText == a.annotationSelectedText)
+            statement.bindNull(first + 2); // most sources repeat the passage: keep it once
+        else
+            statement.bind(first + 2, a.annotationRepText);
+        statement.bind(first + 3, a.annotationUserNotes).bind(first + 4, a.annotationLocationRawText);
+        statement.bind(first + 5, a.annotationColor).bind(first + 6, a.annotationChapter);
+        statement.bind(first + 7, a.annotationPage).bind(first + 8, a.annotationLocation);
+        statement.bind(first + 9, a.annotationCreated.view()).bind(first + 10, a.annotationModified.view());
+        statement.bindBlob(first + 11, a.annotationPosition.key)
+            .bind(first + 12, a.annotationPosition.spineIndex);
+    };
+
+    std::size_t done = 0;
+    for (const WorkPtr& work : read.works) {
+        std::int64_t workID = 0;
+        bool newWork = false;
+        if (const auto known = knownWorks.find(work->workKey); known != knownWorks.end()) {
+            workID = known->second;
+        } else {
+            const std::string matchKey = SourceKeys::workMatchKey(work->workTitle, work->workAuthor);
+            if (workByMatch.bind(1, matchKey).step()) workID = workByMatch.integer(0);
+            workByMatch.reset();
+            if (workID == 0) {
+                const std::string uid =
+                    QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString();
+                insertWork.bind(1, uid).bind(2, matchKey).bind(3, work->workTitle).bind(4, work->workAuthor);
+                if (!insertWork.bind(5, when).run()) return failed(insertWork);
+                workID = sqlite3_last_insert_rowid(db_);
+                newWork = true;
+            }
+            linkWork.bind(1, sourceID).bind(2, work->workKey).bind(3, workID).bind(4, work->workID);
+            if (!linkWork.bind(5, work->downloadedStatus).bind(6, work->workSource).run())
+                return failed(linkWork);
+            knownWorks.emplace(work->workKey, workID);
+        }
+        std::int64_t seq = 0;
+        if (!newWork) {
+            if (lastSeq.bind(1, workID).step()) seq = lastSeq.integer(0);
+            lastSeq.reset();
+        }
+        for (const AnnotationPtr& annotation : work->annotations) {
+            const std::int64_t hash = asStored(SourceKeys::contentHash(*annotation));
+            if (const auto known = listed.find(annotation->annotationKey); known != listed.end()) {
+                Listed& entry = known->second;
+                entry.seen = true;
+                if (entry.hash == hash && !entry.removed) {
+                    ++counts.unchanged;
+                } else {
+                    if (entry.hash != hash) {
+                        updateAnnotation.bind(1, entry.annotationID);
+                        bindContent(updateAnnotation, 2, *annotation);
+                        if (!updateAnnotation.run()) return failed(updateAnnotation);
+                    }
+                    linkAnnotation.bind(1, sourceID).bind(2, entry.annotationID).bind(3, hash);
+                    if (!linkAnnotation.run()) return failed(linkAnnotation);
+                    ++counts.changed;
+                }
+            } else {
+                std::int64_t annotationID = 0;
+                if (!libraryEmpty) {
+                    // Listed by another source already (a Kindle highlight in a notebook and in
+                    // My Clippings.txt): one annotation with both sources.
+                    if (byKey.bind(1, annotation->annotationKey).step()) annotationID = byKey.integer(0);
+                    byKey.reset();
+                }
+                if (annotationID == 0) {
+                    insertAnnotation.bind(1, workID).bind(2, ++seq).bind(3, annotation->annotationKey);
+                    insertAnnotation.bind(4, annotation->annotationID);
+                    bindContent(insertAnnotation, 5, *annotation);
+                    if (!insertAnnotation.bind(18, when).run()) return failed(insertAnnotation);
+                    annotationID = sqlite3_last_insert_rowid(db_);
+                    ++counts.added;
+                } else {
+                    ++counts.unchanged;
+                }
+                linkAnnotation.bind(1, sourceID).bind(2, annotationID).bind(3, hash);
+                if (!linkAnnotation.run()) return failed(linkAnnotation);
+                listed.emplace(annotation->annotationKey, Listed{annotationID, hash, false, true});
+            }
+            if (progress && (++done % 4096 == 0) && !progress(done, total)) {
+                problem = "Adding was cancelled; the library is as it was.";
+                return false;
+            }
+        }
+    }
+    for (const auto& [key, entry] : listed) {
+        if (entry.seen || entry.removed) continue;
+        if (!markRemoved.bind(1, sourceID).bind(2, entry.annotationID).bind(3, when).run())
+            return failed(markRemoved);
+        ++counts.removed;
+    }
+    Statement finish(
+        db_, "UPDATE source SET fingerprint = ?1, last_read = ?2, place = ?3, name = ?4 WHERE id = ?5");
+    finish.bind(1, asStored(read.fingerprint)).bind(2, when).bind(3, read.place.string()).bind(4, read.name);
+    if (!finish.bind(5, sourceID).run()) return failed(finish);
+    if (progress) progress(total, total);
+    if (!transaction.commit()) return unchanged(problem);
+    return true;
+}
+
+std::vector<WorkPtr> Library::works(bool hideRemoved) const {
+    std::unordered_map<std::int64_t, std::string> sourceNames;
+    std::unordered_map<std::int64_t, std::string> sourceSeen;
+    {
+        Statement sources(db_, "SELECT id, name, last_read FROM source");
+        while (sources.step()) {
+            sourceNames.emplace(sources.integer(0), sources.text(1));
+            sourceSeen.emplace(sources.integer(0), sources.text(2));
+        }
+    }
+    std::unordered_map<std::int64_t, WorkPtr> byID;
+    std::vector<WorkPtr> works;
+    {
+        Statement rows(db_, "SELECT id, title, author FROM work ORDER BY id");
+        while (rows.step()) {
+            auto work = std::make_shared<Work>(std::string(rows.text(1)), std::string(rows.text(2)));
+            byID.emplace(rows.integer(0), work);
+            works.push_back(std::move(work));
+        }
+    }
+    {
+        Statement links(db_, "SELECT work_id, source_id, key, asset_id, downloaded, origin FROM work_source "
+                             "ORDER BY work_id, source_id");
+        while (links.step()) {
+            const auto work = byID.find(links.integer(0));
+            if (work == byID.end()) continue;
+            Work& w = *work->second;
+            const std::string& name = sourceNames[links.integer(1)];
+            if (std::find(w.workSources.begin(), w.workSources.end(), name) == w.workSources.end())
+                w.workSources.push_back(name);
+            if (w.workKey.empty()) {
+                w.workKey = links.text(2);
+                w.workID = links.text(3);
+                w.downloadedStatus = links.text(4);
+                w.workSource = links.text(5);
+            }
+        }
+    }
+
+    // Most annotations share their state (the same sources, not removed, no marks): one object
+    // serves them all.
+    struct Links {
+        std::string sources; // source ids, in order
+        std::string removedAt;
+        std::string lastSeen;
+        bool allRemoved = true;
+    };
+    std::unordered_map<std::int64_t, Links> links;
+    {
+        Statement rows(db_, "SELECT annotation_id, source_id, removed_at FROM annotation_source "
+                            "ORDER BY annotation_id, source_id");
+        while (rows.step()) {
+            Links& entry = links[rows.integer(0)];
+            const std::int64_t source = rows.integer(1);
+            entry.sources += std::to_string(source);
+            entry.sources += ',';
+            const std::string_view removed = rows.text(2);
+            const std::string& seen = rows.isNull(2) ? sourceSeen[source] : std::string(removed);
+            if (seen > entry.lastSeen) entry.lastSeen = seen;
+            if (rows.isNull(2))
+                entry.allRemoved = false;
+            else if (removed > entry.removedAt)
+                entry.removedAt = removed;
+        }
+    }
+    std::unordered_map<std::int64_t, std::vector<std::string>> tags;
+    {
+        Statement rows(db_, "SELECT annotation_id, tag FROM annotation_tag ORDER BY annotation_id, tag");
+        while (rows.step())
+            tags[rows.integer(0)].emplace_back(rows.text(1));
+    }
+    std::map<std::string, std::shared_ptr<const AnnotationInLibrary>> shared;
+    Statement rows(
+        db_, "SELECT id, work_id, key, original_id, kind, selected, representative, note, location_raw, "
+             "color, chapter, page, location, created, modified, position, spine, favourite "
+             "FROM annotation ORDER BY work_id, seq");
+    Work* current = nullptr;
+    std::int64_t currentID = 0;
+    while (rows.step()) {
+        const std::int64_t id = rows.integer(0);
+        const Links& link = links[id];
+        const bool removed = link.allRemoved && !link.removedAt.empty();
+        if (removed && hideRemoved) continue;
+        if (!current || rows.integer(1) != currentID) {
+            const auto work = byID.find(rows.integer(1));
+            if (work == byID.end()) continue;
+            current = work->second.get();
+            currentID = rows.integer(1);
+        }
+        auto annotation = std::make_shared<Annotation>();
+        annotation->annotationKey = rows.text(2);
+        annotation->annotationID = rows.text(3);
+        annotation->annotationKind = static_cast<Annotation::Kind>(rows.integer(4));
+        annotation->annotationSelectedText = rows.text(5);
+        annotation->annotationRepText =
+            rows.isNull(6) ? annotation->annotationSelectedText : std::string(rows.text(6));
+        annotation->annotationUserNotes = rows.text(7);
+        annotation->annotationLocationRawText = rows.text(8);
+        annotation->annotationColor = rows.text(9);
+        annotation->annotationChapter = rows.text(10);
+        annotation->annotationPage = rows.text(11);
+        if (!rows.isNull(12)) annotation->annotationLocation = rows.integer(12);
+        annotation->annotationCreated = DateText(rows.text(13));
+        annotation->annotationModified = DateText(rows.text(14));
+        annotation->annotationPosition.key = rows.blob(15);
+        if (!rows.isNull(16))
+            annotation->annotationPosition.spineIndex = static_cast<std::int32_t>(rows.integer(16));
+        const bool favourite = rows.integer(17) != 0;
+        const auto tagged = tags.find(id);
+        std::string stateKey = link.sources;
+        stateKey += '|';
+        stateKey += removed ? link.removedAt : std::string();
+        stateKey += '|';
+        stateKey += link.lastSeen;
+        stateKey += favourite ? "|f|" : "||";
+        if (tagged != tags.end())
+            for (const std::string& tag : tagged->second)
+                stateKey += tag + '\x1f';
+        auto& state = shared[stateKey];
+        if (!state) {
+            auto made = std::make_shared<AnnotationInLibrary>();
+            for (std::size_t at = 0; at < link.sources.size();) {
+                const std::size_t comma = link.sources.find(',', at);
+                made->sources.push_back(sourceNames[std::stoll(link.sources.substr(at, comma - at))]);
+                at = comma + 1;
+            }
+            if (removed) made->removedAtSource = DateText(link.removedAt);
+            made->lastSeen = DateText(link.lastSeen);
+            made->favourite = favourite;
+            if (tagged != tags.end()) made->tags = tagged->second;
+            state = std::move(made);
+        }
+        annotation->annotationLibrary = state;
+        current->annotations.push_back(std::move(annotation));
+    }
+    std::stable_sort(works.begin(), works.end(),
+                     [](const WorkPtr& a, const WorkPtr& b) { return a->workTitle < b->workTitle; });
+    return works;
+}
+
+std::vector<Library::SourceInfo> Library::sources() const {
+    std::vector<SourceInfo> list;
+    Statement rows(
+        db_, "SELECT s.id, s.kind, s.key, s.name, s.place, s.added, s.last_read, "
+             "(SELECT count(*) FROM work_source w WHERE w.source_id = s.id), "
+             "(SELECT count(*) FROM annotation_source a WHERE a.source_id = s.id AND a.removed_at IS NULL) "
+             "FROM source s ORDER BY s.id");
+    while (rows.step()) {
+        SourceInfo info;
+        info.id = rows.integer(0);
+        info.kind = Sources::byName(rows.text(1)).value_or(SourceKind::Books);
+        info.key = rows.text(2);
+        info.name = rows.text(3);
+        info.place = rows.text(4);
+        info.added = rows.text(5);
+        info.lastRead = rows.text(6);
+        info.works = static_cast<std::size_t>(rows.integer(7));
+        info.annotations = static_cast<std::size_t>(rows.integer(8));
+        list.push_back(std::move(info));
+    }
+    return list;
+}
+
+std::optional<Library::SourceInfo> Library::findSource(const std::string& idNameOrKey) const {
+    for (SourceInfo& info : sources())
+        if (std::to_string(info.id) == idNameOrKey || info.name == idNameOrKey || info.key == idNameOrKey)
+            return std::move(info);
+    return std::nullopt;
+}
+
+std::size_t Library::annotationsOnlyFrom(long long sourceID) const {
+    Statement count(db_, "SELECT count(*) FROM annotation_source s WHERE s.source_id = ?1 AND NOT EXISTS "
+                         "(SELECT 1 FROM annotation_source o WHERE o.annotation_id = s.annotation_id "
+                         "AND o.source_id <> ?1)");
+    count.bind(1, static_cast<std::int64_t>(sourceID));
+    return count.step() ? static_cast<std::size_t>(count.integer(0)) : 0;
+}
+
+bool Library::forget(long long sourceID, std::string& problem) {
+    if (readOnly_) {
+        problem = notice_;
+        return false;
+    }
+    Transaction transaction(db_);
+    if (!transaction.began()) return unchanged(problem);
+    Statement annotations(db_,
+                          "DELETE FROM annotation WHERE id IN (SELECT annotation_id FROM annotation_source "
+                          "s WHERE s.source_id = ?1 AND NOT EXISTS (SELECT 1 FROM annotation_source o "
+                          "WHERE o.annotation_id = s.annotation_id AND o.source_id <> ?1))");
+    Statement source(db_, "DELETE FROM source WHERE id = ?1");
+    for (Statement* statement : {&annotations, &source}) {
+        if (!statement->bind(1, static_cast<std::int64_t>(sourceID)).run()) {
+            problem = "The library " + quoted(file_) + " could not be changed (" + statement->error() + ").";
+            return false;
+        }
+    }
+    if (!exec("DELETE FROM work WHERE id NOT IN (SELECT work_id FROM work_source)", problem)) return false;
+    if (!transaction.commit()) return unchanged(problem);
+    return true;
+}
+
+bool Library::setFavourite(const std::string& annotationKey, bool favourite, std::string& problem) {
+    if (readOnly_) {
+        problem = notice_;
+        return false;
+    }
+    Statement update(db_, "UPDATE annotation SET favourite = ?1 WHERE key = ?2");
+    if (!update.bind(1, std::int64_t{favourite}).bind(2, annotationKey).run()) {
+        problem = "The library " + quoted(file_) + " could not be changed (" + update.error() + ").";
+        return false;
+    }
+    return true;
+}
+
+bool Library::setTags(const std::string& annotationKey, std::vector<std::string> tags, std::string& problem) {
+    if (readOnly_) {
+        problem = notice_;
+        return false;
+    }
+    std::sort(tags.begin(), tags.end());
+    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
+    std::erase_if(tags, [](const std::string& tag) { return tag.empty(); });
+    Transaction transaction(db_);
+    if (!transaction.began()) return unchanged(problem);
+    Statement clear(
+        db_, "DELETE FROM annotation_tag WHERE annotation_id = (SELECT id FROM annotation WHERE key = ?1)");
+    Statement insert(
+        db_, "INSERT INTO annotation_tag(annotation_id, tag) SELECT id, ?2 FROM annotation WHERE key = ?1");
+    const auto failed = [&](const Statement& statement) {
+        problem = "The library " + quoted(file_) + " could not be changed (" + statement.error() + ").";
+        return false;
+    };
+    if (!clear.bind(1, annotationKey).run()) return failed(clear);
+    for (const std::string& tag : tags)
+        if (!insert.bind(1, annotationKey).bind(2, tag).run()) return failed(insert);
+    if (!transaction.commit()) return unchanged(problem);
+    return true;
+}
+
+} // namespace notara

@@ -1,0 +1,92 @@
+#include "notara/core/sources/SourceKeys.h"
+
+#include "notara/core/model/ContentHash.h"
+#include "notara/core/search/TextFolder.h"
+#include "notara/core/sources/Source.h"
+
+#include <unordered_set>
+
+namespace notara {
+
+namespace {
+
+// Runs of white space as one space, none at the ends: the two Kindle files wrap passages
+// differently.
+std::string collapsed(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    bool space = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+            space = !out.empty();
+            continue;
+        }
+        if (space) out += ' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string SourceKeys::workMatchKey(std::string_view title, std::string_view author) {
+    std::string key = TextFolder::folded(collapsed(title));
+    key += '\x1f';
+    TextFolder::appendFolded(collapsed(author), key);
+    return key;
+}
+
+std::string SourceKeys::passageKey(std::string_view prefix, std::string_view workMatchKey,
+                                   const Annotation& annotation) {
+    ContentHash hash;
+    hash.add(workMatchKey).add(Annotation::kindName(annotation.annotationKind));
+    if (annotation.annotationLocation)
+        hash.add("l").add(static_cast<std::uint64_t>(*annotation.annotationLocation));
+    else
+        hash.add("p").add(annotation.annotationPage);
+    hash.add(collapsed(annotation.annotationKind == Annotation::Kind::Note
+                           ? annotation.annotationUserNotes
+                           : annotation.annotationSelectedText));
+    std::string key(prefix);
+    key += ':';
+    key += hash.hex();
+    return key;
+}
+
+std::uint64_t SourceKeys::contentHash(const Annotation& a) {
+    ContentHash hash;
+    hash.add(a.annotationSelectedText)
+        .add(a.annotationRepText)
+        .add(a.annotationUserNotes)
+        .add(a.annotationColor);
+    hash.add(a.annotationChapter).add(a.annotationPage).add(a.annotationLocationRawText);
+    hash.add(a.annotationLocation ? static_cast<std::uint64_t>(*a.annotationLocation) + 1 : 0);
+    hash.add(a.annotationModified.view()).add(a.annotationCreated.view());
+    return hash.value();
+}
+
+void SourceKeys::fingerprint(SourceRead& read) {
+    ContentHash hash;
+    for (const WorkPtr& work : read.works) {
+        hash.add(work->workKey).add(work->workTitle).add(work->workAuthor).add(work->annotations.size());
+        for (const AnnotationPtr& annotation : work->annotations)
+            hash.add(annotation->annotationKey).add(contentHash(*annotation));
+    }
+    read.fingerprint = hash.value();
+}
+
+void SourceKeys::makeUnique(std::vector<AnnotationPtr>& annotations) {
+    std::unordered_set<std::string> seen;
+    seen.reserve(annotations.size());
+    for (const AnnotationPtr& annotation : annotations) {
+        if (seen.insert(annotation->annotationKey).second) continue;
+        const std::string base = annotation->annotationKey;
+        for (int copy = 2;; ++copy) {
+            annotation->annotationKey = base + '#' + std::to_string(copy);
+            if (seen.insert(annotation->annotationKey).second) break;
+        }
+    }
+}
+
+} // namespace notara

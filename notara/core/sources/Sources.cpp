@@ -1,0 +1,53 @@
+#include "notara/core/sources/Sources.h"
+
+#include "notara/core/sources/books/BooksSource.h"
+#include "notara/core/sources/clippings/ClippingsSource.h"
+#include "notara/core/sources/kindle/KindleNotebookSource.h"
+#include "notara/core/sources/kobo/KoboSource.h"
+
+#include <array>
+
+namespace notara {
+
+namespace {
+
+constexpr std::array<Sources::Kind, 4> known{{
+    {SourceKind::Books, "books", "Apple Books", true},
+    {SourceKind::KindleNotebook, "kindle", "Kindle notebook", false},
+    {SourceKind::Clippings, "clippings", "My Clippings.txt", false},
+    {SourceKind::Kobo, "kobo", "Kobo", false},
+}};
+
+} // namespace
+
+std::span<const Sources::Kind> Sources::kinds() {
+    return known;
+}
+
+const Sources::Kind& Sources::of(SourceKind kind) {
+    for (const Kind& k : known)
+        if (k.kind == kind) return k;
+    return known.front();
+}
+
+std::optional<SourceKind> Sources::byName(std::string_view name) {
+    for (const Kind& k : known)
+        if (k.name == name) return k.kind;
+    return std::nullopt;
+}
+
+std::unique_ptr<Source> Sources::make(SourceKind kind) {
+    switch (kind) {
+    case SourceKind::Books: return std::make_unique<BooksSource>();
+    case SourceKind::KindleNotebook: return std::make_unique<KindleNotebookSource>();
+    case SourceKind::Clippings: return std::make_unique<ClippingsSource>();
+    case SourceKind::Kobo: return std::make_unique<KoboSource>();
+    }
+    return nullptr;
+}
+
+SourceRead Sources::read(SourceKind kind, const std::filesystem::path& place) {
+    return make(kind)->read(place);
+}
+
+} // namespace notara
