@@ -283,13 +283,16 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
         }
     }
     if (sourceID == 0) {
+        // Two devices of one kind are told apart by their names too: "Kobo", "Kobo (2)".
+        std::string name = read.name;
+        Statement taken(db_, "SELECT 1 FROM source WHERE name = ?1");
+        for (int copy = 2; taken.bind(1, name).step(); ++copy) {
+            taken.reset();
+            name = read.name + " (" + std::to_string(copy) + ")";
+        }
         Statement insert(db_, "INSERT INTO source(kind, key, name, place, added, last_read, fingerprint) "
                               "VALUES (?1, ?2, ?3, ?4, ?5, ?5, 0)");
-        insert.bind(1, kindName)
-            .bind(2, read.key)
-            .bind(3, read.name)
-            .bind(4, read.place.string())
-            .bind(5, when);
+        insert.bind(1, kindName).bind(2, read.key).bind(3, name).bind(4, read.place.string()).bind(5, when);
         if (!insert.run()) return failed(insert);
         sourceID = sqlite3_last_insert_rowid(db_);
     }
@@ -445,10 +448,9 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
             return failed(markRemoved);
         ++counts.removed;
     }
-    Statement finish(
-        db_, "UPDATE source SET fingerprint = ?1, last_read = ?2, place = ?3, name = ?4 WHERE id = ?5");
-    finish.bind(1, asStored(read.fingerprint)).bind(2, when).bind(3, read.place.string()).bind(4, read.name);
-    if (!finish.bind(5, sourceID).run()) return failed(finish);
+    Statement finish(db_, "UPDATE source SET fingerprint = ?1, last_read = ?2, place = ?3 WHERE id = ?4");
+    finish.bind(1, asStored(read.fingerprint)).bind(2, when).bind(3, read.place.string());
+    if (!finish.bind(4, sourceID).run()) return failed(finish);
     if (progress) progress(total, total);
     if (!transaction.commit()) return unchanged(problem);
     return true;

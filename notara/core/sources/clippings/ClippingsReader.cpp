@@ -337,30 +337,64 @@ std::vector<WorkPtr> ClippingsReader::readValid(std::string_view valid) {
             annotation->annotationCreated = entries[i].created;
             annotations[i] = std::move(annotation);
         }
-        // A note belongs to the nearest highlight whose range ends at its location, else
-        // contains it; notes come before or after their highlight depending on the firmware.
+        // A note belongs to the highlight of its book whose range ends at its location, else
+        // contains it, wherever its record stands: firmware writes notes before or after their
+        // highlight, and readers add notes weeks later. Of several, the nearest in the file
+        // without a note yet; with no locations at all, one on the same page.
+        std::multimap<std::int64_t, size_t> byEnd;
+        for (size_t j = 0; j < entries.size(); ++j)
+            if (!isNote[j] && entries[j].end) byEnd.emplace(*entries[j].end, j);
+        const auto nearest = [&](size_t i, auto&& fits, auto&& candidates) {
+            std::optional<size_t> best;
+            candidates([&](size_t j) {
+                if (isNote[j] || !annotations[j]->annotationUserNotes.empty() || !fits(entries[j])) return;
+                const auto distance = [i](size_t k) { return k > i ? k - i : i - k; };
+                if (!best || distance(j) < distance(*best)) best = j;
+            });
+            return best;
+        };
+        // For the second choice, highlights by start; a Kindle highlight spans a few hundred
+        // locations at most, so only the nearest starts before the note are looked at.
+        std::vector<std::pair<std::int64_t, size_t>> byStart;
+        std::multimap<std::string, size_t> byPage;
+        for (size_t j = 0; j < entries.size(); ++j) {
+            if (isNote[j]) continue;
+            if (entries[j].start)
+                byStart.emplace_back(*entries[j].start, j);
+            else if (!entries[j].page.empty())
+                byPage.emplace(entries[j].page, j);
+        }
+        std::sort(byStart.begin(), byStart.end());
+        constexpr size_t startsLookedAt = 4096;
         for (size_t i = 0; i < entries.size(); ++i) {
             if (!isNote[i]) continue;
             const Record& note = entries[i];
             std::optional<size_t> owner;
-            for (int pass = 0; pass < 2 && !owner; ++pass) {
-                for (size_t distance = 1; distance <= std::min<size_t>(entries.size(), 8) && !owner;
-                     ++distance) {
-                    for (size_t j : {i - distance, i + distance}) {
-                        if (j >= entries.size() || isNote[j] || !annotations[j]->annotationUserNotes.empty())
-                            continue;
-                        const Record& h = entries[j];
-                        const bool fits =
-                            note.start && h.start
-                                ? (pass == 0 ? *h.end == *note.start
-                                             : *h.start <= *note.start && *note.start <= *h.end)
-                                : (!note.start && !h.start && !note.page.empty() && h.page == note.page);
-                        if (fits) {
-                            owner = j;
-                            break;
-                        }
-                    }
-                }
+            if (note.start) {
+                owner = nearest(
+                    i, [](const Record&) { return true; },
+                    [&](auto&& visit) {
+                        const auto [from, to] = byEnd.equal_range(*note.start);
+                        for (auto it = from; it != to; ++it)
+                            visit(it->second);
+                    });
+                if (!owner)
+                    owner = nearest(
+                        i, [&](const Record& h) { return h.end && *note.start <= *h.end; },
+                        [&](auto&& visit) {
+                            auto it = std::upper_bound(byStart.begin(), byStart.end(),
+                                                       std::pair{*note.start, entries.size()});
+                            for (size_t seen = 0; it != byStart.begin() && seen < startsLookedAt; ++seen)
+                                visit((--it)->second);
+                        });
+            } else if (!note.page.empty()) {
+                owner = nearest(
+                    i, [](const Record&) { return true; },
+                    [&](auto&& visit) {
+                        const auto [from, to] = byPage.equal_range(note.page);
+                        for (auto it = from; it != to; ++it)
+                            visit(it->second);
+                    });
             }
             if (owner) {
                 Annotation& owned = *annotations[*owner];
