@@ -100,6 +100,15 @@ QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
         if (!place.isEmpty()) parts << place;
         const QString date = dateText(annotation);
         if (!date.isEmpty()) parts << date;
+        if (const AnnotationInLibrary* kept = annotation.annotationLibrary.get()) {
+            if (kept->favourite) parts.prepend(QStringLiteral("\u2605"));
+            for (const std::string& tag : kept->tags)
+                parts << QLatin1Char('#') + QString::fromStdString(tag);
+            if (!kept->removedAtSource.empty()) {
+                const QString on = QString::fromUtf8(kept->removedAtSource.view().substr(0, 10));
+                parts << tr("Removed at source on %1").arg(on);
+            }
+        }
         return parts.join(QStringLiteral(" \u00B7 "));
     }
     case PassageMatchesRole:
@@ -123,6 +132,10 @@ QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
 Qt::ItemFlags AnnotationListModel::flags(const QModelIndex& index) const {
     if (index.isValid() && index.data(IsChapterRole).toBool()) return Qt::ItemIsEnabled;
     return QAbstractListModel::flags(index);
+}
+
+void AnnotationListModel::refresh() {
+    if (!_rows.empty()) emit dataChanged(index(0), index(static_cast<int>(_rows.size()) - 1));
 }
 
 std::shared_ptr<Annotation> AnnotationListModel::annotationAt(int row) const {

@@ -38,6 +38,8 @@ public:
     // null shows every annotation.
     void setSearch(const std::span<const Annotation* const>* matching, const QString& query);
     AnnotationOrder::Order order() const { return _order; }
+    // Every row changed in place (an annotation's marks).
+    void refresh();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -6,13 +6,15 @@
 #include "notara/core/export/BulkExport.h"
 #include "notara/core/model/DataManager.h"
 #include "notara/core/model/Work.h"
+#include "notara/core/sources/Sources.h"
 #include "notara/core/sources/books/BooksFolder.h"
+#include "notara/core/sources/books/BooksSource.h"
 #include "notara/core/sources/books/SQLFilePairing.h"
-#include "notara/core/sources/clippings/ClippingsReader.h"
-#include "notara/core/sources/kobo/KoboReader.h"
+#include "notara/core/sources/kindle/KindleNotebookSource.h"
 #include "notara/ui/AboutDialog.h"
 #include "notara/ui/AppIcons.h"
 #include "notara/ui/DisplayPath.h"
+#include "notara/ui/LibraryActions.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/QtPanelPresenter.h"
 #include "notara/ui/WaitCursor.h"
@@ -138,10 +140,16 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     contentLayout->addWidget(splitter, 1);
     setCentralWidget(content);
 
-    buildSidebar();
-    splitter->addWidget(_sidebar);
     _detailPages = new QStackedWidget(splitter);
     _detailView = new WorkDetailView(_dataManager, *_presenter, _detailPages);
+    _library = new LibraryActions(*this, _dataManager, *_messageBar, *_presenter);
+    _library->setHideRule([this] { return _hideNoAnnotations; });
+    _detailView->setMarking({[this](const Annotation& a) { return _library->canMark(a); },
+                             [this](const AnnotationPtr& a) { _library->toggleFavourite(a); },
+                             [this](const AnnotationPtr& a) { _library->editTags(a); }});
+    connect(_library, &LibraryActions::marksChanged, _detailView, &WorkDetailView::refreshCards);
+    buildSidebar();
+    splitter->insertWidget(0, _sidebar);
     _welcomePanel = new WelcomePanel(_detailPages);
     _detailPages->addWidget(_detailView);
     _detailPages->addWidget(_welcomePanel);
@@ -257,6 +265,7 @@ void ContentView::buildSidebar() {
     connect(_selectClippingsAction, &QAction::triggered, this, &ContentView::selectKindleClippings);
     connect(_selectKoboAction, &QAction::triggered, this, &ContentView::selectKoboDatabase);
 
+
     _actionsMenu->addSeparator();
     _sortMenu = _actionsMenu->addMenu(tr("Sort"));
     auto* sortGroup = new QActionGroup(this);
@@ -276,6 +285,8 @@ void ContentView::buildSidebar() {
     connect(_detailedExportAction, &QAction::toggled, this, &ContentView::setDetailedExport);
     _exportAllAction = _actionsMenu->addAction(tr("Export All Works\u2026"));
     connect(_exportAllAction, &QAction::triggered, this, &ContentView::exportAllWorks);
+    _actionsMenu->addSeparator();
+    _library->addEntries(_actionsMenu);
     _actionsMenu->addSeparator();
     _aboutAction = _actionsMenu->addAction(tr("About Notara"));
     _aboutAction->setMenuRole(QAction::AboutRole);
@@ -362,6 +373,12 @@ void ContentView::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+void ContentView::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The command line may have added to the library meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) _library->reloadIfChanged();
+}
+
 void ContentView::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (_launchRestoreDone) return;
@@ -384,9 +401,11 @@ void ContentView::launchRestore() {
         const bool loaded = _dataManager.loadDatabases(pairing);
         applyHideRule();
         reportBooksLoad(loaded, corvane::FSSandboxBookmarking::storedPath(BooksFolder::folderBookmarkKey));
+        if (QSettings().value(LibraryActions::kShowAllKey, false).toBool()) _library->showAllHighlights();
         return;
     }
     applyHideRule();
+    if (QSettings().value(LibraryActions::kShowAllKey, false).toBool()) _library->showAllHighlights();
     // Databases were chosen once but are not where they were.
     using corvane::FSSandboxBookmarking;
     if (FSSandboxBookmarking::storedPath(BooksFolder::libraryBookmarkKey) ||
@@ -444,8 +463,10 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
         loaded = _dataManager.loadDatabases(choice.pairing);
     }
     setSelectedWork(nullptr);
+    _library->leaveAllHighlights(); // the list shows what was just loaded
     applyHideRule();
     if (_iBooksAlertText.isEmpty()) reportBooksLoad(loaded, folder);
+    if (loaded) _library->keep(BooksSource::describe(_dataManager, folder));
 
     if (_showiBooksAlert)
         _presenter->presentAlert(this, tr("Alert!"), _iBooksAlertText, [this] { _showiBooksAlert = false; });
@@ -467,12 +488,15 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
     // The imported work replaces the list only; the Books works stay loaded underneath, and
     // the next filter change or Books folder flow lists them again.
     std::string problem;
+    _library->leaveAllHighlights();
     _dataManager.setFilteredWorks(_kindleDataManager.parseWorks(&problem));
     setSelectedWork(nullptr);
-    if (_dataManager.filteredWorks().empty())
+    if (_dataManager.filteredWorks().empty()) {
         reportImportFailure(result.path, QString::fromStdString(problem));
-    else
+    } else {
         _messageBar->dismiss();
+        _library->keep(KindleNotebookSource::describe(_dataManager.filteredWorks(), toPath(result.path)));
+    }
 }
 
 void ContentView::reportImportFailure(const QString& path, const QString& problem) {
@@ -514,20 +538,21 @@ void ContentView::selectDeviceFile(const QString& title, EReaderDevice::Kind kin
 }
 
 void ContentView::clippingsImportFlow(const PanelResult& result) {
-    if (!chosen(result)) return;
-    WaitCursor wait;
-    std::string problem;
-    auto works = ClippingsReader::readFile(toPath(result.path), problem);
-    showImportedWorks(std::move(works), result.path, problem);
+    importSource(SourceKind::Clippings, result);
 }
 
 void ContentView::koboImportFlow(const PanelResult& result) {
+    // The device's file is copied first, like the Books stores, and only the copy is opened.
+    importSource(SourceKind::Kobo, result);
+}
+
+void ContentView::importSource(SourceKind kind, const PanelResult& result) {
     if (!chosen(result)) return;
     WaitCursor wait;
-    std::string problem;
-    // The device's file is copied first, like the Books stores, and only the copy is opened.
-    auto works = KoboReader::readFile(toPath(result.path), KoboReader::workingFolder(), problem);
-    showImportedWorks(std::move(works), result.path, problem);
+    SourceRead read = Sources::read(kind, toPath(result.path));
+    if (read.ok()) _library->leaveAllHighlights();
+    showImportedWorks(read.works, result.path, read.problem);
+    _library->keep(std::move(read));
 }
 
 void ContentView::showImportedWorks(std::vector<std::shared_ptr<Work>> works, const QString& path,
@@ -688,7 +713,11 @@ void ContentView::showHideState() {
 }
 
 void ContentView::applyHideRule() {
-    _dataManager.applyHideRule(_hideNoAnnotations);
+    // The filter applies to what is listed: the library while it is shown, else the Books works.
+    if (_library->showingAllHighlights())
+        _library->relist();
+    else
+        _dataManager.applyHideRule(_hideNoAnnotations);
 }
 
 void ContentView::setSelectedWorkID(const std::optional<QUuid>& id) {

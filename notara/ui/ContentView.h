@@ -3,6 +3,7 @@
 #include "notara/core/model/AnnotationOrder.h"
 #include "notara/core/search/SearchIndex.h"
 #include "notara/core/sources/EReaderDevice.h"
+#include "notara/core/sources/SourceKind.h"
 #include "notara/core/sources/kindle/KindleNotesParser.h"
 #include "notara/ui/PanelPresenter.h"
 
@@ -31,6 +32,7 @@ class QToolButton;
 namespace notara {
 
 class DataManager;
+class LibraryActions;
 class MessageBar;
 class WelcomePanel;
 class Work;
@@ -127,6 +129,8 @@ public:
     QLineEdit* searchField() const { return _searchField; }
     WelcomePanel* welcomePanel() const { return _welcomePanel; }
     QLabel* emptyListLabel() const { return _emptyListLabel; }
+    // The reader's library: its Actions entries, keeping imports, "All Highlights".
+    LibraryActions* library() const { return _library; }
     bool showingFirstLaunchState() const;
 
     // E-readers on USB: where to look (the user's mounted volumes unless replaced, as tests
@@ -149,6 +153,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -166,6 +171,8 @@ private:
     void showImportedWorks(std::vector<std::shared_ptr<Work>> works, const QString& path,
                            const std::string& problem);
     void reportImportFailure(const QString& path, const QString& problem);
+    // Reads the chosen file of an e-reader through its source and lists what it holds.
+    void importSource(SourceKind kind, const PanelResult& result);
     // Where a file panel for `kind` starts: in the folder of such a device when one is mounted.
     QString devicePanelStart(EReaderDevice::Kind kind) const;
     // Offers each device in `found` not offered before, and remembers what is connected.
@@ -235,6 +242,7 @@ private:
     WelcomePanel* _welcomePanel = nullptr;
     QLabel* _emptyListLabel = nullptr;
     std::uint64_t _listObserver = 0;
+    LibraryActions* _library = nullptr;
 };
 
 } // namespace notara

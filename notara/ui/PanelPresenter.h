@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -39,6 +40,11 @@ public:
     virtual void presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
                                         const QString& informativeText, const QString& actionText,
                                         std::function<void()> action, std::function<void()> dismissed) = 0;
+    // A box asking for one line of text, `text` filled in; `done` gets the text, or nothing
+    // when the box was cancelled.
+    virtual void presentTextInput(QWidget* parent, const QString& title, const QString& label,
+                                  const QString& text,
+                                  std::function<void(const std::optional<QString>&)> done) = 0;
 };
 
 } // namespace notara

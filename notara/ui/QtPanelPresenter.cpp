@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -109,6 +110,23 @@ void QtPanelPresenter::presentAlertWithAction(QWidget* parent, const QString& ti
                      [parent, action = std::move(action)] { later(parent, action); });
     QObject::connect(box, &QMessageBox::finished, box,
                      [parent, dismissed = std::move(dismissed)](int) { later(parent, dismissed); });
+    box->open();
+}
+
+void QtPanelPresenter::presentTextInput(QWidget* parent, const QString& title, const QString& label,
+                                        const QString& text,
+                                        std::function<void(const std::optional<QString>&)> done) {
+    auto* box = new QInputDialog(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle(title);
+    box->setLabelText(label);
+    box->setTextValue(text);
+    QObject::connect(box, &QDialog::finished, box, [box, parent, done = std::move(done)](int code) {
+        const std::optional<QString> answer =
+            code == QDialog::Accepted ? std::optional<QString>(box->textValue()) : std::nullopt;
+        later(parent, [done, answer] { done(answer); });
+    });
     box->open();
 }
 

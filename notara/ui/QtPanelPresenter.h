@@ -19,6 +19,8 @@ public:
                                 std::function<void()> action, std::function<void()> dismissed) override;
     void presentAlert(QWidget* parent, const QString& title, const QString& message,
                       std::function<void()> dismissed) override;
+    void presentTextInput(QWidget* parent, const QString& title, const QString& label, const QString& text,
+                          std::function<void(const std::optional<QString>&)> done) override;
 };
 
 } // namespace notara

@@ -116,6 +116,23 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
         if (_annotationList->currentIndex().isValid()) copyAnnotation(_annotationList->currentIndex().row());
     });
     _annotationList->addAction(copyShortcut);
+    // The reader's marks, for a highlight kept in the library.
+    const auto onCurrent = [this](auto mark) {
+        return [this, mark] {
+            const auto annotation = _annotationModel->annotationAt(_annotationList->currentIndex().row());
+            if (annotation && _marking.canMark && _marking.canMark(*annotation)) (_marking.*mark)(annotation);
+        };
+    };
+    auto* favouriteShortcut = new QAction(tr("Favourite"), _annotationList);
+    favouriteShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    favouriteShortcut->setShortcutContext(Qt::WidgetShortcut);
+    connect(favouriteShortcut, &QAction::triggered, this, onCurrent(&Marking::toggleFavourite));
+    _annotationList->addAction(favouriteShortcut);
+    auto* tagsShortcut = new QAction(tr("Tags\u2026"), _annotationList);
+    tagsShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    tagsShortcut->setShortcutContext(Qt::WidgetShortcut);
+    connect(tagsShortcut, &QAction::triggered, this, onCurrent(&Marking::editTags));
+    _annotationList->addAction(tagsShortcut);
     _pages->addWidget(_annotationList);
     layout->addWidget(_pages, 1);
 
@@ -212,6 +229,10 @@ void WorkDetailView::setSearch(const std::span<const Annotation* const>* matchin
     _annotationModel->setSearch(matching, query);
 }
 
+void WorkDetailView::refreshCards() {
+    _annotationModel->refresh();
+}
+
 void WorkDetailView::setAnnotationOrder(AnnotationOrder::Order order) {
     _annotationModel->setOrder(order);
 }
@@ -224,6 +245,17 @@ std::unique_ptr<QMenu> WorkDetailView::contextMenuForRow(int row) {
     auto menu = std::make_unique<QMenu>(this);
     menu->addAction(tr("Copy"), this, [this, row] { copyAnnotation(row); });
     menu->addAction(tr("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); });
+    const std::shared_ptr<Annotation> annotation = _annotationModel->annotationAt(row);
+    if (annotation && _marking.canMark && _marking.canMark(*annotation)) {
+        menu->addSeparator();
+        QAction* favourite = menu->addAction(tr("Favourite"), this,
+                                             [this, annotation] { _marking.toggleFavourite(annotation); });
+        favourite->setCheckable(true);
+        favourite->setChecked(annotation->annotationLibrary->favourite);
+        favourite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+        menu->addAction(tr("Tags\u2026"), this, [this, annotation] { _marking.editTags(annotation); })
+            ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    }
     return menu;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -48,8 +49,18 @@ public:
     // "— Title, Author, place" under the passage in quotation marks, as plain text.
     void copyAnnotationAsCitation(int row);
     static QString citation(const Work& work, const Annotation& annotation);
-    // The context menu of the card in `row`: "Copy", "Copy as Citation".
+    // The context menu of the card in `row`: "Copy", "Copy as Citation", and for a highlight of
+    // the library "Favourite" and "Tags…".
     std::unique_ptr<QMenu> contextMenuForRow(int row);
+    // Who keeps the reader's marks: whether an annotation can carry them, and the two changes.
+    struct Marking {
+        std::function<bool(const Annotation&)> canMark;
+        std::function<void(const std::shared_ptr<Annotation>&)> toggleFavourite;
+        std::function<void(const std::shared_ptr<Annotation>&)> editTags;
+    };
+    void setMarking(Marking marking) { _marking = std::move(marking); }
+    // The cards are drawn again (their marks changed).
+    void refreshCards();
 
     // The order of the cards and of the export; the work's own order until changed.
     void setAnnotationOrder(AnnotationOrder::Order order);
@@ -93,6 +104,7 @@ private:
     QListView* _annotationList;
     AnnotationListModel* _annotationModel;
     AnnotationCardDelegate* _cardDelegate;
+    Marking _marking;
 };
 
 } // namespace notara

@@ -33,17 +33,30 @@ QVariant WorkListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const Work& work = *_works[static_cast<std::size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole: return QString::fromStdString(work.workTitle);
+    case Qt::DisplayRole: return QString::fromStdString(work.workTitle);
+    case Qt::ToolTipRole:
+        if (!work.workSources.empty())
+            return QString::fromStdString(work.workTitle) + QLatin1Char('\n') + sourcesText(work);
+        return QString::fromStdString(work.workTitle);
     case WorkIDRole: return work.id;
     case AnnotationCountTextRole:
         if (_searching) {
             const auto* matches = matchesOf(&work);
             return tr("Matching Annotations: ") + QString::number(matches ? matches->size() : 0);
         }
+        if (!work.workSources.empty()) // a work of the library says where it comes from
+            return tr("Total Annotations: ") + QString::number(work.annotations.size()) +
+                   QStringLiteral(" \u00B7 ") + sourcesText(work);
         return tr("Total Annotations: ") + QString::number(work.annotations.size());
     default: return {};
     }
+}
+
+QString WorkListModel::sourcesText(const Work& work) {
+    QStringList names;
+    for (const std::string& name : work.workSources)
+        names << QString::fromStdString(name);
+    return names.join(QStringLiteral(", "));
 }
 
 std::shared_ptr<Work> WorkListModel::workAt(int row) const {

@@ -33,6 +33,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     std::shared_ptr<Work> workAt(int row) const;
+    // "Apple Books, Kobo": the sources a work of the library comes from.
+    static QString sourcesText(const Work& work);
     int rowOfWork(const QUuid& id) const;
 
     // While a search is shown: only the works with matches, each row counting its matching

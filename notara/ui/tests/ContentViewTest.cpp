@@ -56,7 +56,8 @@ private slots:
                               "Hide Works with no Annotations", "---",
                               "Select Kindle Clippings (My Clippings.txt)",
                               "Select Kobo Database (KoboReader.sqlite)", "---", "Sort", "Detailed Export",
-                              QStringLiteral("Export All Works\u2026"), "---", "About Notara"}));
+                              QStringLiteral("Export All Works\u2026"), "---", "All Highlights", "Hide Removed",
+                              "Keep Imports in Library", "Forget Source", "---", "About Notara"}));
         QVERIFY(!window.selectBooksFolderAction()->icon().isNull());
         QVERIFY(!window.selectKindleAction()->icon().isNull());
         QVERIFY(!window.hideNoAnnotationsAction()->icon().isNull()); // the checkmark: the filter starts on

@@ -6,15 +6,27 @@
 namespace notara {
 
 SourceRead KindleNotebookSource::read(const std::filesystem::path& place) const {
-    SourceRead read;
-    read.kind = kind();
-    read.place = place;
     KindleNotesParser parser;
     parser.fileURL = place;
     std::string problem;
-    read.works = parser.parseWorks(&problem);
-    if (read.works.empty()) {
+    std::vector<WorkPtr> works = parser.parseWorks(&problem);
+    if (works.empty()) {
+        SourceRead read;
+        read.kind = kind();
+        read.place = place;
         read.problem = problem.empty() ? "It is not a Kindle Notebook export." : problem;
+        return read;
+    }
+    return describe(std::move(works), place);
+}
+
+SourceRead KindleNotebookSource::describe(std::vector<WorkPtr> works, const std::filesystem::path& place) {
+    SourceRead read;
+    read.kind = SourceKind::KindleNotebook;
+    read.place = place;
+    read.works = std::move(works);
+    if (read.works.empty()) {
+        read.problem = "It is not a Kindle Notebook export.";
         return read;
     }
     assignKindleKeys(read.works);

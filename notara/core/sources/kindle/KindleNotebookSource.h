@@ -11,6 +11,9 @@ public:
     SourceKind kind() const override { return SourceKind::KindleNotebook; }
     SourceRead read(const std::filesystem::path& place) const override;
 
+    /// The read of a notebook the window's own parser has just read from `place`.
+    static SourceRead describe(std::vector<WorkPtr> works, const std::filesystem::path& place);
+
     /// Keys for works read from a Kindle's files (a notebook or My Clippings.txt): one highlight
     /// has the same key in both, so the library keeps it once.
     static void assignKindleKeys(std::vector<WorkPtr>& works);

@@ -65,6 +65,19 @@ void ScriptedPresenter::presentAlertWithAction(QWidget* parent, const QString& t
     _action = std::move(action);
 }
 
+void ScriptedPresenter::presentTextInput(QWidget*, const QString& title, const QString&, const QString& text,
+                                         std::function<void(const std::optional<QString>&)> done) {
+    ++textInputs;
+    textInputTitle = title;
+    textInputText = text;
+    std::optional<QString> answer;
+    if (!textAnswers.empty()) {
+        answer = textAnswers.front();
+        textAnswers.pop_front();
+    }
+    done(answer);
+}
+
 void ScriptedPresenter::pressAlertAction() {
     auto action = std::move(_action);
     _action = nullptr;

@@ -47,6 +47,13 @@ public:
     QString alertInformativeText;
     QString alertActionText;
     void pressAlertAction();
+    // Text boxes answer at once from here (cancelled when empty).
+    std::deque<std::optional<QString>> textAnswers;
+    int textInputs = 0;
+    QString textInputTitle;
+    QString textInputText;
+    void presentTextInput(QWidget* parent, const QString& title, const QString& label, const QString& text,
+                          std::function<void(const std::optional<QString>&)> done) override;
 
 private:
     std::function<void()> _dismiss;
