@@ -254,8 +254,9 @@ void LibraryActions::forgetSource(long long sourceID) {
     const QString name = text(source->name);
     _presenter.presentAlertWithAction(
         &_window, tr("Forget Source"), tr("Forget \u201C%1\u201D?").arg(name),
-        tr("%n highlight(s) leave your library; highlights another source also lists stay.", nullptr,
-           static_cast<int>(leaving)),
+        leaving == 1
+            ? tr("1 highlight leaves your library; highlights another source also lists stay.")
+            : tr("%1 highlights leave your library; highlights another source also lists stay.").arg(leaving),
         tr("Forget"),
         [this, sourceID, name, leaving] {
             auto library = openLibrary();
@@ -266,8 +267,8 @@ void LibraryActions::forgetSource(long long sourceID) {
                 return;
             }
             static_cast<QMainWindow&>(_window).statusBar()->showMessage(
-                tr("Forgot %1: %n highlight(s) left your library.", nullptr, static_cast<int>(leaving))
-                    .arg(name),
+                leaving == 1 ? tr("Forgot %1: 1 highlight left your library.").arg(name)
+                             : tr("Forgot %1: %2 highlights left your library.").arg(name).arg(leaving),
                 10000);
             relist();
         },
