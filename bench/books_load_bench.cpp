@@ -3,8 +3,10 @@
 // both tables reading the same columns into std::string. Also measures the peak memory
 // of one load against the text it loads.
 
+#include "notara/core/library/Library.h"
 #include "notara/core/model/DataManager.h"
 #include "notara/core/search/SearchIndex.h"
+#include "notara/core/sources/books/BooksSource.h"
 #include "notara/tests/BooksStore.h"
 
 #include "corvane/Corvane.h"
@@ -213,12 +215,85 @@ void BM_SearchIndexOfTheLoad(benchmark::State& state) {
     }
 }
 
+// The reader's library on the same Books library. The read of the source is the load above; these
+// time the library's own part (a read already in memory) and, apart, a whole re-add with its read.
+fs::path libraryFile(const char* name) {
+    return benchHome / name;
+}
+
+void removeLibrary(const fs::path& file) {
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(file.native() + suffix);
+}
+
+SourceRead booksRead() {
+    DataManager model;
+    model.loadDatabases(pairing);
+    return BooksSource::describe(model, pairing.annotationSQLFile->parent_path().parent_path().parent_path());
+}
+
+void BM_LibraryAddToEmpty(benchmark::State& state) {
+    const SourceRead read = booksRead();
+    const fs::path file = libraryFile("add.sqlite");
+    Library::Counts counts;
+    for (auto _ : state) {
+        state.PauseTiming();
+        removeLibrary(file);
+        state.ResumeTiming();
+        std::string problem;
+        auto library = Library::open(file, problem);
+        library->add(read, counts, problem);
+    }
+    state.counters["added"] = static_cast<double>(counts.added);
+}
+
+void BM_LibraryAddUnchanged(benchmark::State& state) {
+    const SourceRead read = booksRead();
+    const fs::path file = libraryFile("again.sqlite");
+    removeLibrary(file);
+    std::string problem;
+    Library::Counts counts;
+    Library::open(file, problem)->add(read, counts, problem);
+    for (auto _ : state) {
+        auto library = Library::open(file, problem);
+        library->add(read, counts, problem);
+    }
+    state.counters["unchanged"] = static_cast<double>(counts.unchanged);
+}
+
+// The re-add as the command line does it: the read of the Books folder included.
+void BM_LibraryReadAndAddUnchanged(benchmark::State& state) {
+    const fs::path file = libraryFile("again.sqlite");
+    std::string problem;
+    Library::Counts counts;
+    for (auto _ : state) {
+        const SourceRead read = booksRead();
+        Library::open(file, problem)->add(read, counts, problem);
+    }
+}
+
+void BM_LibraryOpenAndList(benchmark::State& state) {
+    const fs::path file = libraryFile("again.sqlite");
+    std::string problem;
+    size_t listed = 0;
+    for (auto _ : state) {
+        auto library = Library::open(file, problem);
+        listed = 0;
+        for (const auto& work : library->works()) listed += work->annotations.size();
+        benchmark::DoNotOptimize(listed);
+    }
+    state.counters["annotations"] = static_cast<double>(listed);
+}
+
 BENCHMARK(BM_StepCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepWorksAndAnnotations)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadDatabases)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SearchIndexOfTheLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LibraryAddToEmpty)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LibraryAddUnchanged)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LibraryReadAndAddUnchanged)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LibraryOpenAndList)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 size_t procStatusKB(const char* field) {
     std::ifstream status("/proc/self/status");
@@ -263,6 +338,46 @@ void measureMemory() {
                 peakMB / (2 * textMB + 30), (peakMB - 30) / textMB);
 }
 
+// Peak memory of an add to an empty library (the read included, as the command line does it) and of
+// opening the library and listing it, each above the memory before it; and the file's size
+// against the text it keeps.
+void measureLibraryMemory() {
+    const fs::path file = libraryFile("memory.sqlite");
+    removeLibrary(file);
+    const auto peakOf = [](const auto& work) {
+        malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const size_t baselineKB = procStatusKB("VmRSS:");
+        work();
+        return static_cast<double>(procStatusKB("VmHWM:") - baselineKB) / 1024.0;
+    };
+    size_t text = 0;
+    const double addMB = peakOf([&] {
+        const SourceRead read = booksRead();
+        std::string problem;
+        Library::Counts counts;
+        Library::open(file, problem)->add(read, counts, problem);
+        DataManager model;
+        model.setWorks(read.works);
+        text = textBytes(model);
+    });
+    const double listMB = peakOf([&] {
+        std::string problem;
+        auto library = Library::open(file, problem);
+        benchmark::DoNotOptimize(library->works().size());
+    });
+    size_t fileBytes = 0;
+    for (const char* suffix : {"", "-wal"}) {
+        std::error_code ec;
+        const auto size = fs::file_size(file.native() + suffix, ec);
+        if (!ec) fileBytes += size;
+    }
+    std::printf("library memory: add peak %.1f MB, open and list peak %.1f MB (each target <= the load's)\n", addMB,
+                listMB);
+    std::printf("library file: %.1f MB for %.1f MB of text, %.2fx (target <= 1.5)\n", fileBytes / 1048576.0,
+                text / 1048576.0, static_cast<double>(fileBytes) / static_cast<double>(text));
+}
+
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -301,6 +416,7 @@ int main(int argc, char** argv) {
             1048576.0);
 
     measureMemory();
+    measureLibraryMemory();
 
     benchmark::Initialize(&argc, argv);
     RecordingReporter reporter;
@@ -315,6 +431,15 @@ int main(int argc, char** argv) {
     if (reporter.millis.contains("BM_SearchIndexOfTheLoad") && reporter.millis.contains("BM_LoadDatabases")) {
         std::printf("search index / load = %.2f wall clock (target <= 0.33)\n",
                     reporter.millis["BM_SearchIndexOfTheLoad"] / reporter.millis["BM_LoadDatabases"]);
+    }
+    if (reporter.millis.contains("BM_LibraryAddToEmpty") && reporter.millis.contains("BM_LoadDatabases")) {
+        const double load = reporter.millis["BM_LoadDatabases"];
+        std::printf("library / load: add to empty %.2f (target <= 2; with the read %.2f), add unchanged %.2f, "
+                    "read and add unchanged %.2f (target <= 1), open and list %.2f (target <= 0.5)\n",
+                    reporter.millis["BM_LibraryAddToEmpty"] / load, 1 + reporter.millis["BM_LibraryAddToEmpty"] / load,
+                    reporter.millis["BM_LibraryAddUnchanged"] / load,
+                    reporter.millis["BM_LibraryReadAndAddUnchanged"] / load,
+                    reporter.millis["BM_LibraryOpenAndList"] / load);
     }
     benchmark::Shutdown();
     fs::remove_all(benchHome);

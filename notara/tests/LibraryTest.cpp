@@ -3,6 +3,7 @@
 // in the middle of an add.
 
 #include "notara/core/library/Library.h"
+#include "notara/core/model/ContentHash.h"
 #include "notara/core/search/LibrarySearch.h"
 #include "notara/core/sources/Sources.h"
 #include "notara/core/sources/clippings/ClippingsReader.h"
@@ -184,6 +185,11 @@ TEST(Library, OneKindleBookFromANotebookAndMyClippingsIsOneWork) {
     EXPECT_EQ(works[0]->workSources.size(), 2u);
     ASSERT_EQ(works[0]->annotations.size(), 3u);
     EXPECT_EQ(works[0]->annotations[0]->annotationLibrary->sources.size(), 2u);
+    // One search over both sources finds what each gave.
+    const auto found = LibrarySearch::filter(works, "only");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(passages(*found[0]),
+              (std::vector<std::string>{"Only in the notebook.", "Only on the device."}));
 
     // Forgetting the device takes only what it alone gave.
     const auto device = f.library->findSource("Kindle (My Clippings.txt)");
@@ -249,7 +255,7 @@ TEST(Library, AVersionOneFileIsMigratedAfterACopyIsKept) {
             place TEXT NOT NULL, added TEXT NOT NULL, last_read TEXT NOT NULL, fingerprint INTEGER NOT NULL,
             UNIQUE(kind, key));
         CREATE TABLE work(id INTEGER PRIMARY KEY, uid TEXT NOT NULL UNIQUE, match_key TEXT NOT NULL,
-            title TEXT NOT NULL, author TEXT NOT NULL, first_seen TEXT NOT NULL);
+            title TEXT NOT NULL, author TEXT NOT NULL, first_seen INTEGER NOT NULL);
         CREATE INDEX work_by_match_key ON work(match_key);
         CREATE TABLE work_source(source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
             key TEXT NOT NULL, work_id INTEGER NOT NULL REFERENCES work(id) ON DELETE CASCADE,
@@ -257,26 +263,29 @@ TEST(Library, AVersionOneFileIsMigratedAfterACopyIsKept) {
             PRIMARY KEY(source_id, key)) WITHOUT ROWID;
         CREATE INDEX work_source_by_work ON work_source(work_id);
         CREATE TABLE annotation(id INTEGER PRIMARY KEY, work_id INTEGER NOT NULL REFERENCES work(id) ON DELETE CASCADE,
-            seq INTEGER NOT NULL, key TEXT NOT NULL UNIQUE, original_id TEXT NOT NULL, kind INTEGER NOT NULL,
-            selected TEXT NOT NULL, representative TEXT, note TEXT NOT NULL, location_raw TEXT NOT NULL,
-            color TEXT NOT NULL, chapter TEXT NOT NULL, page TEXT NOT NULL, location INTEGER, created TEXT NOT NULL,
-            modified TEXT NOT NULL, position BLOB NOT NULL, spine INTEGER, first_seen TEXT NOT NULL);
-        CREATE INDEX annotation_by_work ON annotation(work_id, seq);
-        CREATE TABLE annotation_source(source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
-            annotation_id INTEGER NOT NULL REFERENCES annotation(id) ON DELETE CASCADE,
-            content_hash INTEGER NOT NULL, removed_at TEXT, PRIMARY KEY(source_id, annotation_id)) WITHOUT ROWID;
-        CREATE INDEX annotation_source_by_annotation ON annotation_source(annotation_id);
+            key_hash INTEGER NOT NULL UNIQUE, key_form INTEGER NOT NULL, key_text TEXT, original_id TEXT NOT NULL,
+            kind INTEGER NOT NULL, selected TEXT NOT NULL, representative TEXT, note TEXT NOT NULL,
+            location_raw TEXT NOT NULL, color TEXT NOT NULL, chapter TEXT NOT NULL, page TEXT NOT NULL,
+            location INTEGER, created TEXT NOT NULL, modified TEXT NOT NULL, position BLOB NOT NULL, spine INTEGER,
+            first_seen INTEGER NOT NULL);
+        CREATE INDEX annotation_by_work ON annotation(work_id);
+        CREATE TABLE annotation_source(annotation_id INTEGER NOT NULL REFERENCES annotation(id) ON DELETE CASCADE,
+            source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
+            content_hash INTEGER NOT NULL, removed_at TEXT, PRIMARY KEY(annotation_id, source_id)) WITHOUT ROWID;
         INSERT INTO source VALUES (1, 'kobo', 'kobo:X', 'Kobo', '/media/KOBO', '2025-01-01T00:00:00Z',
             '2025-01-01T00:00:00Z', 7);
         INSERT INTO work VALUES (1, 'U1', 'salt roads' || char(31) || 'lena hart', 'Salt Roads', 'Lena Hart',
-            '2025-01-01T00:00:00Z');
+            1735689600);
         INSERT INTO work_source VALUES (1, 'V1', 1, '', '', 'Kobo');
-        INSERT INTO annotation VALUES (1, 1, 1, 'kobo:B1', 'B1', 0, 'Kept passage.', NULL, '', '', '', '', '', NULL,
-            '', '', x'', NULL, '2025-01-01T00:00:00Z');
+        INSERT INTO annotation VALUES (1, 1, 42, 2, NULL, 'B1', 0, 'Kept passage.', NULL, '', '', '', '', '', NULL,
+            '', '', x'', NULL, 1735689600);
         INSERT INTO annotation_source VALUES (1, 1, 5, NULL);
         PRAGMA user_version = 1;
     )sql";
     ASSERT_EQ(sqlite3_exec(db, versionOne, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    const std::string keyed = "UPDATE annotation SET key_hash = " +
+                              std::to_string(static_cast<std::int64_t>(ContentHash().add("kobo:B1").value()));
+    ASSERT_EQ(sqlite3_exec(db, keyed.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     const std::string original = readFile(file);
 
@@ -289,8 +298,11 @@ TEST(Library, AVersionOneFileIsMigratedAfterACopyIsKept) {
     const auto works = library->works();
     ASSERT_EQ(works.size(), 1u);
     EXPECT_EQ(passages(*works[0]), (std::vector<std::string>{"Kept passage."}));
-    EXPECT_TRUE(library->setTags("kobo:B1", {"kept"}, problem)) << problem;
-    EXPECT_TRUE(library->setFavourite("kobo:B1", true, problem)) << problem;
+    const std::string key = works[0]->annotations[0]->annotationKey;
+    EXPECT_EQ(key, "kobo:B1");
+    // The marks the new version brings work on the migrated rows.
+    EXPECT_TRUE(library->setTags(key, {"kept"}, problem)) << problem;
+    EXPECT_TRUE(library->setFavourite(key, true, problem)) << problem;
     EXPECT_EQ(library->works()[0]->annotations[0]->annotationLibrary->tags,
               (std::vector<std::string>{"kept"}));
     library.reset();
@@ -415,6 +427,11 @@ TEST(Library, CommandLineAddsListsSearchesAndForgets) {
                               "\"annotationTags\": []"),
               std::string::npos);
     EXPECT_EQ(cli({"library", "search", "harbour", "--library", library}).exitCode, 0);
+    const fs::path out = freshFolder("library-cli-out");
+    CliRun exported =
+        cli({"library", "export", "--out", QString::fromStdString(out.string()), "--library", library});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2);
     EXPECT_EQ(cli({"library", "search", "is:favourite", "--library", library}).exitCode, 1);
     CliRun sources = cli({"library", "sources", "--library", library});
     EXPECT_EQ(sources.out.substr(0, 2), "1\t");

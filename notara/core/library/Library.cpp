@@ -1,12 +1,12 @@
 #include "notara/core/library/Library.h"
 
 #include "notara/core/library/Statement.h"
+#include "notara/core/model/ContentHash.h"
 #include "notara/core/model/IsoDate.h"
 #include "notara/core/sources/SourceKeys.h"
 #include "notara/core/sources/Sources.h"
 
-#include "corvane/Corvane.h"
-
+#include <QStandardPaths>
 #include <QUuid>
 
 #include <algorithm>
@@ -42,7 +42,7 @@ constexpr const char* migrations[] = {
         match_key TEXT NOT NULL,
         title TEXT NOT NULL,
         author TEXT NOT NULL,
-        first_seen TEXT NOT NULL);
+        first_seen INTEGER NOT NULL);
     CREATE INDEX work_by_match_key ON work(match_key);
     CREATE TABLE work_source(
         source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
@@ -53,11 +53,14 @@ constexpr const char* migrations[] = {
         origin TEXT NOT NULL,
         PRIMARY KEY(source_id, key)) WITHOUT ROWID;
     CREATE INDEX work_source_by_work ON work_source(work_id);
+    -- key_hash identifies the annotation across sources; key_text is the key itself unless it is
+    -- the source's row id with its kind in front (key_form 1 "books:", 2 "kobo:").
     CREATE TABLE annotation(
         id INTEGER PRIMARY KEY,
         work_id INTEGER NOT NULL REFERENCES work(id) ON DELETE CASCADE,
-        seq INTEGER NOT NULL,
-        key TEXT NOT NULL UNIQUE,
+        key_hash INTEGER NOT NULL UNIQUE,
+        key_form INTEGER NOT NULL,
+        key_text TEXT,
         original_id TEXT NOT NULL,
         kind INTEGER NOT NULL,
         selected TEXT NOT NULL,
@@ -72,15 +75,14 @@ constexpr const char* migrations[] = {
         modified TEXT NOT NULL,
         position BLOB NOT NULL,
         spine INTEGER,
-        first_seen TEXT NOT NULL);
-    CREATE INDEX annotation_by_work ON annotation(work_id, seq);
+        first_seen INTEGER NOT NULL);
+    CREATE INDEX annotation_by_work ON annotation(work_id);
     CREATE TABLE annotation_source(
-        source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
         annotation_id INTEGER NOT NULL REFERENCES annotation(id) ON DELETE CASCADE,
+        source_id INTEGER NOT NULL REFERENCES source(id) ON DELETE CASCADE,
         content_hash INTEGER NOT NULL,
         removed_at TEXT,
-        PRIMARY KEY(source_id, annotation_id)) WITHOUT ROWID;
-    CREATE INDEX annotation_source_by_annotation ON annotation_source(annotation_id);
+        PRIMARY KEY(annotation_id, source_id)) WITHOUT ROWID;
     )sql",
     // 2: the reader's own marks.
     R"sql(
@@ -95,6 +97,33 @@ static_assert(std::size(migrations) == Library::schemaVersion);
 
 std::string now() {
     return IsoDate::fromUnixSeconds(static_cast<double>(std::time(nullptr))).str();
+}
+
+// The stored form of an annotation's key: its hash, and the text only where the row id and kind
+// do not give it back.
+struct StoredKey {
+    std::int64_t hash;
+    int form;
+    std::string_view text;
+};
+
+constexpr std::string_view keyPrefixes[] = {"", "books:", "kobo:"};
+
+StoredKey storedKey(std::string_view key, std::string_view originalID) {
+    StoredKey stored{static_cast<std::int64_t>(ContentHash().add(key).value()), 0, key};
+    for (int form = 1; form < static_cast<int>(std::size(keyPrefixes)); ++form) {
+        const std::string_view prefix = keyPrefixes[form];
+        if (key.size() == prefix.size() + originalID.size() && key.starts_with(prefix) &&
+            key.substr(prefix.size()) == originalID) {
+            stored.form = form;
+            stored.text = {};
+        }
+    }
+    return stored;
+}
+
+std::int64_t keyHash(std::string_view key) {
+    return static_cast<std::int64_t>(ContentHash().add(key).value());
 }
 
 std::string quoted(const fs::path& file) {
@@ -134,8 +163,11 @@ std::string Library::Counts::text() const {
 }
 
 fs::path Library::defaultPath() {
-    const std::string folder = corvane::Corvane::appDocumentsPath();
-    return folder.empty() ? fs::path() : fs::path(folder) / "library.sqlite";
+    // The window's data folder, whichever program asks: the command line has a name of its own,
+    // and so a data folder of its own, but the library is one.
+    const QString generic = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return generic.isEmpty() ? fs::path()
+                             : fs::path(generic.toStdString()) / "Notara" / "Notara" / "library.sqlite";
 }
 
 Library::~Library() {
@@ -212,6 +244,7 @@ bool Library::prepare(std::string& problem) {
     exec("PRAGMA journal_mode=WAL", ignored);
     exec("PRAGMA synchronous=NORMAL", ignored);
     exec("PRAGMA foreign_keys=ON", ignored);
+
     if (version == schemaVersion) return true;
     if (version > 0) {
         // Keep the file as it was before changing its layout.
@@ -251,6 +284,7 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
         return false;
     }
     const std::string when = now();
+    const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
     const std::string kindName(Sources::of(read.kind).name);
     Transaction transaction(db_);
     if (!transaction.began()) return unchanged(problem);
@@ -311,15 +345,15 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
         bool removed;
         bool seen = false;
     };
-    std::unordered_map<std::string, Listed> listed;
+    std::unordered_map<std::int64_t, Listed> listed;
     {
-        Statement annotations(db_, "SELECT a.key, a.id, s.content_hash, s.removed_at IS NOT NULL "
+        Statement annotations(db_, "SELECT a.key_hash, a.id, s.content_hash, s.removed_at IS NOT NULL "
                                    "FROM annotation_source s JOIN annotation a ON a.id = s.annotation_id "
                                    "WHERE s.source_id = ?1");
         annotations.bind(1, sourceID);
         while (annotations.step())
-            listed.emplace(annotations.text(0), Listed{annotations.integer(1), annotations.integer(2),
-                                                       annotations.integer(3) != 0});
+            listed.emplace(annotations.integer(0), Listed{annotations.integer(1), annotations.integer(2),
+                                                          annotations.integer(3) != 0});
     }
     bool libraryEmpty = false;
     {
@@ -333,38 +367,42 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
     Statement linkWork(
         db_, "INSERT OR REPLACE INTO work_source(source_id, key, work_id, asset_id, downloaded, origin) "
              "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-    Statement lastSeq(db_, "SELECT coalesce(max(seq), 0) FROM annotation WHERE work_id = ?1");
-    Statement byKey(db_, "SELECT id FROM annotation WHERE key = ?1");
+    Statement byKey(db_, "SELECT id FROM annotation WHERE key_hash = ?1");
     Statement insertAnnotation(
-        db_, "INSERT INTO annotation(work_id, seq, key, original_id, kind, selected, representative, note, "
-             "location_raw, color, chapter, page, location, created, modified, position, spine, first_seen) "
-             "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18)");
+        db_,
+        "INSERT INTO annotation(work_id, key_hash, key_form, key_text, original_id, kind, selected, "
+        "representative, note, location_raw, color, chapter, page, location, created, modified, position, "
+        "spine, first_seen) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19)");
     Statement updateAnnotation(
         db_,
         "UPDATE annotation SET kind = ?2, selected = ?3, representative = ?4, note = ?5, location_raw = ?6, "
         "color = ?7, chapter = ?8, page = ?9, location = ?10, created = ?11, modified = ?12, position = ?13, "
         "spine = ?14 WHERE id = ?1");
     Statement linkAnnotation(
-        db_, "INSERT OR REPLACE INTO annotation_source(source_id, annotation_id, content_hash, "
-             "removed_at) VALUES (?1, ?2, ?3, NULL)");
+        db_, "INSERT OR REPLACE INTO annotation_source(annotation_id, source_id, content_hash, "
+             "removed_at) VALUES (?2, ?1, ?3, NULL)");
     Statement markRemoved(
-        db_, "UPDATE annotation_source SET removed_at = ?3 WHERE source_id = ?1 AND annotation_id = ?2");
-    for (const Statement* statement : {&workByMatch, &insertWork, &linkWork, &lastSeq, &byKey,
-                                       &insertAnnotation, &updateAnnotation, &linkAnnotation, &markRemoved})
+        db_, "UPDATE annotation_source SET removed_at = ?3 WHERE annotation_id = ?2 AND source_id = ?1");
+    for (const Statement* statement : {&workByMatch, &insertWork, &linkWork, &byKey, &insertAnnotation,
+                                       &updateAnnotation, &linkAnnotation, &markRemoved})
         if (!*statement) return failed(*statement);
 
     // Binds an annotation's fields from position `first` on, in the column order above.
+    // The annotation outlives the run of the statement, so its texts are bound without copies.
     const auto bindContent = [](Statement& statement, int first, const Annotation& a) {
         statement.bind(first, static_cast<std::int64_t>(a.annotationKind));
-        statement.bind(first + 1, a.annotationSelectedText);
+        statement.bindStatic(first + 1, a.annotationSelectedText);
         if (a.annotationRepText == a.annotationSelectedText)
             statement.bindNull(first + 2); // most sources repeat the passage: keep it once
         else
-            statement.bind(first + 2, a.annotationRepText);
-        statement.bind(first + 3, a.annotationUserNotes).bind(first + 4, a.annotationLocationRawText);
-        statement.bind(first + 5, a.annotationColor).bind(first + 6, a.annotationChapter);
-        statement.bind(first + 7, a.annotationPage).bind(first + 8, a.annotationLocation);
-        statement.bind(first + 9, a.annotationCreated.view()).bind(first + 10, a.annotationModified.view());
+            statement.bindStatic(first + 2, a.annotationRepText);
+        statement.bindStatic(first + 3, a.annotationUserNotes)
+            .bindStatic(first + 4, a.annotationLocationRawText);
+        statement.bindStatic(first + 5, a.annotationColor).bindStatic(first + 6, a.annotationChapter);
+        statement.bindStatic(first + 7, a.annotationPage).bind(first + 8, a.annotationLocation);
+        statement.bindStatic(first + 9, a.annotationCreated.view())
+            .bindStatic(first + 10, a.annotationModified.view());
         statement.bindBlob(first + 11, a.annotationPosition.key)
             .bind(first + 12, a.annotationPosition.spineIndex);
     };
@@ -372,7 +410,6 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
     std::size_t done = 0;
     for (const WorkPtr& work : read.works) {
         std::int64_t workID = 0;
-        bool newWork = false;
         if (const auto known = knownWorks.find(work->workKey); known != knownWorks.end()) {
             workID = known->second;
         } else {
@@ -383,23 +420,18 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
                 const std::string uid =
                     QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString();
                 insertWork.bind(1, uid).bind(2, matchKey).bind(3, work->workTitle).bind(4, work->workAuthor);
-                if (!insertWork.bind(5, when).run()) return failed(insertWork);
+                if (!insertWork.bind(5, seconds).run()) return failed(insertWork);
                 workID = sqlite3_last_insert_rowid(db_);
-                newWork = true;
             }
             linkWork.bind(1, sourceID).bind(2, work->workKey).bind(3, workID).bind(4, work->workID);
             if (!linkWork.bind(5, work->downloadedStatus).bind(6, work->workSource).run())
                 return failed(linkWork);
             knownWorks.emplace(work->workKey, workID);
         }
-        std::int64_t seq = 0;
-        if (!newWork) {
-            if (lastSeq.bind(1, workID).step()) seq = lastSeq.integer(0);
-            lastSeq.reset();
-        }
         for (const AnnotationPtr& annotation : work->annotations) {
             const std::int64_t hash = asStored(SourceKeys::contentHash(*annotation));
-            if (const auto known = listed.find(annotation->annotationKey); known != listed.end()) {
+            const StoredKey key = storedKey(annotation->annotationKey, annotation->annotationID);
+            if (const auto known = listed.find(key.hash); known != listed.end()) {
                 Listed& entry = known->second;
                 entry.seen = true;
                 if (entry.hash == hash && !entry.removed) {
@@ -419,14 +451,20 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
                 if (!libraryEmpty) {
                     // Listed by another source already (a Kindle highlight in a notebook and in
                     // My Clippings.txt): one annotation with both sources.
-                    if (byKey.bind(1, annotation->annotationKey).step()) annotationID = byKey.integer(0);
+                    if (byKey.bind(1, key.hash).step()) annotationID = byKey.integer(0);
                     byKey.reset();
                 }
                 if (annotationID == 0) {
-                    insertAnnotation.bind(1, workID).bind(2, ++seq).bind(3, annotation->annotationKey);
-                    insertAnnotation.bind(4, annotation->annotationID);
-                    bindContent(insertAnnotation, 5, *annotation);
-                    if (!insertAnnotation.bind(18, when).run()) return failed(insertAnnotation);
+                    // Stored order is the order rows were added in: a second source's new
+                    // annotations of a work come after the first's.
+                    insertAnnotation.bind(1, workID).bind(2, key.hash).bind(3, std::int64_t{key.form});
+                    if (key.form == 0)
+                        insertAnnotation.bind(4, key.text);
+                    else
+                        insertAnnotation.bindNull(4);
+                    insertAnnotation.bind(5, annotation->annotationID);
+                    bindContent(insertAnnotation, 6, *annotation);
+                    if (!insertAnnotation.bind(19, seconds).run()) return failed(insertAnnotation);
                     annotationID = sqlite3_last_insert_rowid(db_);
                     ++counts.added;
                 } else {
@@ -434,7 +472,7 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
                 }
                 linkAnnotation.bind(1, sourceID).bind(2, annotationID).bind(3, hash);
                 if (!linkAnnotation.run()) return failed(linkAnnotation);
-                listed.emplace(annotation->annotationKey, Listed{annotationID, hash, false, true});
+                listed.emplace(key.hash, Listed{annotationID, hash, false, true});
             }
             if (progress && (++done % 4096 == 0) && !progress(done, total)) {
                 problem = "Adding was cancelled; the library is as it was.";
@@ -457,13 +495,16 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
 }
 
 std::vector<WorkPtr> Library::works(bool hideRemoved) const {
-    std::unordered_map<std::int64_t, std::string> sourceNames;
-    std::unordered_map<std::int64_t, std::string> sourceSeen;
+    // Sources by id, numbered 0, 1, … for the sets of sources below.
+    std::unordered_map<std::int64_t, std::size_t> sourceIndex;
+    std::vector<std::string> sourceNames;
+    std::vector<std::string> sourceSeen;
     {
-        Statement sources(db_, "SELECT id, name, last_read FROM source");
+        Statement sources(db_, "SELECT id, name, last_read FROM source ORDER BY id");
         while (sources.step()) {
-            sourceNames.emplace(sources.integer(0), sources.text(1));
-            sourceSeen.emplace(sources.integer(0), sources.text(2));
+            sourceIndex.emplace(sources.integer(0), sourceNames.size());
+            sourceNames.emplace_back(sources.text(1));
+            sourceSeen.emplace_back(sources.text(2));
         }
     }
     std::unordered_map<std::int64_t, WorkPtr> byID;
@@ -481,9 +522,10 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
                              "ORDER BY work_id, source_id");
         while (links.step()) {
             const auto work = byID.find(links.integer(0));
-            if (work == byID.end()) continue;
+            const auto source = sourceIndex.find(links.integer(1));
+            if (work == byID.end() || source == sourceIndex.end()) continue;
             Work& w = *work->second;
-            const std::string& name = sourceNames[links.integer(1)];
+            const std::string& name = sourceNames[source->second];
             if (std::find(w.workSources.begin(), w.workSources.end(), name) == w.workSources.end())
                 w.workSources.push_back(name);
             if (w.workKey.empty()) {
@@ -495,30 +537,33 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         }
     }
 
-    // Most annotations share their state (the same sources, not removed, no marks): one object
-    // serves them all.
+    // Per annotation: the set of its sources (a bit each for the first 64, the usual case) and
+    // the latest removal. Most annotations share their state, so one object serves them all.
     struct Links {
-        std::string sources; // source ids, in order
-        std::string removedAt;
-        std::string lastSeen;
-        bool allRemoved = true;
+        std::uint64_t sources = 0;
+        std::uint32_t removedAt = 0; // 1 + index into removals, 0 while a source lists it
+        bool listed = false;
+        bool linked = false;
     };
-    std::unordered_map<std::int64_t, Links> links;
+    std::vector<Links> links;
+    std::vector<std::string> removals;
     {
-        Statement rows(db_, "SELECT annotation_id, source_id, removed_at FROM annotation_source "
-                            "ORDER BY annotation_id, source_id");
+        Statement rows(db_, "SELECT annotation_id, source_id, removed_at FROM annotation_source");
         while (rows.step()) {
-            Links& entry = links[rows.integer(0)];
-            const std::int64_t source = rows.integer(1);
-            entry.sources += std::to_string(source);
-            entry.sources += ',';
-            const std::string_view removed = rows.text(2);
-            const std::string& seen = rows.isNull(2) ? sourceSeen[source] : std::string(removed);
-            if (seen > entry.lastSeen) entry.lastSeen = seen;
-            if (rows.isNull(2))
-                entry.allRemoved = false;
-            else if (removed > entry.removedAt)
-                entry.removedAt = removed;
+            const auto id = static_cast<std::size_t>(rows.integer(0));
+            if (id >= links.size()) links.resize(std::max(id + 1, links.size() * 2));
+            Links& entry = links[id];
+            entry.linked = true;
+            const auto source = sourceIndex.find(rows.integer(1));
+            if (source != sourceIndex.end() && source->second < 64)
+                entry.sources |= std::uint64_t{1} << source->second;
+            if (rows.isNull(2)) {
+                entry.listed = true;
+            } else if (entry.removedAt == 0 ||
+                       rows.text(2) > std::string_view(removals[entry.removedAt - 1])) {
+                removals.emplace_back(rows.text(2));
+                entry.removedAt = static_cast<std::uint32_t>(removals.size());
+            }
         }
     }
     std::unordered_map<std::int64_t, std::vector<std::string>> tags;
@@ -527,18 +572,55 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         while (rows.step())
             tags[rows.integer(0)].emplace_back(rows.text(1));
     }
-    std::map<std::string, std::shared_ptr<const AnnotationInLibrary>> shared;
+    struct StateKey {
+        std::uint64_t sources;
+        std::string removedAt;
+        bool favourite;
+        const std::vector<std::string>* tags;
+        bool operator<(const StateKey& o) const {
+            if (sources != o.sources) return sources < o.sources;
+            if (removedAt != o.removedAt) return removedAt < o.removedAt;
+            if (favourite != o.favourite) return favourite < o.favourite;
+            return tags < o.tags;
+        }
+    };
+    std::map<StateKey, std::shared_ptr<const AnnotationInLibrary>> shared;
+    const auto stateOf = [&](const Links& link, bool favourite, const std::vector<std::string>* tagged) {
+        const bool removed = link.linked && !link.listed && link.removedAt != 0;
+        StateKey key{link.sources, removed ? removals[link.removedAt - 1] : std::string(), favourite, tagged};
+        auto& state = shared[key];
+        if (!state) {
+            auto made = std::make_shared<AnnotationInLibrary>();
+            std::string lastSeen;
+            for (std::size_t i = 0; i < sourceNames.size() && i < 64; ++i) {
+                if (!(link.sources >> i & 1)) continue;
+                made->sources.push_back(sourceNames[i]);
+                if (!removed && sourceSeen[i] > lastSeen) lastSeen = sourceSeen[i];
+            }
+            if (removed) {
+                made->removedAtSource = DateText(key.removedAt);
+                lastSeen = key.removedAt;
+            }
+            made->lastSeen = DateText(lastSeen);
+            made->favourite = favourite;
+            if (tagged) made->tags = *tagged;
+            state = std::move(made);
+        }
+        return state;
+    };
+
+    static const Links unlinked;
     Statement rows(
-        db_, "SELECT id, work_id, key, original_id, kind, selected, representative, note, location_raw, "
-             "color, chapter, page, location, created, modified, position, spine, favourite "
-             "FROM annotation ORDER BY work_id, seq");
+        db_, "SELECT id, work_id, key_form, key_text, original_id, kind, selected, representative, note, "
+             "location_raw, color, chapter, page, location, created, modified, position, spine, "
+             "favourite FROM annotation ORDER BY id");
     Work* current = nullptr;
     std::int64_t currentID = 0;
     while (rows.step()) {
         const std::int64_t id = rows.integer(0);
-        const Links& link = links[id];
-        const bool removed = link.allRemoved && !link.removedAt.empty();
-        if (removed && hideRemoved) continue;
+        const Links& link =
+            static_cast<std::size_t>(id) < links.size() ? links[static_cast<std::size_t>(id)] : unlinked;
+        if (hideRemoved && link.linked && !link.listed) continue;
         if (!current || rows.integer(1) != currentID) {
             const auto work = byID.find(rows.integer(1));
             if (work == byID.end()) continue;
@@ -546,49 +628,30 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
             currentID = rows.integer(1);
         }
         auto annotation = std::make_shared<Annotation>();
-        annotation->annotationKey = rows.text(2);
-        annotation->annotationID = rows.text(3);
-        annotation->annotationKind = static_cast<Annotation::Kind>(rows.integer(4));
-        annotation->annotationSelectedText = rows.text(5);
+        annotation->annotationID = rows.text(4);
+        const auto form = static_cast<std::size_t>(rows.integer(2));
+        if (form == 0 || form >= std::size(keyPrefixes))
+            annotation->annotationKey = rows.text(3);
+        else
+            annotation->annotationKey = std::string(keyPrefixes[form]) + annotation->annotationID;
+        annotation->annotationKind = static_cast<Annotation::Kind>(rows.integer(5));
+        annotation->annotationSelectedText = rows.text(6);
         annotation->annotationRepText =
-            rows.isNull(6) ? annotation->annotationSelectedText : std::string(rows.text(6));
-        annotation->annotationUserNotes = rows.text(7);
-        annotation->annotationLocationRawText = rows.text(8);
-        annotation->annotationColor = rows.text(9);
-        annotation->annotationChapter = rows.text(10);
-        annotation->annotationPage = rows.text(11);
-        if (!rows.isNull(12)) annotation->annotationLocation = rows.integer(12);
-        annotation->annotationCreated = DateText(rows.text(13));
-        annotation->annotationModified = DateText(rows.text(14));
-        annotation->annotationPosition.key = rows.blob(15);
-        if (!rows.isNull(16))
-            annotation->annotationPosition.spineIndex = static_cast<std::int32_t>(rows.integer(16));
-        const bool favourite = rows.integer(17) != 0;
+            rows.isNull(7) ? annotation->annotationSelectedText : std::string(rows.text(7));
+        annotation->annotationUserNotes = rows.text(8);
+        annotation->annotationLocationRawText = rows.text(9);
+        annotation->annotationColor = rows.text(10);
+        annotation->annotationChapter = rows.text(11);
+        annotation->annotationPage = rows.text(12);
+        if (!rows.isNull(13)) annotation->annotationLocation = rows.integer(13);
+        annotation->annotationCreated = DateText(rows.text(14));
+        annotation->annotationModified = DateText(rows.text(15));
+        annotation->annotationPosition.key = rows.blob(16);
+        if (!rows.isNull(17))
+            annotation->annotationPosition.spineIndex = static_cast<std::int32_t>(rows.integer(17));
         const auto tagged = tags.find(id);
-        std::string stateKey = link.sources;
-        stateKey += '|';
-        stateKey += removed ? link.removedAt : std::string();
-        stateKey += '|';
-        stateKey += link.lastSeen;
-        stateKey += favourite ? "|f|" : "||";
-        if (tagged != tags.end())
-            for (const std::string& tag : tagged->second)
-                stateKey += tag + '\x1f';
-        auto& state = shared[stateKey];
-        if (!state) {
-            auto made = std::make_shared<AnnotationInLibrary>();
-            for (std::size_t at = 0; at < link.sources.size();) {
-                const std::size_t comma = link.sources.find(',', at);
-                made->sources.push_back(sourceNames[std::stoll(link.sources.substr(at, comma - at))]);
-                at = comma + 1;
-            }
-            if (removed) made->removedAtSource = DateText(link.removedAt);
-            made->lastSeen = DateText(link.lastSeen);
-            made->favourite = favourite;
-            if (tagged != tags.end()) made->tags = tagged->second;
-            state = std::move(made);
-        }
-        annotation->annotationLibrary = state;
+        annotation->annotationLibrary =
+            stateOf(link, rows.integer(18) != 0, tagged != tags.end() ? &tagged->second : nullptr);
         current->annotations.push_back(std::move(annotation));
     }
     std::stable_sort(works.begin(), works.end(),
@@ -627,9 +690,8 @@ std::optional<Library::SourceInfo> Library::findSource(const std::string& idName
 }
 
 std::size_t Library::annotationsOnlyFrom(long long sourceID) const {
-    Statement count(db_, "SELECT count(*) FROM annotation_source s WHERE s.source_id = ?1 AND NOT EXISTS "
-                         "(SELECT 1 FROM annotation_source o WHERE o.annotation_id = s.annotation_id "
-                         "AND o.source_id <> ?1)");
+    Statement count(db_, "SELECT count(*) FROM (SELECT annotation_id FROM annotation_source GROUP BY "
+                         "annotation_id HAVING count(*) = 1 AND max(source_id) = ?1)");
     count.bind(1, static_cast<std::int64_t>(sourceID));
     return count.step() ? static_cast<std::size_t>(count.integer(0)) : 0;
 }
@@ -662,8 +724,8 @@ bool Library::setFavourite(const std::string& annotationKey, bool favourite, std
         problem = notice_;
         return false;
     }
-    Statement update(db_, "UPDATE annotation SET favourite = ?1 WHERE key = ?2");
-    if (!update.bind(1, std::int64_t{favourite}).bind(2, annotationKey).run()) {
+    Statement update(db_, "UPDATE annotation SET favourite = ?1 WHERE key_hash = ?2");
+    if (!update.bind(1, std::int64_t{favourite}).bind(2, keyHash(annotationKey)).run()) {
         problem = "The library " + quoted(file_) + " could not be changed (" + update.error() + ").";
         return false;
     }
@@ -681,16 +743,19 @@ bool Library::setTags(const std::string& annotationKey, std::vector<std::string>
     Transaction transaction(db_);
     if (!transaction.began()) return unchanged(problem);
     Statement clear(
-        db_, "DELETE FROM annotation_tag WHERE annotation_id = (SELECT id FROM annotation WHERE key = ?1)");
+        db_,
+        "DELETE FROM annotation_tag WHERE annotation_id = (SELECT id FROM annotation WHERE key_hash = ?1)");
     Statement insert(
-        db_, "INSERT INTO annotation_tag(annotation_id, tag) SELECT id, ?2 FROM annotation WHERE key = ?1");
+        db_,
+        "INSERT INTO annotation_tag(annotation_id, tag) SELECT id, ?2 FROM annotation WHERE key_hash = ?1");
     const auto failed = [&](const Statement& statement) {
         problem = "The library " + quoted(file_) + " could not be changed (" + statement.error() + ").";
         return false;
     };
-    if (!clear.bind(1, annotationKey).run()) return failed(clear);
+    const std::int64_t hash = keyHash(annotationKey);
+    if (!clear.bind(1, hash).run()) return failed(clear);
     for (const std::string& tag : tags)
-        if (!insert.bind(1, annotationKey).bind(2, tag).run()) return failed(insert);
+        if (!insert.bind(1, hash).bind(2, tag).run()) return failed(insert);
     if (!transaction.commit()) return unchanged(problem);
     return true;
 }

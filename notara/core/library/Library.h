@@ -47,7 +47,8 @@ public:
         std::size_t annotations = 0;
     };
 
-    /// library.sqlite in the application's data folder; empty when there is none.
+    /// library.sqlite in the window's data folder (also for the command line); empty when there
+    /// is none.
     static std::filesystem::path defaultPath();
 
     /// Opens `file`, creating it (and its folder) when missing. Null with a sentence naming the

@@ -28,6 +28,11 @@ public:
         sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         return *this;
     }
+    /// For texts that stay alive and unchanged until the statement has run: no copy is made.
+    Statement& bindStatic(int at, std::string_view text) {
+        sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+        return *this;
+    }
     Statement& bindBlob(int at, std::string_view bytes) {
         sqlite3_bind_blob(statement_, at, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
         return *this;

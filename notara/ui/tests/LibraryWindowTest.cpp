@@ -222,10 +222,9 @@ private slots:
         QCOMPARE(fixture.rowTitles(), (QStringList{"Salt Roads"}));
 
         QProcess cli;
+        // Without --library: the command line's library is the window's.
         cli.start(QStringLiteral(NOTARA_CLI_PATH),
-                  {"library", "add", "--clippings",
-                   writeClippings(QStringLiteral("B/My Clippings.txt"), reeds), "--library",
-                   QString::fromStdString(window.library()->libraryFile().native())});
+                  {"library", "add", "--clippings", writeClippings(QStringLiteral("B/My Clippings.txt"), reeds)});
         QVERIFY(cli.waitForFinished(30000));
         QCOMPARE(cli.exitCode(), 0);
         QCOMPARE(cli.readAllStandardError(), QByteArray());
