@@ -6,6 +6,7 @@
 #include "notara/core/model/AnnotationPlace.h"
 #include "notara/core/model/DataManager.h"
 #include "notara/core/search/LibrarySearch.h"
+#include "notara/core/sources/Scan.h"
 #include "notara/core/sources/Sources.h"
 
 #include "corvane/Corvane.h"
@@ -58,7 +59,7 @@ Options parse(const std::vector<std::string>& arguments) {
     if (arguments.empty()) throw UsageProblem{"no command given"};
     options.command = arguments.front();
     if (options.command != "list" && options.command != "export" && options.command != "search" &&
-        options.command != "library") {
+        options.command != "library" && options.command != "scan") {
         throw UsageProblem{"unknown command \"" + options.command + "\""};
     }
     size_t first = 1;
@@ -76,7 +77,7 @@ Options parse(const std::vector<std::string>& arguments) {
     const bool isList = verb == "list";
     const bool isSearch = verb == "search";
     const bool isExport = verb == "export";
-    const bool takesSource = !inLibrary || verb == "add";
+    const bool takesSource = (!inLibrary && verb != "scan") || verb == "add";
     int sources = 0;
     for (size_t i = first; i < arguments.size(); ++i) {
         std::string name = arguments[i];
@@ -111,7 +112,7 @@ Options parse(const std::vector<std::string>& arguments) {
             options.forget = name;
         else if (name == "--all" && isList)
             flag(options.all);
-        else if (name == "--json" && (isList || isSearch || verb == "sources"))
+        else if (name == "--json" && (isList || isSearch || verb == "sources" || verb == "scan"))
             flag(options.json);
         else if (name == "--order" && (isList || isSearch || isExport)) {
             const std::string order = takeValue();
@@ -383,6 +384,28 @@ std::string sourcesAsJson(const std::vector<Library::SourceInfo>& sources) {
     return json;
 }
 
+// What the Linux readers keep on this computer, as the window's "Find Highlights" lists it.
+int scan(const Options& options, std::ostream& out) {
+    const auto found = Scan::run(Scan::Places::ofThisUser());
+    if (options.json) {
+        std::string json = "[";
+        for (size_t i = 0; i < found.size(); ++i) {
+            json += i == 0 ? "\n  {" : ",\n  {";
+            appendMember(json, "kind", Sources::of(found[i].kind).name, true);
+            appendMember(json, "place", found[i].place.string());
+            json += ", \"books\": " + std::to_string(found[i].books);
+            json += ", \"highlights\": " + std::to_string(found[i].highlights) + "}";
+        }
+        out << json << (found.empty() ? "]\n" : "\n]\n");
+    } else {
+        for (const auto& entry : found)
+            out << Sources::of(entry.kind).displayName << '\t' << entry.place.native() << '\t' << entry.books
+                << '\t' << entry.highlights << '\n';
+    }
+    out.flush();
+    return NotaraCli::Success;
+}
+
 int library(const Options& options, std::ostream& out, std::ostream& err) {
     const auto library = openLibrary(options, err);
     if (!library) return NotaraCli::Failure;
@@ -459,6 +482,9 @@ const char* NotaraCli::usage() {
            "       notara-cli library export [--out DIR] [--detailed] [--title TEXT] [--order stored|book]\n"
            "       notara-cli library sources [--json]\n"
            "       notara-cli library forget SOURCE\n"
+           "       notara-cli list|export|search|library add ... --koreader DIR | --foliate DIR | --calibre "
+           "DIR\n"
+           "       notara-cli scan [--json]\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
@@ -497,6 +523,12 @@ const char* NotaraCli::usage() {
            "           also take tag:NAME and is:favourite.\n"
            "    --library FILE  the library to use (default: library.sqlite in the data folder)\n"
            "\n"
+           "  scan     what KOReader, Foliate and calibre keep on this computer and on mounted\n"
+           "           e-readers: reader, place, books and highlights, tab-separated\n"
+           "  --koreader DIR  a folder with KOReader sidecars (<book>.sdr), searched through\n"
+           "  --foliate DIR   Foliate's data folder; --calibre DIR a calibre library or the\n"
+           "                  viewer's annotation folder; they are only read\n"
+           "\n"
            "With --kindle, list prints the notebook's one work (even without annotations)\n"
            "and export writes it.\n"
            "\n"
@@ -522,6 +554,7 @@ int NotaraCli::run(const std::vector<std::string>& arguments, std::ostream& out,
     try {
         const Options options = parse(arguments);
         if (options.command == "library") return library(options, out, err);
+        if (options.command == "scan") return scan(options, out);
         if (options.command == "export") return exportWorks(options, out, err);
         std::vector<WorkPtr> works;
         if (!loadWorks(options, works, err)) return Failure;

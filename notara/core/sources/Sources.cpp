@@ -1,9 +1,12 @@
 #include "notara/core/sources/Sources.h"
 
 #include "notara/core/sources/books/BooksSource.h"
+#include "notara/core/sources/calibre/CalibreSource.h"
 #include "notara/core/sources/clippings/ClippingsSource.h"
+#include "notara/core/sources/foliate/FoliateSource.h"
 #include "notara/core/sources/kindle/KindleNotebookSource.h"
 #include "notara/core/sources/kobo/KoboSource.h"
+#include "notara/core/sources/koreader/KoreaderSource.h"
 
 #include <array>
 
@@ -11,11 +14,14 @@ namespace notara {
 
 namespace {
 
-constexpr std::array<Sources::Kind, 4> known{{
+constexpr std::array<Sources::Kind, 7> known{{
     {SourceKind::Books, "books", "Apple Books", true},
     {SourceKind::KindleNotebook, "kindle", "Kindle notebook", false},
     {SourceKind::Clippings, "clippings", "My Clippings.txt", false},
     {SourceKind::Kobo, "kobo", "Kobo", false},
+    {SourceKind::Koreader, "koreader", "KOReader", true},
+    {SourceKind::Foliate, "foliate", "Foliate", true},
+    {SourceKind::Calibre, "calibre", "calibre", true},
 }};
 
 } // namespace
@@ -42,6 +48,9 @@ std::unique_ptr<Source> Sources::make(SourceKind kind) {
     case SourceKind::KindleNotebook: return std::make_unique<KindleNotebookSource>();
     case SourceKind::Clippings: return std::make_unique<ClippingsSource>();
     case SourceKind::Kobo: return std::make_unique<KoboSource>();
+    case SourceKind::Koreader: return std::make_unique<KoreaderSource>();
+    case SourceKind::Foliate: return std::make_unique<FoliateSource>();
+    case SourceKind::Calibre: return std::make_unique<CalibreSource>();
     }
     return nullptr;
 }
