@@ -17,6 +17,7 @@
 #include "notara/ui/LibraryActions.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/QtPanelPresenter.h"
+#include "notara/ui/ScanDialog.h"
 #include "notara/ui/WaitCursor.h"
 #include "notara/ui/WelcomePanel.h"
 #include "notara/ui/WorkDetailView.h"
@@ -50,6 +51,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 namespace notara {
@@ -265,7 +267,6 @@ void ContentView::buildSidebar() {
     connect(_selectClippingsAction, &QAction::triggered, this, &ContentView::selectKindleClippings);
     connect(_selectKoboAction, &QAction::triggered, this, &ContentView::selectKoboDatabase);
 
-
     _actionsMenu->addSeparator();
     _sortMenu = _actionsMenu->addMenu(tr("Sort"));
     auto* sortGroup = new QActionGroup(this);
@@ -287,6 +288,30 @@ void ContentView::buildSidebar() {
     connect(_exportAllAction, &QAction::triggered, this, &ContentView::exportAllWorks);
     _actionsMenu->addSeparator();
     _library->addEntries(_actionsMenu);
+    _actionsMenu->addSeparator();
+    _findHighlightsAction = _actionsMenu->addAction(tr("Find Highlights on This Computer\u2026"));
+    connect(_findHighlightsAction, &QAction::triggered, this, &ContentView::findHighlights);
+    const std::pair<SourceKind, const char*> readers[] = {
+        {SourceKind::Koreader, QT_TR_NOOP("Select KOReader Folder\u2026")},
+        {SourceKind::Foliate, QT_TR_NOOP("Select Foliate Folder\u2026")},
+        {SourceKind::Calibre, QT_TR_NOOP("Select calibre Library\u2026")}};
+    for (const auto& [kind, label] : readers) {
+        QAction* action = _actionsMenu->addAction(tr(label));
+        _readerActions.emplace_back(kind, action);
+        connect(action, &QAction::triggered, this, [this, kind = kind] {
+            static const std::map<SourceKind, const char*> messages{
+                {SourceKind::Koreader,
+                 QT_TR_NOOP("Choose a folder with KOReader's sidecars: a book folder, a "
+                            "mounted e-reader or KOReader's own folder")},
+                {SourceKind::Foliate, QT_TR_NOOP("Choose Foliate's data folder "
+                                                 "(~/.local/share/com.github.johnfactotum.Foliate)")},
+                {SourceKind::Calibre, QT_TR_NOOP("Choose a calibre library folder (with metadata.db) or the "
+                                                 "viewer's annotation folder")}};
+            _presenter->presentFolderPanel(
+                this, tr(messages.at(kind)), QDir::homePath(),
+                [this, kind](const PanelResult& result) { readerFolderFlow(kind, result); });
+        });
+    }
     _actionsMenu->addSeparator();
     _aboutAction = _actionsMenu->addAction(tr("About Notara"));
     _aboutAction->setMenuRole(QAction::AboutRole);
@@ -544,6 +569,60 @@ void ContentView::clippingsImportFlow(const PanelResult& result) {
 void ContentView::koboImportFlow(const PanelResult& result) {
     // The device's file is copied first, like the Books stores, and only the copy is opened.
     importSource(SourceKind::Kobo, result);
+}
+
+QAction* ContentView::selectReaderAction(SourceKind kind) const {
+    for (const auto& [readerKind, action] : _readerActions)
+        if (readerKind == kind) return action;
+    return nullptr;
+}
+
+void ContentView::readerFolderFlow(SourceKind kind, const PanelResult& result) {
+    importSource(kind, result);
+}
+
+void ContentView::findHighlights() {
+    if (_scanDialog) return;
+    std::vector<Scan::Found> found;
+    {
+        WaitCursor wait;
+        found = Scan::run(_scanPlaces ? *_scanPlaces : Scan::Places::ofThisUser());
+    }
+    _scanDialog = new ScanDialog(std::move(found), this);
+    _scanDialog->setAttribute(Qt::WA_DeleteOnClose);
+    _scanDialog->setWindowModality(Qt::WindowModal);
+    connect(_scanDialog, &QDialog::finished, this, [this](int code) {
+        const std::vector<Scan::Found> chosen =
+            code == QDialog::Accepted ? _scanDialog->ticked() : std::vector<Scan::Found>{};
+        _scanDialog = nullptr;
+        // After the dialog has closed, as with every panel.
+        QMetaObject::invokeMethod(
+            this, [this, chosen] { importFound(chosen); }, Qt::QueuedConnection);
+    });
+    _scanDialog->open();
+}
+
+void ContentView::importFound(const std::vector<Scan::Found>& found) {
+    if (found.empty()) return;
+    WaitCursor wait;
+    std::vector<std::shared_ptr<Work>> works;
+    std::size_t highlights = 0;
+    for (const Scan::Found& entry : found) {
+        SourceRead read = Sources::read(entry.kind, entry.place);
+        if (!read.ok()) continue;
+        for (const auto& work : read.works)
+            highlights += work->annotations.size();
+        works.insert(works.end(), read.works.begin(), read.works.end());
+        _library->keep(std::move(read));
+    }
+    _library->leaveAllHighlights();
+    std::stable_sort(works.begin(), works.end(),
+                     [](const auto& a, const auto& b) { return a->workTitle < b->workTitle; });
+    const QString summary =
+        tr("%1 books, %2 highlights found on this computer").arg(works.size()).arg(highlights);
+    _dataManager.setFilteredWorks(std::move(works));
+    setSelectedWork(nullptr);
+    _messageBar->showMessage(summary);
 }
 
 void ContentView::importSource(SourceKind kind, const PanelResult& result) {

@@ -3,6 +3,7 @@
 #include "notara/core/model/AnnotationOrder.h"
 #include "notara/core/search/SearchIndex.h"
 #include "notara/core/sources/EReaderDevice.h"
+#include "notara/core/sources/Scan.h"
 #include "notara/core/sources/SourceKind.h"
 #include "notara/core/sources/kindle/KindleNotesParser.h"
 #include "notara/ui/PanelPresenter.h"
@@ -77,6 +78,18 @@ public:
     // the list's content as a notebook import does; the message bar says what was read.
     void clippingsImportFlow(const PanelResult& result);
     void koboImportFlow(const PanelResult& result);
+    // The Linux readers' folders (KOReader's sidecars, Foliate's data, a calibre library).
+    void readerFolderFlow(SourceKind kind, const PanelResult& result);
+    // "Find Highlights on This Computer…": looks in the readers' known places and offers what it
+    // found; the ticked entries are imported as one list and kept in the library.
+    void findHighlights();
+    void importFound(const std::vector<Scan::Found>& found);
+    void setScanPlaces(Scan::Places places) { _scanPlaces = std::move(places); }
+    class ScanDialog* scanDialog() const {
+        return _scanDialog;
+    }
+    QAction* findHighlightsAction() const { return _findHighlightsAction; }
+    QAction* selectReaderAction(SourceKind kind) const;
     void setHideNoAnnotations(bool hide);
     void setSelectedWorkID(const std::optional<QUuid>& id);
     // Imports the small Kindle notebook shipped with the application.
@@ -243,6 +256,10 @@ private:
     QLabel* _emptyListLabel = nullptr;
     std::uint64_t _listObserver = 0;
     LibraryActions* _library = nullptr;
+    QAction* _findHighlightsAction = nullptr;
+    std::vector<std::pair<SourceKind, QAction*>> _readerActions;
+    std::optional<Scan::Places> _scanPlaces;
+    class ScanDialog* _scanDialog = nullptr;
 };
 
 } // namespace notara

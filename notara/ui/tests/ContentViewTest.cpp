@@ -51,13 +51,30 @@ private slots:
         QStringList entries;
         for (QAction* action : window.actionsMenu()->actions())
             entries << (action->isSeparator() ? QStringLiteral("---") : action->text());
-        QCOMPARE(entries,
-                 (QStringList{"Select Books Folder", "---", "Select Kindle Notes Export (.html)", "---",
-                              "Hide Works with no Annotations", "---",
-                              "Select Kindle Clippings (My Clippings.txt)",
-                              "Select Kobo Database (KoboReader.sqlite)", "---", "Sort", "Detailed Export",
-                              QStringLiteral("Export All Works\u2026"), "---", "All Highlights", "Hide Removed",
-                              "Keep Imports in Library", "Forget Source", "---", "About Notara"}));
+        QCOMPARE(entries, (QStringList{"Select Books Folder",
+                                       "---",
+                                       "Select Kindle Notes Export (.html)",
+                                       "---",
+                                       "Hide Works with no Annotations",
+                                       "---",
+                                       "Select Kindle Clippings (My Clippings.txt)",
+                                       "Select Kobo Database (KoboReader.sqlite)",
+                                       "---",
+                                       "Sort",
+                                       "Detailed Export",
+                                       QStringLiteral("Export All Works\u2026"),
+                                       "---",
+                                       "All Highlights",
+                                       "Hide Removed",
+                                       "Keep Imports in Library",
+                                       "Forget Source",
+                                       "---",
+                                       QStringLiteral("Find Highlights on This Computer\u2026"),
+                                       QStringLiteral("Select KOReader Folder\u2026"),
+                                       QStringLiteral("Select Foliate Folder\u2026"),
+                                       QStringLiteral("Select calibre Library\u2026"),
+                                       "---",
+                                       "About Notara"}));
         QVERIFY(!window.selectBooksFolderAction()->icon().isNull());
         QVERIFY(!window.selectKindleAction()->icon().isNull());
         QVERIFY(!window.hideNoAnnotationsAction()->icon().isNull()); // the checkmark: the filter starts on

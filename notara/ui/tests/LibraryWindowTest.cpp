@@ -69,8 +69,9 @@ private slots:
             fixture.chooseBooksFolder(
                 fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
             QTRY_VERIFY(!window.library()->adding());
-            QCOMPARE(window.statusBar()->currentMessage(),
-                     QStringLiteral("Kept in your library: 3 new, 0 changed, 0 removed at source, 0 unchanged"));
+            QCOMPARE(
+                window.statusBar()->currentMessage(),
+                QStringLiteral("Kept in your library: 3 new, 0 changed, 0 removed at source, 0 unchanged"));
             importClippings(fixture,
                             writeClippings(QStringLiteral("Kindle/My Clippings.txt"), salt1 + reeds));
             // The import itself is listed, as before.
@@ -223,8 +224,9 @@ private slots:
 
         QProcess cli;
         // Without --library: the command line's library is the window's.
-        cli.start(QStringLiteral(NOTARA_CLI_PATH),
-                  {"library", "add", "--clippings", writeClippings(QStringLiteral("B/My Clippings.txt"), reeds)});
+        cli.start(
+            QStringLiteral(NOTARA_CLI_PATH),
+            {"library", "add", "--clippings", writeClippings(QStringLiteral("B/My Clippings.txt"), reeds)});
         QVERIFY(cli.waitForFinished(30000));
         QCOMPARE(cli.exitCode(), 0);
         QCOMPARE(cli.readAllStandardError(), QByteArray());

@@ -1,0 +1,112 @@
+// The Linux readers in the real window: the three folder entries and "Find Highlights on This
+// Computer…" with a fake home folder.
+#include "notara/core/sources/SourceKind.h"
+#include "notara/ui/LibraryActions.h"
+#include "notara/ui/MessageBar.h"
+#include "notara/ui/ScanDialog.h"
+#include "notara/ui/tests/support/TestEnvironment.h"
+#include "notara/ui/tests/support/WindowFixture.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace notara;
+using namespace notara::test;
+
+namespace {
+
+std::filesystem::path write(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::string sidecar(const std::string& title, const std::string& text) {
+    return "return {[\"annotations\"] = {{[\"datetime\"] = \"2025-01-01 00:00:00\", [\"drawer\"] = "
+           "\"lighten\", "
+           "[\"pos0\"] = \"/body/DocFragment[2]/p[1]/text().0\", [\"text\"] = \"" +
+           text + "\"}}, [\"doc_props\"] = {[\"title\"] = \"" + title + "\"}}";
+}
+
+QString qPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.native());
+}
+
+} // namespace
+
+class LinuxReadersWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { resetUserState(); }
+
+    void eachReaderHasAnEntryThatListsItsFolder() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        const std::filesystem::path home = testHome().toStdString();
+        write(home / "Books/Salt Roads.sdr/metadata.epub.lua", sidecar("Salt Roads", "A river."));
+        write(
+            home / "foliate/x.json",
+            R"js({"annotations": [{"value": "epubcfi(/6/2!/4/2,/1:0,/1:3)", "text": "Foliate passage", "note": ""}],
+                   "metadata": {"title": "The Ferry"}})js");
+        write(home / "calibre/viewer/annots/ab.json",
+              R"js([{"type": "highlight", "uuid": "v1", "highlighted_text": "Viewer", "spine_index": 0}])js");
+
+        const std::pair<SourceKind, std::filesystem::path> cases[] = {
+            {SourceKind::Koreader, home / "Books"},
+            {SourceKind::Foliate, home / "foliate"},
+            {SourceKind::Calibre, home / "calibre"}};
+        const QStringList titles[] = {{"Salt Roads"}, {"The Ferry"}, {"Book ab"}};
+        for (int i = 0; i < 3; ++i) {
+            fixture.presenter().folderAnswers.push_back(PanelResult::chosen(qPath(cases[i].second)));
+            window.selectReaderAction(cases[i].first)->trigger();
+            QCOMPARE(fixture.rowTitles(), titles[i]);
+            QTRY_VERIFY(!window.library()->adding());
+        }
+        QVERIFY(fixture.presenter().folderMessage.contains(QStringLiteral("calibre library")));
+        // A folder that holds nothing of the reader's says so and keeps the list.
+        fixture.presenter().folderAnswers.push_back(PanelResult::chosen(qPath(home / "calibre")));
+        window.selectReaderAction(SourceKind::Koreader)->trigger();
+        QCOMPARE(fixture.rowTitles(), titles[2]);
+        QVERIFY(window.messageBar()->text().contains(QStringLiteral("could not be imported")));
+    }
+
+    void theScanOffersWhatItFoundAndImportsWhatIsTicked() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        const std::filesystem::path home = std::filesystem::path(testHome().toStdString()) / "scan";
+        write(home / ".config/koreader/docsettings/b/One.sdr/metadata.epub.lua", sidecar("One", "First."));
+        write(home / ".local/share/com.github.johnfactotum.Foliate/y.json",
+              R"js({"annotations": [{"value": "epubcfi(/6/2!/4/2,/1:0,/1:3)", "text": "Second.", "note": ""}],
+                   "metadata": {"title": "Two"}})js");
+        window.setScanPlaces({home, home / ".config", home / ".local/share", {}});
+        window.findHighlightsAction()->trigger();
+        ScanDialog* dialog = window.scanDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->list()->count(), 2);
+        QVERIFY(dialog->list()->item(0)->text().startsWith(QStringLiteral("KOReader \u2014 ")));
+        QVERIFY(dialog->list()->item(0)->text().endsWith(QStringLiteral("1 books, 1 highlights")));
+        dialog->list()->item(1)->setCheckState(Qt::Unchecked);
+        dialog->importButton()->click();
+        QTRY_COMPARE(fixture.rowTitles(), (QStringList{"One"}));
+        QCOMPARE(window.messageBar()->text(), QStringLiteral("1 books, 1 highlights found on this computer"));
+        QTRY_VERIFY(!window.library()->adding());
+
+        // Nothing found: the dialog says so and offers no import.
+        window.setScanPlaces({home / "nothing", home / "nothing", home / "nothing", {}});
+        window.findHighlightsAction()->trigger();
+        QVERIFY(!window.scanDialog()->importButton()->isEnabled());
+        window.scanDialog()->reject();
+        QCOMPARE(fixture.rowTitles(), (QStringList{"One"}));
+    }
+};
+
+NOTARA_UI_TEST_MAIN(LinuxReadersWindowTest)
+#include "LinuxReadersWindowTest.moc"
