@@ -2,6 +2,7 @@
 
 #include "notara/cli/JsonText.h"
 #include "notara/core/export/BulkExport.h"
+#include "notara/core/export/NotesSync.h"
 #include "notara/core/library/Library.h"
 #include "notara/core/model/AnnotationPlace.h"
 #include "notara/core/model/DataManager.h"
@@ -35,6 +36,9 @@ struct Options {
     bool detailed = false;
     std::optional<std::string> query;
     std::optional<std::string> forget;
+    std::string templates = "obsidian";
+    bool dryRun = false;
+    bool restore = false;
     AnnotationOrder::Order order = AnnotationOrder::Order::Stored;
 };
 
@@ -59,7 +63,7 @@ Options parse(const std::vector<std::string>& arguments) {
     if (arguments.empty()) throw UsageProblem{"no command given"};
     options.command = arguments.front();
     if (options.command != "list" && options.command != "export" && options.command != "search" &&
-        options.command != "library" && options.command != "scan") {
+        options.command != "library" && options.command != "scan" && options.command != "sync") {
         throw UsageProblem{"unknown command \"" + options.command + "\""};
     }
     size_t first = 1;
@@ -77,7 +81,8 @@ Options parse(const std::vector<std::string>& arguments) {
     const bool isList = verb == "list";
     const bool isSearch = verb == "search";
     const bool isExport = verb == "export";
-    const bool takesSource = (!inLibrary && verb != "scan") || verb == "add";
+    const bool isSync = verb == "sync";
+    const bool takesSource = (!inLibrary && verb != "scan" && !isSync) || verb == "add";
     int sources = 0;
     for (size_t i = first; i < arguments.size(); ++i) {
         std::string name = arguments[i];
@@ -106,6 +111,14 @@ Options parse(const std::vector<std::string>& arguments) {
                                    (Sources::of(*kind).isFolder ? " needs a folder" : " needs a file")};
         } else if (name == "--library") {
             options.library = takeValue();
+        } else if (isSync && name == "--to") {
+            options.out = takeValue();
+        } else if (isSync && name == "--template") {
+            options.templates = takeValue();
+        } else if (isSync && name == "--dry-run") {
+            flag(options.dryRun);
+        } else if (isSync && name == "--restore") {
+            flag(options.restore);
         } else if (isSearch && !options.query && !name.starts_with("--"))
             options.query = name;
         else if (verb == "forget" && !options.forget && !name.starts_with("--"))
@@ -384,6 +397,27 @@ std::string sourcesAsJson(const std::vector<Library::SourceInfo>& sources) {
     return json;
 }
 
+// The library into a notes folder: what it did, or with --dry-run what it would do.
+int sync(const Options& options, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    auto templates = NoteTemplates::load(options.templates, problem);
+    if (!templates) {
+        err << "notara-cli: " << problem << '\n';
+        return NotaraCli::Failure;
+    }
+    const auto library = openLibrary(options, err);
+    if (!library) return NotaraCli::Failure;
+    NotesSync::Options sync{*options.out, std::move(*templates), options.dryRun, options.restore, {}};
+    NotesSync::Report report;
+    if (!NotesSync::run(*library, library->works(), sync, report, problem)) {
+        err << "notara-cli: " << problem << '\n';
+        return NotaraCli::Failure;
+    }
+    out << (options.dryRun ? "Would be: " : "") << report.text() << '\n';
+    out.flush();
+    return NotaraCli::Success;
+}
+
 // What the Linux readers keep on this computer, as the window's "Find Highlights" lists it.
 int scan(const Options& options, std::ostream& out) {
     const auto found = Scan::run(Scan::Places::ofThisUser());
@@ -485,6 +519,7 @@ const char* NotaraCli::usage() {
            "       notara-cli list|export|search|library add ... --koreader DIR | --foliate DIR | --calibre "
            "DIR\n"
            "       notara-cli scan [--json]\n"
+           "       notara-cli sync --to DIR [--template NAME|DIR] [--library FILE] [--dry-run] [--restore]\n"
            "       notara-cli --help | --version\n"
            "\n"
            "DIR is the Apple Books data folder (the one holding Documents/AEAnnotation and\n"
@@ -523,6 +558,11 @@ const char* NotaraCli::usage() {
            "           also take tag:NAME and is:favourite.\n"
            "    --library FILE  the library to use (default: library.sqlite in the data folder)\n"
            "\n"
+           "  sync     one Markdown file per work of the library in DIR, kept in step: new\n"
+           "           highlights go between their neighbours, blocks you edited and everything\n"
+           "           you wrote around them stay as they are, blocks and files you deleted stay\n"
+           "           deleted (--restore writes them again). Templates: obsidian (the default),\n"
+           "           plain, detailed, logseq, or your own folder of Mustache templates.\n"
            "  scan     what KOReader, Foliate and calibre keep on this computer and on mounted\n"
            "           e-readers: reader, place, books and highlights, tab-separated\n"
            "  --koreader DIR  a folder with KOReader sidecars (<book>.sdr), searched through\n"
@@ -555,6 +595,7 @@ int NotaraCli::run(const std::vector<std::string>& arguments, std::ostream& out,
         const Options options = parse(arguments);
         if (options.command == "library") return library(options, out, err);
         if (options.command == "scan") return scan(options, out);
+        if (options.command == "sync") return sync(options, out, err);
         if (options.command == "export") return exportWorks(options, out, err);
         std::vector<WorkPtr> works;
         if (!loadWorks(options, works, err)) return Failure;

@@ -92,6 +92,19 @@ constexpr const char* migrations[] = {
         tag TEXT NOT NULL,
         PRIMARY KEY(annotation_id, tag)) WITHOUT ROWID;
     )sql",
+    // 3: what the last sync to each notes folder wrote, to tell the reader's edits from Notara's.
+    R"sql(
+    CREATE TABLE sync_file(
+        folder TEXT NOT NULL,
+        work_uid TEXT NOT NULL,
+        content_hash INTEGER NOT NULL,
+        PRIMARY KEY(folder, work_uid)) WITHOUT ROWID;
+    CREATE TABLE sync_block(
+        folder TEXT NOT NULL,
+        annotation_key INTEGER NOT NULL,
+        block_hash INTEGER NOT NULL,
+        PRIMARY KEY(folder, annotation_key)) WITHOUT ROWID;
+    )sql",
 };
 static_assert(std::size(migrations) == Library::schemaVersion);
 
@@ -510,9 +523,12 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
     std::unordered_map<std::int64_t, WorkPtr> byID;
     std::vector<WorkPtr> works;
     {
-        Statement rows(db_, "SELECT id, title, author FROM work ORDER BY id");
+        Statement rows(db_, "SELECT id, title, author, uid FROM work ORDER BY id");
         while (rows.step()) {
-            auto work = std::make_shared<Work>(std::string(rows.text(1)), std::string(rows.text(2)));
+            auto work =
+                std::make_shared<Work>(std::string(rows.text(1)), std::string(rows.text(2)),
+                                       QUuid::fromString(QString::fromUtf8(
+                                           rows.text(3).data(), static_cast<int>(rows.text(3).size()))));
             byID.emplace(rows.integer(0), work);
             works.push_back(std::move(work));
         }
@@ -758,6 +774,42 @@ bool Library::setTags(const std::string& annotationKey, std::vector<std::string>
         if (!insert.bind(1, hash).bind(2, tag).run()) return failed(insert);
     if (!transaction.commit()) return unchanged(problem);
     return true;
+}
+
+Library::SyncState Library::syncState(const std::string& folder) const {
+    SyncState state;
+    Statement files(db_, "SELECT work_uid, content_hash FROM sync_file WHERE folder = ?1");
+    files.bind(1, folder);
+    while (files.step())
+        state.files.emplace(files.text(0), files.integer(1));
+    Statement blocks(db_, "SELECT annotation_key, block_hash FROM sync_block WHERE folder = ?1");
+    blocks.bind(1, folder);
+    while (blocks.step())
+        state.blocks.emplace(blocks.integer(0), blocks.integer(1));
+    return state;
+}
+
+bool Library::recordSync(const std::string& folder, const SyncState& written, std::string& problem) {
+    if (readOnly_) {
+        problem = notice_;
+        return false;
+    }
+    Transaction transaction(db_);
+    if (!transaction.began()) return unchanged(problem);
+    Statement file(db_,
+                   "INSERT OR REPLACE INTO sync_file(folder, work_uid, content_hash) VALUES (?1, ?2, ?3)");
+    Statement block(
+        db_, "INSERT OR REPLACE INTO sync_block(folder, annotation_key, block_hash) VALUES (?1, ?2, ?3)");
+    for (const auto& [uid, hash] : written.files)
+        if (!file.bind(1, folder).bind(2, uid).bind(3, hash).run()) return unchanged(problem);
+    for (const auto& [key, hash] : written.blocks)
+        if (!block.bind(1, folder).bind(2, key).bind(3, hash).run()) return unchanged(problem);
+    if (!transaction.commit()) return unchanged(problem);
+    return true;
+}
+
+std::int64_t Library::annotationKeyHash(std::string_view annotationKey) {
+    return keyHash(annotationKey);
 }
 
 } // namespace notara

@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
@@ -23,7 +25,7 @@ namespace notara {
 class Library {
 public:
     /// The schema this build writes; older files are migrated forward (after a copy is kept).
-    static constexpr int schemaVersion = 2;
+    static constexpr int schemaVersion = 3;
 
     /// What adding a source did to its annotations.
     struct Counts {
@@ -91,6 +93,18 @@ public:
     /// The reader's marks, by the annotation's key.
     bool setFavourite(const std::string& annotationKey, bool favourite, std::string& problem);
     bool setTags(const std::string& annotationKey, std::vector<std::string> tags, std::string& problem);
+
+    /// What a sync last wrote into a notes folder: per work (its library id) a hash of what its
+    /// file held of Notara's, per annotation (its key's hash) a hash of its block as written.
+    struct SyncState {
+        std::unordered_map<std::string, std::int64_t> files;
+        std::unordered_map<std::int64_t, std::int64_t> blocks;
+    };
+    SyncState syncState(const std::string& folder) const;
+    /// Records (adds to or replaces) what a sync wrote, in one transaction.
+    bool recordSync(const std::string& folder, const SyncState& written, std::string& problem);
+    /// The hash by which the library knows an annotation's key.
+    static std::int64_t annotationKeyHash(std::string_view annotationKey);
 
 private:
     Library() = default;

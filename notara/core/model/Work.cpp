@@ -37,4 +37,7 @@ Work::Work(const SQLRow& libraryRow) : id(newID()) {
 Work::Work(std::string title, std::string author)
     : id(newID()), workTitle(std::move(title)), workAuthor(std::move(author)) {}
 
+Work::Work(std::string title, std::string author, QUuid uid)
+    : id(uid.isNull() ? newID() : uid), workTitle(std::move(title)), workAuthor(std::move(author)) {}
+
 } // namespace notara

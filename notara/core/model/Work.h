@@ -24,6 +24,8 @@ public:
     /// A work that does not come from the Books library (a Kindle notebook): `workID` and
     /// `downloadedStatus` empty, no annotations.
     Work(std::string title, std::string author);
+    /// The same with an identity of its own (a work of the library keeps its id).
+    Work(std::string title, std::string author, QUuid id);
 
     /// Identity within one run; a fresh random UUID per construction.
     const QUuid id;
