@@ -161,6 +161,7 @@ fs::path NoteTemplates::userFolder() {
 }
 
 std::optional<NoteTemplates> NoteTemplates::load(const std::string& nameOrFolder, std::string& problem) {
+    problem.clear();
     NoteTemplates set;
     set.name = nameOrFolder;
     std::error_code ec;
