@@ -3,6 +3,7 @@
 #include "notara/cli/JsonText.h"
 #include "notara/core/export/BulkExport.h"
 #include "notara/core/export/NotesSync.h"
+#include "notara/core/export/TableExport.h"
 #include "notara/core/library/Library.h"
 #include "notara/core/model/AnnotationPlace.h"
 #include "notara/core/model/DataManager.h"
@@ -37,6 +38,7 @@ struct Options {
     std::optional<std::string> query;
     std::optional<std::string> forget;
     std::string templates = "obsidian";
+    std::string format = "markdown";
     bool dryRun = false;
     bool restore = false;
     AnnotationOrder::Order order = AnnotationOrder::Order::Stored;
@@ -138,7 +140,12 @@ Options parse(const std::vector<std::string>& arguments) {
             options.title = takeValue();
         else if (name == "--out" && isExport)
             options.out = takeValue();
-        else
+        else if (name == "--format" && isExport) {
+            options.format = takeValue();
+            if (options.format != "markdown" && options.format != "csv" && options.format != "anki" &&
+                options.format != "json")
+                throw UsageProblem{"--format takes \"markdown\", \"csv\", \"anki\" or \"json\""};
+        } else
             throw UsageProblem{"unknown argument \"" + arguments[i] + "\" for " + verb};
     }
     if (isSearch && !options.query) throw UsageProblem{"search needs a QUERY"};
@@ -332,11 +339,51 @@ std::optional<fs::path> exportFolder(const Options& options, std::ostream& err) 
     return fs::path(*downloads);
 }
 
+// The chosen works in one file of another format (CSV, Anki, JSON), named with today's date.
+int writeTable(const std::vector<WorkPtr>& chosen, const fs::path& folder, const Options& options,
+               bool library, std::ostream& out, std::ostream& err) {
+    std::vector<WorkPtr> ordered;
+    for (const WorkPtr& work : chosen) {
+        if (work->annotations.empty()) continue;
+        auto copy = std::make_shared<Work>(*work);
+        copy->annotations = AnnotationOrder::sorted(work->annotations, options.order);
+        ordered.push_back(std::move(copy));
+    }
+    const std::string date = corvane::Corvane::dateNow();
+    std::string text, name;
+    if (options.format == "csv") {
+        text = TableExport::csv(ordered);
+        name = date + "-Notara-Highlights.csv";
+    } else if (options.format == "anki") {
+        text = TableExport::anki(ordered);
+        name = date + "-Notara-Anki.txt";
+    } else {
+        text = worksAsJson(ordered, AnnotationOrder::Order::Stored, library);
+        name = date + "-Notara-Highlights.json";
+    }
+    std::string problem;
+    if (!corvane::Corvane::saveContentsToPath(text, folder / name, &problem)) {
+        err << "notara-cli: \"" << (folder / name).native() << "\" could not be written (" << problem
+            << ")\n";
+        return NotaraCli::Failure;
+    }
+    out << (folder / name).native() << '\n';
+    out.flush();
+    return NotaraCli::Success;
+}
+
 int writeWorks(const std::vector<WorkPtr>& all, const fs::path& folder, const Options& options,
-               std::ostream& out, std::ostream& err) {
+               std::ostream& out, std::ostream& err, bool library = false) {
     std::vector<WorkPtr> chosen;
     for (const auto& work : all) {
         if (!options.title || work->workTitle == *options.title) chosen.push_back(work);
+    }
+    if (options.format != "markdown") {
+        if (options.title && chosen.empty()) {
+            err << "notara-cli: no work titled \"" << *options.title << "\" has annotations\n";
+            return NotaraCli::Failure;
+        }
+        return writeTable(chosen, folder, options, library, out, err);
     }
     // One date for the whole run, so that the names this run has written can be recognised.
     BulkExport run(chosen, folder, corvane::Corvane::dateNow(), {options.order, options.detailed});
@@ -361,7 +408,7 @@ int exportWorks(const Options& options, std::ostream& out, std::ostream& err) {
     if (!folder) return NotaraCli::Failure;
     std::vector<WorkPtr> works; // the works without annotations are not exported anyway
     if (!loadWorks(options, works, err)) return NotaraCli::Failure;
-    if (options.sourceKind == SourceKind::KindleNotebook) {
+    if (options.sourceKind == SourceKind::KindleNotebook && options.format == "markdown") {
         const Work& work = *works.front();
         if (work.annotations.empty()) {
             err << "notara-cli: \"" << work.workTitle << "\" has no annotations to export\n";
@@ -496,7 +543,7 @@ int library(const Options& options, std::ostream& out, std::ostream& err) {
     if (action == "search") return printMatches(works, options, true, out);
     const auto folder = exportFolder(options, err);
     if (!folder) return NotaraCli::Failure;
-    return writeWorks(works, *folder, options, out, err);
+    return writeWorks(works, *folder, options, out, err, true);
 }
 
 } // namespace
@@ -549,6 +596,8 @@ const char* NotaraCli::usage() {
            "           order; \"a phrase\" in quotes as written. Case, accents and width are\n"
            "           ignored. Exit status 1 when nothing matches.\n"
            "\n"
+           "    --format csv|anki|json  one file of all the works' highlights instead of Markdown:\n"
+           "                  CSV (a header row), an Anki import file, or the JSON of list\n"
            "  library  the reader's own library of every source added to it, kept between runs\n"
            "           (the window's \"All Highlights\"). add merges a source in and prints\n"
            "           \"N new, N changed, N removed at source, N unchanged\"; an annotation its\n"

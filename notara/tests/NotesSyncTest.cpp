@@ -8,14 +8,17 @@
 #include "notara/core/sources/Sources.h"
 #include "notara/tests/TestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <cmark.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <map>
 #include <random>
-#include <set>
 #include <regex>
+#include <set>
 
 namespace fs = std::filesystem;
 using namespace notara;
@@ -305,4 +308,48 @@ TEST(NotesSync, FiftyRoundsOfChangesOnBothSidesKeepEveryEditAndEveryHighlightOnc
             EXPECT_EQ(count(out, "<!-- notara:"), expected.size());
         }
     }
+}
+
+TEST(ExportFormats, CsvReadsBackWithPythonsCsvModuleAndAnkiHasItsHeaderLines) {
+    NotesFolder setup("export-formats");
+    setup.read({{"Salt Roads", 10, "A passage, with \"quotes\"\nand a line break.", "Note, too."},
+                {"Café Noir", 40, "Ünïcode.", ""}});
+    const QString library = QString::fromStdString((setup.root / "library.sqlite").string());
+    const fs::path out = freshFolder("export-formats-out");
+    const QString outArg = QString::fromStdString(out.string());
+    CliRun csv = cli({"library", "export", "--format", "csv", "--out", outArg, "--library", library});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    const std::string csvFile = csv.out.substr(0, csv.out.size() - 1);
+    QProcess python;
+    python.start("python3", {"-c",
+                             "import csv, json, sys\n"
+                             "rows = list(csv.reader(open(sys.argv[1], newline='', encoding='utf-8')))\n"
+                             "print(json.dumps(rows))",
+                             QString::fromStdString(csvFile)});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].toArray().size(), 11);
+    EXPECT_EQ(rows[0].toArray()[2].toString(), QStringLiteral("passage"));
+    EXPECT_EQ(rows[1].toArray()[0].toString(), QStringLiteral("Café Noir"));
+    EXPECT_EQ(rows[2].toArray()[2].toString(),
+              QStringLiteral("A passage, with \"quotes\"\nand a line break."));
+    EXPECT_EQ(rows[2].toArray()[3].toString(), QStringLiteral("Note, too."));
+    EXPECT_EQ(rows[2].toArray()[6].toString(), QStringLiteral("10"));
+    EXPECT_EQ(rows[2].toArray()[10].toString(), QStringLiteral("Kindle (My Clippings.txt)"));
+
+    CliRun anki = cli({"library", "export", "--format", "anki", "--out", outArg, "--library", library});
+    ASSERT_EQ(anki.exitCode, 0) << anki.err;
+    const std::string deck = readFile(anki.out.substr(0, anki.out.size() - 1));
+    EXPECT_TRUE(deck.starts_with("#separator:tab\n#html:false\n#columns:Front\tBack\n")) << deck;
+    // A field with a line break is quoted, as Anki reads it.
+    EXPECT_NE(deck.find("Ünïcode.\t\"Café Noir \u2014 Ada Okafor\nLocation 40\""), std::string::npos) << deck;
+    CliRun json = cli({"library", "export", "--format", "json", "--out", outArg, "--library", library});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(
+        QJsonDocument::fromJson(QByteArray::fromStdString(readFile(json.out.substr(0, json.out.size() - 1))))
+            .array()
+            .size(),
+        2);
+    EXPECT_EQ(cli({"library", "export", "--format", "pdf", "--library", library}).exitCode, 2);
 }
