@@ -1,15 +1,19 @@
 #include "notara/ui/LibraryActions.h"
 
+#include "notara/core/export/NotesSync.h"
 #include "notara/core/model/DataManager.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/PanelPresenter.h"
 #include "notara/ui/WaitCursor.h"
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QDir>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace notara {
 
@@ -61,6 +65,7 @@ LibraryActions::LibraryActions(QWidget& window, DataManager& dataManager, Messag
 LibraryActions::~LibraryActions() {
     _closing = true; // an add still running is rolled back
     if (_thread.joinable()) _thread.join();
+    if (_syncThread.joinable()) _syncThread.join();
 }
 
 void LibraryActions::addEntries(QMenu* menu) {
@@ -70,6 +75,9 @@ void LibraryActions::addEntries(QMenu* menu) {
     _forgetMenu = menu->addMenu(tr("Forget Source"));
     connect(_forgetMenu, &QMenu::aboutToShow, this, &LibraryActions::fillForgetMenu);
     fillForgetMenu(); // so that the entries are there before the menu first opens
+    _syncAction = menu->addAction(tr("Sync to Folder\u2026"), this, &LibraryActions::syncToFolder);
+    _changeSyncFolderAction =
+        menu->addAction(tr("Change Sync Folder\u2026"), this, &LibraryActions::changeSyncFolder);
 }
 
 std::unique_ptr<Library> LibraryActions::openLibrary() {
@@ -222,6 +230,76 @@ void LibraryActions::editTags(const std::shared_ptr<Annotation>& annotation) {
             _listedTimes = fileTimes();
             emit marksChanged();
         });
+}
+
+void LibraryActions::syncToFolder() {
+    const QString folder = QSettings().value(kSyncFolderKey).toString();
+    if (folder.isEmpty())
+        changeSyncFolder();
+    else
+        startSync(folder);
+}
+
+void LibraryActions::changeSyncFolder() {
+    _presenter.presentFolderPanel(
+        &_window, tr("Choose your notes folder: one Markdown file per book is kept in it"),
+        QSettings().value(kSyncFolderKey, QDir::homePath()).toString(), [this](const PanelResult& result) {
+            if (result.outcome != PanelResult::Outcome::Chosen) return;
+            QSettings().setValue(kSyncFolderKey, result.path);
+            startSync(result.path);
+        });
+}
+
+void LibraryActions::startSync(const QString& folder) {
+    if (syncing()) return;
+    if (_syncThread.joinable()) _syncThread.join();
+    std::string problem;
+    auto templates = NoteTemplates::load(
+        QSettings().value(kSyncTemplateKey, QStringLiteral("obsidian")).toString().toStdString(), problem);
+    if (!templates) {
+        _messageBar.showMessage(text(problem));
+        return;
+    }
+    _syncDone = false;
+    auto* status = static_cast<QMainWindow&>(_window).statusBar();
+    status->showMessage(tr("Syncing to %1\u2026").arg(folder));
+    _syncThread = std::thread([this, folder, file = _file, templates = std::move(*templates)]() mutable {
+        std::string problem;
+        NotesSync::Report report;
+        bool done = false;
+        if (auto library = Library::open(file, problem)) {
+            const auto works = library->works();
+            NotesSync::Options options{
+                folder.toStdString(), std::move(templates), false, false,
+                [this](std::size_t part, std::size_t total) {
+                    if (part % 64 != 0 || total == 0) return;
+                    const int percent = static_cast<int>(part * 100 / total);
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this, percent] {
+                            static_cast<QMainWindow&>(_window).statusBar()->showMessage(
+                                tr("Syncing to your notes folder\u2026 %1%").arg(percent));
+                        },
+                        Qt::QueuedConnection);
+                }};
+            done = NotesSync::run(*library, works, options, report, problem);
+        }
+        const QString message = done ? QString::fromStdString(report.text()) : text(problem);
+        QMetaObject::invokeMethod(
+            this,
+            [this, done, message, folder] {
+                _syncDone = true;
+                static_cast<QMainWindow&>(_window).statusBar()->clearMessage();
+                if (done)
+                    _messageBar.showMessage(message, tr("Show in Folder"), [folder] {
+                        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+                    });
+                else
+                    _messageBar.showMessage(message);
+                emit synced(message);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void LibraryActions::fillForgetMenu() {

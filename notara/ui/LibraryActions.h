@@ -35,6 +35,8 @@ public:
     static inline const QString kKeepKey = QStringLiteral("Keep Imports in Library");
     static inline const QString kShowAllKey = QStringLiteral("Show All Highlights");
     static inline const QString kHideRemovedKey = QStringLiteral("Hide Removed");
+    static inline const QString kSyncFolderKey = QStringLiteral("Sync Folder");
+    static inline const QString kSyncTemplateKey = QStringLiteral("Sync Template");
 
     LibraryActions(QWidget& window, DataManager& dataManager, MessageBar& messageBar,
                    PanelPresenter& presenter);
@@ -74,14 +76,24 @@ public:
     // Asks, naming how many highlights go, then forgets the source.
     void forgetSource(long long sourceID);
 
+    // "Sync to Folder…": the library into the remembered notes folder (a folder panel the first
+    // time), on a thread of its own with its progress in the status bar; "Change Sync Folder…".
+    void syncToFolder();
+    void changeSyncFolder();
+    bool syncing() const { return _syncThread.joinable() && !_syncDone; }
+
     QAction* keepAction() const { return _keepAction; }
     QAction* allHighlightsAction() const { return _allAction; }
     QAction* hideRemovedAction() const { return _hideRemovedAction; }
     QMenu* forgetMenu() const { return _forgetMenu; }
+    QAction* syncAction() const { return _syncAction; }
+    QAction* changeSyncFolderAction() const { return _changeSyncFolderAction; }
 
 signals:
     // A keep finished (with its counts, or a problem).
     void kept(const QString& message);
+    // A sync finished: what it did, or why it could not.
+    void synced(const QString& message);
     // The marks of an annotation shown on a card changed.
     void marksChanged();
     // The list now shows the library, or no longer does.
@@ -112,6 +124,11 @@ private:
     QAction* _allAction = nullptr;
     QAction* _hideRemovedAction = nullptr;
     QMenu* _forgetMenu = nullptr;
+    QAction* _syncAction = nullptr;
+    QAction* _changeSyncFolderAction = nullptr;
+    void startSync(const QString& folder);
+    std::thread _syncThread;
+    std::atomic<bool> _syncDone = true;
 };
 
 } // namespace notara

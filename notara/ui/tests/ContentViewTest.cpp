@@ -68,6 +68,8 @@ private slots:
                                        "Hide Removed",
                                        "Keep Imports in Library",
                                        "Forget Source",
+                                       QStringLiteral("Sync to Folder\u2026"),
+                                       QStringLiteral("Change Sync Folder\u2026"),
                                        "---",
                                        QStringLiteral("Find Highlights on This Computer\u2026"),
                                        QStringLiteral("Select KOReader Folder\u2026"),

@@ -5,6 +5,7 @@
 #include "notara/core/model/Work.h"
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/LibraryActions.h"
+#include "notara/ui/MessageBar.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/WorkListModel.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
@@ -14,6 +15,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
@@ -212,6 +214,32 @@ private slots:
         QCOMPARE(works[0]->annotations[0]->annotationLibrary->tags,
                  (std::vector<std::string>{"later", "sea"}));
         QVERIFY(!works[0]->annotations[0]->annotationLibrary->favourite);
+    }
+
+    void syncToFolderRemembersTheFolderAndSaysWhatItDid() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        importClippings(fixture,
+                        writeClippings(QStringLiteral("Kindle/My Clippings.txt"), salt1 + salt2 + reeds));
+        const QString notes = testHome() + QStringLiteral("/Notes");
+        fixture.presenter().folderAnswers.push_back(PanelResult::chosen(notes));
+        window.library()->syncAction()->trigger();
+        QCOMPARE(fixture.presenter().folderPanels, 1); // the first time: which folder
+        QTRY_VERIFY(!window.library()->syncing());
+        QCOMPARE(window.messageBar()->text(),
+                 QStringLiteral(
+                     "2 files written, 2 new files, 3 highlights added, 0 edits kept, 0 removed at source"));
+        QCOMPARE(window.messageBar()->actionButton()->text(), QStringLiteral("Show in Folder"));
+        QVERIFY(std::filesystem::exists((notes + QStringLiteral("/Salt Roads.md")).toStdString()));
+        window.library()->syncAction()->trigger(); // then the remembered one
+        QCOMPARE(fixture.presenter().folderPanels, 1);
+        QTRY_VERIFY(!window.library()->syncing());
+        QCOMPARE(window.messageBar()->text(),
+                 QStringLiteral(
+                     "0 files written, 0 new files, 0 highlights added, 0 edits kept, 0 removed at source"));
+        window.library()->changeSyncFolderAction()->trigger();
+        QCOMPARE(fixture.presenter().folderPanels, 2);
     }
 
     void theCommandLineAddsWhileTheWindowIsOpen() {
