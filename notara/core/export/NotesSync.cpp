@@ -3,6 +3,7 @@
 #include "notara/core/library/Library.h"
 #include "notara/core/model/AnnotationOrder.h"
 #include "notara/core/model/ContentHash.h"
+#include "notara/core/sources/SourceKeys.h"
 
 #include "corvane/Corvane.h"
 
@@ -140,7 +141,9 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
     std::error_code ec;
     if (!options.dryRun) fs::create_directories(options.folder, ec);
     if (!fs::is_directory(options.folder, ec)) {
-        problem = "\"" + options.folder.string() + "\" is not a folder that can be written.";
+        problem.assign(1, '"');
+        problem += options.folder.string();
+        problem += "\" is not a folder that can be written.";
         return false;
     }
     const std::string folderKey = fs::weakly_canonical(options.folder, ec).string();
@@ -160,13 +163,39 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
         if (!id.empty()) files.emplace(id, it->path());
     }
     const std::string today = corvane::Corvane::dateNow();
+    const std::uint64_t templatesHash = ContentHash()
+                                            .add(options.templates.fileName)
+                                            .add(options.templates.header)
+                                            .add(options.templates.annotation)
+                                            .value();
     std::size_t done = 0;
     for (const WorkPtr& work : works) {
         if (options.progress) options.progress(done++, works.size());
         if (work->annotations.empty()) continue;
         const std::string uid = work->id.toString(QUuid::WithoutBraces).toUpper().toStdString();
-        std::vector<Rendered> blocks;
+        // What the blocks are made from: when none of it changed since the last sync, neither did
+        // the file's blocks, and neither the file nor the templates need be looked at again.
         ContentHash whole;
+        whole.add(templatesHash).add(work->workTitle).add(work->workAuthor);
+        for (const std::string& name : work->workSources)
+            whole.add(name);
+        for (const AnnotationPtr& annotation : work->annotations) {
+            whole.add(annotation->annotationKey).add(SourceKeys::contentHash(*annotation));
+            if (const AnnotationInLibrary* kept = annotation->annotationLibrary.get()) {
+                whole.add(kept->removedAtSource.view()).add(std::uint64_t{kept->favourite});
+                for (const std::string& tag : kept->tags)
+                    whole.add(tag);
+                for (const std::string& source : kept->sources)
+                    whole.add(source);
+            }
+        }
+        const std::int64_t contentHash = static_cast<std::int64_t>(whole.value());
+        const auto known = files.find(uid);
+        const auto lastFile = before.files.find(uid);
+        if (known != files.end() && lastFile != before.files.end() && lastFile->second == contentHash &&
+            !options.restore)
+            continue; // nothing of it changed since the last sync: the file is not even read
+        std::vector<Rendered> blocks;
         for (const AnnotationPtr& annotation :
              AnnotationOrder::sorted(work->annotations, AnnotationOrder::Order::Book)) {
             std::string inner = options.templates.renderAnnotation(*work, *annotation);
@@ -176,14 +205,7 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
             blocks.push_back({NoteTemplates::blockID(*annotation),
                               Library::annotationKeyHash(annotation->annotationKey), std::move(inner),
                               removed});
-            whole.add(blocks.back().id).add(blocks.back().inner);
         }
-        const std::int64_t contentHash = static_cast<std::int64_t>(whole.value());
-        const auto known = files.find(uid);
-        const auto lastFile = before.files.find(uid);
-        if (known != files.end() && lastFile != before.files.end() && lastFile->second == contentHash &&
-            !options.restore)
-            continue; // nothing of it changed since the last sync: the file is not even read
         const auto storedBlock = [&](std::int64_t key) -> const std::int64_t* {
             const auto found = before.blocks.find(key);
             return found != before.blocks.end() ? &found->second : nullptr;
@@ -270,7 +292,8 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
         ++report.filesWritten;
         if (options.dryRun) continue;
         std::string why;
-        if (!corvane::Corvane::saveContentsToPath(text, path, &why)) {
+        // Each file whole or not at all; the disk is waited for once, at the end.
+        if (!corvane::Corvane::saveContentsToPathDeferringSync(text, path, &why)) {
             problem = "\"" + path.string() + "\" could not be written (" + why + ").";
             std::string ignored;
             library.recordSync(folderKey, written, ignored); // what was written is known
@@ -279,6 +302,14 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
     }
     if (options.progress) options.progress(works.size(), works.size());
     if (options.dryRun) return true;
+    if (report.filesWritten > 0) {
+        std::set<fs::path> folders;
+        for (const auto& [uid, path] : files)
+            folders.insert(path.parent_path());
+        folders.insert(options.folder);
+        for (const fs::path& folder : folders)
+            corvane::Corvane::syncFolder(folder);
+    }
     return library.recordSync(folderKey, written, problem);
 }
 
