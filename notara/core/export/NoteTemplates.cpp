@@ -156,8 +156,9 @@ std::vector<std::string> NoteTemplates::builtInNames() {
 }
 
 fs::path NoteTemplates::userFolder() {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return config.isEmpty() ? fs::path() : fs::path(config.toStdString()) / "templates";
+    // The window's configuration folder, for the command line too, whose own has another name.
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return config.isEmpty() ? fs::path() : fs::path(config.toStdString()) / "Notara" / "Notara" / "templates";
 }
 
 std::optional<NoteTemplates> NoteTemplates::load(const std::string& nameOrFolder, std::string& problem) {
