@@ -175,7 +175,8 @@ void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem
                                    const QModelIndex& index) const {
     if (index.data(AnnotationListModel::IsChapterRole).toBool()) {
         painter->save();
-        painter->setPen(option.palette.color(QPalette::Text));
+        painter->setPen(
+            option.palette.color(QPalette::Normal, QPalette::Text)); // a heading, not a disabled row
         QTextLayout chapter(shownText(index.data(Qt::DisplayRole).toString()), chapterFont(_view->font()));
         const QRect area = option.rect.adjusted(kSideInset + 4, kChapterTop, -kSideInset, 0);
         layOut(chapter, area.width());
@@ -197,6 +198,11 @@ void AnnotationCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem
         QColor highlight = option.palette.color(QPalette::Highlight);
         highlight.setAlphaF(0.22);
         painter->fillPath(shape, highlight);
+    }
+    // The card the keyboard is on, marked even where selection colours are faint.
+    if ((option.state & QStyle::State_HasFocus) && _view->hasFocus()) {
+        painter->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
+        painter->drawPath(shape);
     }
     painter->setClipPath(shape);
     const QColor mark = markColor(index.data(AnnotationListModel::ColorRole).toString());

@@ -130,7 +130,8 @@ QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags AnnotationListModel::flags(const QModelIndex& index) const {
-    if (index.isValid() && index.data(IsChapterRole).toBool()) return Qt::ItemIsEnabled;
+    // Chapter rows are headings: the arrow keys pass over them.
+    if (index.isValid() && index.data(IsChapterRole).toBool()) return Qt::NoItemFlags;
     return QAbstractListModel::flags(index);
 }
 

@@ -6,6 +6,7 @@
 #include "notara/core/export/BulkExport.h"
 #include "notara/core/model/DataManager.h"
 #include "notara/core/model/Work.h"
+#include "notara/core/search/LibrarySearch.h"
 #include "notara/core/sources/Sources.h"
 #include "notara/core/sources/books/BooksFolder.h"
 #include "notara/core/sources/books/BooksSource.h"
@@ -43,6 +44,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStorageInfo>
 #include <QTimer>
 #include <QToolBar>
@@ -124,6 +126,12 @@ QString importSummary(const std::vector<std::shared_ptr<Work>>& works, const QSt
              fileName);
 }
 
+// The list's text before anything was loaded.
+QString nothingLoadedText() {
+    return ContentView::tr("Nothing loaded yet.\n\nChoose a Books folder or a Kindle "
+                           "Notebook export, or open the sample notebook.");
+}
+
 } // namespace
 
 ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresenter> presenter, QWidget* parent)
@@ -150,6 +158,9 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
                              [this](const AnnotationPtr& a) { _library->toggleFavourite(a); },
                              [this](const AnnotationPtr& a) { _library->editTags(a); }});
     connect(_library, &LibraryActions::marksChanged, _detailView, &WorkDetailView::refreshCards);
+    connect(_library, &LibraryActions::showingChanged, this, [this](bool showing) {
+        if (showing) setListName(tr("All Highlights"));
+    });
     buildSidebar();
     splitter->insertWidget(0, _sidebar);
     _welcomePanel = new WelcomePanel(_detailPages);
@@ -161,6 +172,8 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     connect(_welcomePanel, &WelcomePanel::selectBooksFolder, this, &ContentView::selectBooksFolder);
     connect(_welcomePanel, &WelcomePanel::selectKindleExport, this, &ContentView::selectKindleNotesExport);
     connect(_welcomePanel, &WelcomePanel::openSampleNotebook, this, &ContentView::openSampleNotebook);
+    connect(_detailView, &WorkDetailView::copied, this,
+            [this] { statusBar()->showMessage(tr("Copied"), 2000); });
     connect(_detailView, &WorkDetailView::problemOccurred, this,
             [this](const QString& message) { _messageBar->showMessage(message); });
     _listObserver = _dataManager.addFilteredWorksObserver([this](DataManager::Change change) {
@@ -202,9 +215,37 @@ ContentView::~ContentView() {
 
 void ContentView::showFirstLaunchState() {
     // Nothing loaded at all: say what to do instead of standing empty.
-    const bool nothing = _dataManager.works().empty() && _dataManager.filteredWorks().empty();
-    _sidebarPages->setCurrentWidget(nothing ? static_cast<QWidget*>(_emptyListLabel) : _workList);
+    const bool nothing = _dataManager.works().empty() && _dataManager.filteredWorks().empty() &&
+                         !_library->showingAllHighlights();
     _detailPages->setCurrentWidget(nothing ? static_cast<QWidget*>(_welcomePanel) : _detailView);
+    // A list with no rows says why, whatever the reason.
+    QString why;
+    if (nothing) {
+        why = nothingLoadedText();
+    } else if (_workListModel->rowCount() == 0) {
+        const QString query = _searchField->text().trimmed();
+        if (_workListModel->searching() && !query.isEmpty())
+            why = tr("No highlights match \u201C%1\u201D").arg(query);
+        else if (_dataManager.recentHighlightsMayBeMissing() && !_library->showingAllHighlights())
+            why = tr(
+                "No highlights were found: they are probably in the -wal files, which were not copied with "
+                "the Books databases. Copy the whole Data folder from the Mac, including the files ending in "
+                "-wal and -shm.");
+        else if (_hideNoAnnotations)
+            why = tr(
+                "No book here has highlights. Turn off \"Hide Works with no Annotations\" to list them all.");
+        else
+            why = tr("This list is empty.");
+    }
+    _emptyListLabel->setText(why);
+    _sidebarPages->setCurrentWidget(why.isEmpty() ? static_cast<QWidget*>(_workList) : _emptyListLabel);
+    _listTitle->setText(_listName);
+    _listTitle->setVisible(!nothing && !_listName.isEmpty());
+}
+
+void ContentView::setListName(const QString& name) {
+    _listName = name;
+    showFirstLaunchState();
 }
 
 bool ContentView::showingFirstLaunchState() const {
@@ -257,6 +298,9 @@ void ContentView::buildSidebar() {
         _actionsMenu->addAction(AppIcons::kindleExport(), tr("Select Kindle Notes Export (.html)"));
     _actionsMenu->addSeparator();
     _hideNoAnnotationsAction = _actionsMenu->addAction(tr("Hide Works with no Annotations"));
+    // Shortcuts work from anywhere in the window and show in the menu.
+    _selectBooksFolderAction->setShortcut(QKeySequence::Open);
+    _selectKindleAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     connect(_selectBooksFolderAction, &QAction::triggered, this, &ContentView::selectBooksFolder);
     connect(_selectKindleAction, &QAction::triggered, this, &ContentView::selectKindleNotesExport);
     connect(_hideNoAnnotationsAction, &QAction::triggered, this, &ContentView::toggleHideNoAnnotations);
@@ -285,6 +329,7 @@ void ContentView::buildSidebar() {
     _detailedExportAction->setCheckable(true);
     connect(_detailedExportAction, &QAction::toggled, this, &ContentView::setDetailedExport);
     _exportAllAction = _actionsMenu->addAction(tr("Export All Works\u2026"));
+    _exportAllAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     connect(_exportAllAction, &QAction::triggered, this, &ContentView::exportAllWorks);
     _actionsMenu->addSeparator();
     _library->addEntries(_actionsMenu);
@@ -317,6 +362,7 @@ void ContentView::buildSidebar() {
     _aboutAction->setMenuRole(QAction::AboutRole);
     connect(_aboutAction, &QAction::triggered, this, &ContentView::showAbout);
 
+    addActions(_actionsMenu->actions()); // their shortcuts, without opening the menu
     _actionsButton = new QToolButton(toolBar);
     _actionsButton->setText(tr("Actions"));
     _actionsButton->setIcon(AppIcons::actions());
@@ -327,6 +373,18 @@ void ContentView::buildSidebar() {
     toolBar->addWidget(_actionsButton);
     layout->addWidget(toolBar);
 
+    // Which list is shown: the Books library, an import, or the reader's whole library.
+    _listTitle = new QLabel(_sidebar);
+    _listTitle->setTextFormat(Qt::PlainText);
+    QFont titleFont = _listTitle->font();
+    titleFont.setBold(true);
+    _listTitle->setFont(titleFont);
+    _listTitle->setForegroundRole(QPalette::WindowText);
+    const int titleMargin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    _listTitle->setContentsMargins(titleMargin, titleMargin / 2, titleMargin, titleMargin / 2);
+    _listTitle->setAccessibleName(tr("Shown list"));
+    _listTitle->hide();
+    layout->addWidget(_listTitle);
     _sidebarPages = new QStackedWidget(_sidebar);
     _workList = new QListView(_sidebarPages);
     _workListModel = new WorkListModel(_dataManager, _workList);
@@ -336,9 +394,7 @@ void ContentView::buildSidebar() {
     _workList->setSelectionMode(QAbstractItemView::SingleSelection);
     _workList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     _workList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    _emptyListLabel = new QLabel(tr("Nothing loaded yet.\n\nChoose a Books folder or a Kindle "
-                                    "Notebook export, or open the sample notebook."),
-                                 _sidebarPages);
+    _emptyListLabel = new QLabel(nothingLoadedText(), _sidebarPages);
     _emptyListLabel->setWordWrap(true);
     _emptyListLabel->setAlignment(Qt::AlignCenter);
     _emptyListLabel->setForegroundRole(QPalette::PlaceholderText);
@@ -424,6 +480,7 @@ void ContentView::launchRestore() {
         pairing.annotationSQLFile = *annotation;
         pairing.librarySQLFile = *library;
         const bool loaded = _dataManager.loadDatabases(pairing);
+        setListName(tr("Apple Books"));
         applyHideRule();
         reportBooksLoad(loaded, corvane::FSSandboxBookmarking::storedPath(BooksFolder::folderBookmarkKey));
         if (QSettings().value(LibraryActions::kShowAllKey, false).toBool()) _library->showAllHighlights();
@@ -476,6 +533,7 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
     if (!chosen(result)) return;
     // Linux has no security-scoped access to open: a folder the user chose is readable or not.
     WaitCursor wait;
+    _messageBar->dismiss(); // what the last load said is not true of this one
     const std::filesystem::path folder = toPath(result.path);
     const BooksFolder::Choice choice = BooksFolder::choose(folder, BooksFolder::Remember::Yes);
     bool loaded = false;
@@ -489,6 +547,7 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
     }
     setSelectedWork(nullptr);
     _library->leaveAllHighlights(); // the list shows what was just loaded
+    if (loaded) setListName(tr("Apple Books"));
     applyHideRule();
     if (_iBooksAlertText.isEmpty()) reportBooksLoad(loaded, folder);
     if (loaded) _library->keep(BooksSource::describe(_dataManager, folder));
@@ -520,6 +579,7 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
         reportImportFailure(result.path, QString::fromStdString(problem));
     } else {
         _messageBar->dismiss();
+        setListName(tr("Kindle notebook"));
         _library->keep(KindleNotebookSource::describe(_dataManager.filteredWorks(), toPath(result.path)));
     }
 }
@@ -629,7 +689,12 @@ void ContentView::importSource(SourceKind kind, const PanelResult& result) {
     if (!chosen(result)) return;
     WaitCursor wait;
     SourceRead read = Sources::read(kind, toPath(result.path));
-    if (read.ok()) _library->leaveAllHighlights();
+    if (read.ok()) {
+        _messageBar->dismiss();
+        _library->leaveAllHighlights();
+        setListName(QString::fromUtf8(Sources::of(kind).displayName.data(),
+                                      static_cast<int>(Sources::of(kind).displayName.size())));
+    }
     showImportedWorks(read.works, result.path, read.problem);
     _library->keep(std::move(read));
 }
@@ -793,10 +858,13 @@ void ContentView::showHideState() {
 
 void ContentView::applyHideRule() {
     // The filter applies to what is listed: the library while it is shown, else the Books works.
-    if (_library->showingAllHighlights())
+    if (_library->showingAllHighlights()) {
         _library->relist();
-    else
+    } else {
+        if (!_dataManager.works().empty()) _listName = tr("Apple Books");
         _dataManager.applyHideRule(_hideNoAnnotations);
+    }
+    showFirstLaunchState();
 }
 
 void ContentView::setSelectedWorkID(const std::optional<QUuid>& id) {
@@ -817,7 +885,11 @@ void ContentView::setSelectedWork(std::shared_ptr<Work> work) {
     const auto* matches = _workListModel->matchesOf(_selectedWork.get());
     _detailView->setSearch(_workListModel->searching() ? (matches ? matches : &none) : nullptr,
                            _searchField->text());
-    _detailView->setSelectedWork(_selectedWork);
+    // A work the search left out of the list is not shown (nor offered for export) until the
+    // search lets it back in; the selection is kept for then.
+    const bool leftOut =
+        _selectedWork && _workListModel->searching() && _workListModel->rowOfWork(_selectedWork->id) < 0;
+    _detailView->setSelectedWork(leftOut ? nullptr : _selectedWork);
 }
 
 void ContentView::runSearch() {
@@ -826,6 +898,7 @@ void ContentView::runSearch() {
         if (!_workListModel->searching()) return;
         _workListModel->clearSearch();
         setSelectedWork(_selectedWork);
+        showFirstLaunchState();
         return;
     }
     // The index covers what the list shows, and is built again only when that changes.
@@ -833,8 +906,45 @@ void ContentView::runSearch() {
         indexListedWorks();
         if (_dataManager.filteredWorks() != _indexedWorks) return; // answered once it is built
     }
-    _workListModel->showSearch(_searchIndex->search(query.toStdString()));
+    _workListModel->showSearch(searchMatches(query.toStdString()));
     setSelectedWork(_selectedWork);
+    showFirstLaunchState();
+}
+
+SearchIndex::Matches ContentView::searchMatches(const std::string& query) const {
+    // The reader's marks (tag:NAME, is:favourite) narrow what the words find.
+    const LibrarySearch::Query parsed = LibrarySearch::parse(query);
+    if (!parsed.hasMarks()) return _searchIndex->search(query);
+    const bool anyText = parsed.text.find_first_not_of(' ') != std::string::npos;
+    SearchIndex::Matches found = anyText ? _searchIndex->search(parsed.text) : SearchIndex::Matches{};
+    std::vector<std::pair<WorkPtr, std::vector<const Annotation*>>> kept;
+    if (anyText) {
+        for (const auto& result : found) {
+            std::vector<const Annotation*> marked;
+            for (const Annotation* a : result.annotations)
+                if (LibrarySearch::matchesMarks(*a, parsed)) marked.push_back(a);
+            if (!marked.empty()) kept.emplace_back(result.work, std::move(marked));
+        }
+    } else {
+        for (const WorkPtr& work : _dataManager.filteredWorks()) {
+            std::vector<const Annotation*> marked;
+            for (const AnnotationPtr& a : work->annotations)
+                if (LibrarySearch::matchesMarks(*a, parsed)) marked.push_back(a.get());
+            if (!marked.empty()) kept.emplace_back(work, std::move(marked));
+        }
+    }
+    SearchIndex::Matches matches;
+    std::size_t total = 0;
+    for (const auto& [work, list] : kept)
+        total += list.size();
+    matches.annotations.reserve(total); // the spans below point into it
+    for (const auto& [work, list] : kept) {
+        const std::size_t first = matches.annotations.size();
+        matches.annotations.insert(matches.annotations.end(), list.begin(), list.end());
+        matches.results.push_back(
+            {work, std::span<const Annotation* const>(matches.annotations.data() + first, list.size())});
+    }
+    return matches;
 }
 
 void ContentView::indexListedWorks() {

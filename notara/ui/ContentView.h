@@ -142,6 +142,9 @@ public:
     QLineEdit* searchField() const { return _searchField; }
     WelcomePanel* welcomePanel() const { return _welcomePanel; }
     QLabel* emptyListLabel() const { return _emptyListLabel; }
+    // The name of the list shown above it ("Apple Books", "All Highlights", …).
+    QLabel* listTitle() const { return _listTitle; }
+    void setListName(const QString& name);
     // The reader's library: its Actions entries, keeping imports, "All Highlights".
     LibraryActions* library() const { return _library; }
     bool showingFirstLaunchState() const;
@@ -245,6 +248,7 @@ private:
     // as it is listed, so typing never waits for it; a query typed meanwhile is answered when
     // the index is ready.
     void indexListedWorks();
+    SearchIndex::Matches searchMatches(const std::string& query) const;
     void searchIndexBuilt(std::vector<std::shared_ptr<Work>> works, std::shared_ptr<SearchIndex> index);
     std::shared_ptr<SearchIndex> _searchIndex = std::make_shared<SearchIndex>();
     std::vector<std::shared_ptr<Work>> _indexedWorks;
@@ -256,6 +260,8 @@ private:
     QLabel* _emptyListLabel = nullptr;
     std::uint64_t _listObserver = 0;
     LibraryActions* _library = nullptr;
+    QLabel* _listTitle = nullptr;
+    QString _listName;
     QAction* _findHighlightsAction = nullptr;
     std::vector<std::pair<SourceKind, QAction*>> _readerActions;
     std::optional<Scan::Places> _scanPlaces;

@@ -61,11 +61,18 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     _toolBar->addWidget(header);
     _exportAction = _toolBar->addAction(AppIcons::exportAnnotations(), tr("Export Annotations"));
+    _exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    _exportAction->setShortcutContext(Qt::WindowShortcut);
     connect(_exportAction, &QAction::triggered, this, &WorkDetailView::exportAnnotations);
     layout->addWidget(_toolBar);
 
     _pages = new QStackedWidget(this);
-    _emptyPage = new QWidget(_pages);
+    // Nothing selected: what to do, rather than an empty pane.
+    auto* hint = new QLabel(tr("Select a book to see its highlights"), _pages);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    hint->setWordWrap(true);
+    _emptyPage = hint;
     _pages->addWidget(_emptyPage);
 
     _noAnnotationsLabel = new QLabel(_pages);
@@ -116,6 +123,14 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
         if (_annotationList->currentIndex().isValid()) copyAnnotation(_annotationList->currentIndex().row());
     });
     _annotationList->addAction(copyShortcut);
+    auto* citationShortcut = new QAction(tr("Copy as Citation"), _annotationList);
+    citationShortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    citationShortcut->setShortcutContext(Qt::WidgetShortcut);
+    connect(citationShortcut, &QAction::triggered, this, [this] {
+        if (_annotationList->currentIndex().isValid())
+            copyAnnotationAsCitation(_annotationList->currentIndex().row());
+    });
+    _annotationList->addAction(citationShortcut);
     // The reader's marks, for a highlight kept in the library.
     const auto onCurrent = [this](auto mark) {
         return [this, mark] {
@@ -203,6 +218,7 @@ void WorkDetailView::copyAnnotation(int row) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(QString::fromStdString(annotation->annotationSelectedText));
+    emit copied();
 }
 
 void WorkDetailView::copyAnnotationAsCitation(int row) {
@@ -211,6 +227,7 @@ void WorkDetailView::copyAnnotationAsCitation(int row) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(citation(*_selectedWork, *annotation));
+    emit copied();
 }
 
 QString WorkDetailView::citation(const Work& work, const Annotation& annotation) {
@@ -243,8 +260,9 @@ AnnotationOrder::Order WorkDetailView::annotationOrder() const {
 
 std::unique_ptr<QMenu> WorkDetailView::contextMenuForRow(int row) {
     auto menu = std::make_unique<QMenu>(this);
-    menu->addAction(tr("Copy"), this, [this, row] { copyAnnotation(row); });
-    menu->addAction(tr("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); });
+    menu->addAction(tr("Copy"), this, [this, row] { copyAnnotation(row); })->setShortcut(QKeySequence::Copy);
+    menu->addAction(tr("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     const std::shared_ptr<Annotation> annotation = _annotationModel->annotationAt(row);
     if (annotation && _marking.canMark && _marking.canMark(*annotation)) {
         menu->addSeparator();

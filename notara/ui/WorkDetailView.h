@@ -82,6 +82,8 @@ public:
 signals:
     // Something failed that the alert alone does not explain (the system's reason).
     void problemOccurred(const QString& message);
+    // A passage went to the clipboard.
+    void copied();
 
 private:
     void showSelectedWork();
