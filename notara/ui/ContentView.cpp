@@ -215,8 +215,9 @@ ContentView::~ContentView() {
 
 void ContentView::showFirstLaunchState() {
     // Nothing loaded at all: say what to do instead of standing empty.
+    // (A Books load whose highlights stayed in the -wal files it lacks did load: it says so.)
     const bool nothing = _dataManager.works().empty() && _dataManager.filteredWorks().empty() &&
-                         !_library->showingAllHighlights();
+                         !_library->showingAllHighlights() && !_dataManager.recentHighlightsMayBeMissing();
     _detailPages->setCurrentWidget(nothing ? static_cast<QWidget*>(_welcomePanel) : _detailView);
     // A list with no rows says why, whatever the reason.
     QString why;

@@ -2,6 +2,7 @@
 // the export alert's path and button, and the first-launch panel.
 #include "notara/core/model/Work.h"
 #include "notara/tests/BooksStore.h"
+#include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/WelcomePanel.h"
 #include "notara/ui/WorkDetailView.h"
@@ -12,12 +13,16 @@
 #include "corvane/Corvane.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -258,6 +263,86 @@ private slots:
             fixture.writeBooksFolder("Data", sampleBooks(), sampleAnnotations()).folder());
         QVERIFY(!window.showingFirstLaunchState());
         QVERIFY(window.workList()->isVisible());
+    }
+
+    void eachLoadSaysWhatIsTrueOfItAndTheListSaysWhyItIsEmpty() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        MessageBar& bar = *window.messageBar();
+        fixture.chooseBooksFolder(writeWalFolder("Logs Left Behind", false));
+        QCOMPARE(bar.text(), kMissingLog);
+        QVERIFY(window.emptyListLabel()->isVisible());
+        QVERIFY(window.emptyListLabel()->text().contains(QStringLiteral("-wal files")));
+        QCOMPARE(window.listTitle()->text(), QStringLiteral("Apple Books"));
+        // The next load, with nothing missing: the warning goes with the load it was about.
+        fixture.chooseBooksFolder(
+            fixture.writeBooksFolder("Rollback", sampleBooks(), sampleAnnotations()).folder());
+        QVERIFY(bar.isHidden());
+        QVERIFY(window.workList()->isVisible());
+
+        // Nothing selected: the pane says what to do.
+        QLabel* hint = nullptr;
+        for (QLabel* label : window.detailView()->findChildren<QLabel*>())
+            if (label->isVisible() && label->text() == QStringLiteral("Select a book to see its highlights"))
+                hint = label;
+        QVERIFY(hint);
+
+        // A search that finds nothing says so; a work it leaves out is not offered for export.
+        fixture.selectRow(fixture.rowOf(QStringLiteral("a")));
+        QVERIFY(window.detailView()->exportAction()->isVisible());
+        window.searchField()->setText(QStringLiteral("Only passage of b"));
+        QTRY_COMPARE(fixture.rowTitles(), QStringList{"b"});
+        QVERIFY(!window.detailView()->exportAction()->isVisible());
+        window.searchField()->setText(QStringLiteral("zzzz"));
+        QTRY_VERIFY(window.emptyListLabel()->isVisible());
+        QCOMPARE(window.emptyListLabel()->text(), QStringLiteral("No highlights match \u201Czzzz\u201D"));
+        window.searchField()->clear();
+        QTRY_VERIFY(window.workList()->isVisible());
+        QCOMPARE(window.selectedWork()->workTitle, std::string("a"));
+        QVERIFY(window.detailView()->exportAction()->isVisible()); // back with the search gone
+    }
+
+    void theKeyboardReachesEveryActionAndPassesOverChapters() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        QCOMPARE(window.selectBooksFolderAction()->shortcut(), QKeySequence(QKeySequence::Open));
+        QCOMPARE(window.selectKindleAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+O")));
+        QCOMPARE(window.exportAllAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+E")));
+        QCOMPARE(window.detailView()->exportAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(fixture.presenter().folderPanels, 1);
+        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(fixture.presenter().htmlFilePanels, 1);
+        QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(fixture.presenter().folderPanels, 2);
+
+        window.openSampleNotebook(); // chapters: a heading row before each chapter's cards
+        QCOMPARE(window.listTitle()->text(), QStringLiteral("Kindle notebook"));
+        fixture.selectRow(0);
+        QListView* cards = window.detailView()->annotationList();
+        const QAbstractItemModel* model = cards->model();
+        QVERIFY(model->index(0, 0).data(AnnotationListModel::IsChapterRole).toBool());
+        cards->setFocus();
+        QTest::keyClick(cards, Qt::Key_Down);
+        int row = cards->currentIndex().row();
+        QVERIFY(!model->index(row, 0).data(AnnotationListModel::IsChapterRole).toBool());
+        for (int step = 0; step < 6; ++step) {
+            QTest::keyClick(cards, Qt::Key_Down);
+            row = cards->currentIndex().row();
+            QVERIFY2(!model->index(row, 0).data(AnnotationListModel::IsChapterRole).toBool(),
+                     "on a chapter row");
+        }
+        QCOMPARE(row, model->rowCount() - 1);
+        QTest::keyClick(cards, Qt::Key_E, Qt::ControlModifier); // export this work
+        QVERIFY(fixture.presenter().alertOpen());
+        fixture.presenter().dismissAlert();
+        QTest::keyClick(cards, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("\u201C")));
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Copied"));
     }
 };
 
