@@ -175,7 +175,7 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     connect(_detailView, &WorkDetailView::copied, this,
             [this] { statusBar()->showMessage(tr("Copied"), 2000); });
     connect(_detailView, &WorkDetailView::problemOccurred, this,
-            [this](const QString& message) { _messageBar->showMessage(message); });
+            [this](const QString& message) { _messageBar->showMessage(MessageBar::Kind::Error, message); });
     _listObserver = _dataManager.addFilteredWorksObserver([this](DataManager::Change change) {
         if (change != DataManager::Change::DidAssign) return;
         showFirstLaunchState();
@@ -259,7 +259,8 @@ void ContentView::openSampleNotebook() {
     const QString path = folder + QStringLiteral("/Sample Notebook.html");
     QFile::remove(path);
     if (!QDir().mkpath(folder) || !QFile::copy(QStringLiteral(":/sample-notebook.html"), path)) {
-        _messageBar->showMessage(tr("The sample notebook could not be written to ") + folder + '.');
+        _messageBar->showMessage(MessageBar::Kind::Error,
+                                 tr("The sample notebook could not be written to ") + folder + '.');
         return;
     }
     kindleImportFlow(PanelResult::chosen(path));
@@ -507,17 +508,20 @@ void ContentView::launchRestore() {
 void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesystem::path>& folder) {
     if (!loaded) {
         if (!_dataManager.lastLoadProblem().empty())
-            _messageBar->showMessage(QString::fromStdString(_dataManager.lastLoadProblem()));
+            _messageBar->showMessage(MessageBar::Kind::Error,
+                                     QString::fromStdString(_dataManager.lastLoadProblem()));
         return;
     }
     if (_dataManager.works().empty()) {
         const QString where = folder ? tr(" in ") + QString::fromStdString(folder->native()) : QString();
-        _messageBar->showMessage(tr("The Books library") + where +
-                                 tr(" holds no books, so there is nothing to show."));
+        _messageBar->showMessage(MessageBar::Kind::Information,
+                                 tr("The Books library") + where +
+                                     tr(" holds no books, so there is nothing to show."));
     }
     // The most useful word comes last: the newest message is the one shown.
     if (_dataManager.recentHighlightsMayBeMissing())
-        _messageBar->showMessage(QString::fromUtf8(DataManager::missingLogMessage));
+        _messageBar->showMessage(MessageBar::Kind::Warning, QString::fromUtf8(DataManager::missingLogMessage),
+                                 tr("Select Books Folder"), [this] { selectBooksFolder(); });
 }
 
 void ContentView::selectBooksFolder() {
@@ -586,7 +590,8 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
 }
 
 void ContentView::reportImportFailure(const QString& path, const QString& problem) {
-    _messageBar->showMessage(tr("\"") + QFileInfo(path).fileName() + tr("\" could not be imported. ") +
+    _messageBar->showMessage(MessageBar::Kind::Error,
+                             tr("\"") + QFileInfo(path).fileName() + tr("\" could not be imported. ") +
                                  problem +
                                  tr(" \"Select Books Folder\" or the \"Hide Works with no "
                                     "Annotations\" filter brings the library back."),
@@ -683,7 +688,7 @@ void ContentView::importFound(const std::vector<Scan::Found>& found) {
         tr("%1 books, %2 highlights found on this computer").arg(works.size()).arg(highlights);
     _dataManager.setFilteredWorks(std::move(works));
     setSelectedWork(nullptr);
-    _messageBar->showMessage(summary);
+    _messageBar->showMessage(MessageBar::Kind::Information, summary);
 }
 
 void ContentView::importSource(SourceKind kind, const PanelResult& result) {
@@ -710,7 +715,7 @@ void ContentView::showImportedWorks(std::vector<std::shared_ptr<Work>> works, co
     // Like a notebook import, the works replace the list only; the Books works stay loaded.
     _dataManager.setFilteredWorks(std::move(works));
     setSelectedWork(nullptr);
-    _messageBar->showMessage(summary);
+    _messageBar->showMessage(MessageBar::Kind::Information, summary);
 }
 
 void ContentView::lookForDevices() {
@@ -744,7 +749,8 @@ void ContentView::offerDevices(const std::vector<EReaderDevice>& found) {
         // Offered, never read: the user's click starts the import.
         const QString file = QString::fromStdString(device.annotationsFile.native());
         const bool kindle = device.kind == EReaderDevice::Kind::Kindle;
-        _messageBar->showMessage(QString::fromLatin1(device.name()) + tr(" connected:"),
+        _messageBar->showMessage(MessageBar::Kind::Information,
+                                 QString::fromLatin1(device.name()) + tr(" connected:"),
                                  tr("Import Highlights"), [this, file, kindle] {
                                      if (kindle)
                                          clippingsImportFlow(PanelResult::chosen(file));

@@ -84,9 +84,9 @@ std::unique_ptr<Library> LibraryActions::openLibrary() {
     std::string problem;
     auto library = Library::open(_file, problem);
     if (!library)
-        _messageBar.showMessage(text(problem));
+        _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
     else if (library->readOnly())
-        _messageBar.showMessage(text(library->notice()));
+        _messageBar.showMessage(MessageBar::Kind::Warning, text(library->notice()));
     return library;
 }
 
@@ -131,7 +131,7 @@ void LibraryActions::startNextKeep() {
             [this, done, message] {
                 _threadDone = true;
                 static_cast<QMainWindow&>(_window).statusBar()->showMessage(message, 10000);
-                if (!done) _messageBar.showMessage(message);
+                if (!done) _messageBar.showMessage(MessageBar::Kind::Error, message);
                 reloadIfChanged();
                 emit kept(message);
                 startNextKeep();
@@ -195,7 +195,7 @@ void LibraryActions::toggleFavourite(const std::shared_ptr<Annotation>& annotati
     state->favourite = !state->favourite;
     std::string problem;
     if (!library->setFavourite(annotation->annotationKey, state->favourite, problem)) {
-        _messageBar.showMessage(text(problem));
+        _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
         return;
     }
     annotation->annotationLibrary = std::move(state);
@@ -219,7 +219,7 @@ void LibraryActions::editTags(const std::shared_ptr<Annotation>& annotation) {
             if (!library) return;
             std::string problem;
             if (!library->setTags(annotation->annotationKey, tags, problem)) {
-                _messageBar.showMessage(text(problem));
+                _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
                 return;
             }
             auto state = std::make_shared<AnnotationInLibrary>(*annotation->annotationLibrary);
@@ -257,7 +257,7 @@ void LibraryActions::startSync(const QString& folder) {
     auto templates = NoteTemplates::load(
         QSettings().value(kSyncTemplateKey, QStringLiteral("obsidian")).toString().toStdString(), problem);
     if (!templates) {
-        _messageBar.showMessage(text(problem));
+        _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
         return;
     }
     _syncDone = false;
@@ -291,11 +291,11 @@ void LibraryActions::startSync(const QString& folder) {
                 _syncDone = true;
                 static_cast<QMainWindow&>(_window).statusBar()->clearMessage();
                 if (done)
-                    _messageBar.showMessage(message, tr("Show in Folder"), [folder] {
-                        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-                    });
+                    _messageBar.showMessage(
+                        MessageBar::Kind::Information, message, tr("Show in Folder"),
+                        [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
                 else
-                    _messageBar.showMessage(message);
+                    _messageBar.showMessage(MessageBar::Kind::Error, message);
                 emit synced(message);
             },
             Qt::QueuedConnection);
@@ -341,7 +341,7 @@ void LibraryActions::forgetSource(long long sourceID) {
             if (!library) return;
             std::string problem;
             if (!library->forget(sourceID, problem)) {
-                _messageBar.showMessage(text(problem));
+                _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
                 return;
             }
             static_cast<QMainWindow&>(_window).statusBar()->showMessage(

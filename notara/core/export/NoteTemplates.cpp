@@ -40,7 +40,9 @@ const std::map<std::string, BuiltIn>& builtIns() {
           "title: {{workTitleYaml}}\nauthor: {{workAuthorYaml}}\nsources: {{sourcesYaml}}\n---\n# "
           "{{workTitle}}\n"
           "**Author**: {{workAuthor}}\n",
-          "{{#hasPassage}}{{passageQuoted}}\n\n{{/hasPassage}}*{{place}}{{#annotationColor}} · "
+          "{{#chapterStart}}## "
+          "{{chapterStart}}\n\n{{/chapterStart}}{{#hasPassage}}{{passageQuoted}}\n\n{{/"
+          "hasPassage}}*{{place}}{{#annotationColor}} · "
           "{{annotationColor}}{{/annotationColor}}{{#annotationCreated}} · {{annotationCreated}}{{/"
           "annotationCreated}}*\n\n{{#annotationUserNotes}}{{annotationUserNotes}}\n\n{{/"
           "annotationUserNotes}}{{#"
@@ -230,8 +232,10 @@ std::string NoteTemplates::renderHeader(const Work& work, const std::string& dat
     return render(header, values);
 }
 
-std::string NoteTemplates::renderAnnotation(const Work& work, const Annotation& a) const {
+std::string NoteTemplates::renderAnnotation(const Work& work, const Annotation& a,
+                                            const std::string& chapterStart) const {
     data values = workData(work);
+    put(values, "chapterStart", chapterStart);
     put(values, "annotationID", a.annotationID);
     put(values, "annotationSelectedText", a.annotationSelectedText);
     put(values, "annotationRepText", a.annotationRepText);

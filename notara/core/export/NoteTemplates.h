@@ -34,7 +34,9 @@ public:
     /// a few ready-made forms (the passage quoted, the place, tags as #tags, a block id).
     std::string renderFileName(const Work& work) const;
     std::string renderHeader(const Work& work, const std::string& date) const;
-    std::string renderAnnotation(const Work& work, const Annotation& annotation) const;
+    /// `chapterStart`: the chapter this annotation is the first of in book order, else empty.
+    std::string renderAnnotation(const Work& work, const Annotation& annotation,
+                                 const std::string& chapterStart = {}) const;
 
     /// The block id of an annotation: letters and digits only, as Obsidian's ^ids want.
     static std::string blockID(const Annotation& annotation);

@@ -196,9 +196,14 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
             !options.restore)
             continue; // nothing of it changed since the last sync: the file is not even read
         std::vector<Rendered> blocks;
+        const std::string* chapter = nullptr;
         for (const AnnotationPtr& annotation :
              AnnotationOrder::sorted(work->annotations, AnnotationOrder::Order::Book)) {
-            std::string inner = options.templates.renderAnnotation(*work, *annotation);
+            // A block that opens a chapter may carry its heading (the detailed layout does).
+            const bool opens = !chapter || *chapter != annotation->annotationChapter;
+            chapter = &annotation->annotationChapter;
+            std::string inner = options.templates.renderAnnotation(
+                *work, *annotation, opens ? annotation->annotationChapter : "");
             if (!inner.ends_with('\n')) inner += '\n';
             const bool removed =
                 annotation->annotationLibrary && !annotation->annotationLibrary->removedAtSource.empty();

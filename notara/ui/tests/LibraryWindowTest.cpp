@@ -226,6 +226,8 @@ private slots:
         fixture.presenter().folderAnswers.push_back(PanelResult::chosen(notes));
         window.library()->syncAction()->trigger();
         QCOMPARE(fixture.presenter().folderPanels, 1); // the first time: which folder
+        QVERIFY(
+            window.statusBar()->currentMessage().startsWith(QStringLiteral("Syncing to "))); // its progress
         QTRY_VERIFY(!window.library()->syncing());
         QCOMPARE(window.messageBar()->text(),
                  QStringLiteral(

@@ -344,6 +344,31 @@ private slots:
         QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("\u201C")));
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Copied"));
     }
+
+    void messagesLookAndLastAsTheirKindSays() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        MessageBar& bar = *fixture.window().messageBar();
+        MessageBar::informationMilliseconds = 50;
+        bar.showMessage(MessageBar::Kind::Information, QStringLiteral("2 books read"));
+        const qint64 information = bar.icon()->pixmap().cacheKey();
+        QVERIFY(!bar.isHidden());
+        QTRY_VERIFY(bar.isHidden()); // information leaves by itself
+        bar.showMessage(MessageBar::Kind::Error, QStringLiteral("Could not"));
+        QVERIFY(bar.icon()->pixmap().cacheKey() != information);
+        QTest::qWait(150);
+        QVERIFY(!bar.isHidden()); // errors stay until dismissed
+        bar.showMessage(MessageBar::Kind::Information, QStringLiteral("Kobo connected:"),
+                        QStringLiteral("Import"), [] {});
+        QTest::qWait(150);
+        QVERIFY(!bar.isHidden()); // an offer stays too
+        MessageBar::informationMilliseconds = 6000;
+
+        // A warning with a remedy offers it.
+        fixture.chooseBooksFolder(writeWalFolder("Logs Missing Again", false));
+        QCOMPARE(bar.kind(), MessageBar::Kind::Warning);
+        QCOMPARE(bar.actionButton()->text(), QStringLiteral("Select Books Folder"));
+    }
 };
 
 NOTARA_UI_TEST_MAIN(MessagesTest)
