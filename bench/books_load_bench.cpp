@@ -222,7 +222,8 @@ fs::path libraryFile(const char* name) {
 }
 
 void removeLibrary(const fs::path& file) {
-    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(file.native() + suffix);
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(file.native() + suffix);
 }
 
 SourceRead booksRead() {
@@ -278,7 +279,8 @@ void BM_LibraryOpenAndList(benchmark::State& state) {
     for (auto _ : state) {
         auto library = Library::open(file, problem);
         listed = 0;
-        for (const auto& work : library->works()) listed += work->annotations.size();
+        for (const auto& work : library->works())
+            listed += work->annotations.size();
         benchmark::DoNotOptimize(listed);
     }
     state.counters["annotations"] = static_cast<double>(listed);
@@ -372,8 +374,8 @@ void measureLibraryMemory() {
         const auto size = fs::file_size(file.native() + suffix, ec);
         if (!ec) fileBytes += size;
     }
-    std::printf("library memory: add peak %.1f MB, open and list peak %.1f MB (each target <= the load's)\n", addMB,
-                listMB);
+    std::printf("library memory: add peak %.1f MB, open and list peak %.1f MB (each target <= the load's)\n",
+                addMB, listMB);
     std::printf("library file: %.1f MB for %.1f MB of text, %.2fx (target <= 1.5)\n", fileBytes / 1048576.0,
                 text / 1048576.0, static_cast<double>(fileBytes) / static_cast<double>(text));
 }
@@ -434,12 +436,14 @@ int main(int argc, char** argv) {
     }
     if (reporter.millis.contains("BM_LibraryAddToEmpty") && reporter.millis.contains("BM_LoadDatabases")) {
         const double load = reporter.millis["BM_LoadDatabases"];
-        std::printf("library / load: add to empty %.2f (target <= 2; with the read %.2f), add unchanged %.2f, "
-                    "read and add unchanged %.2f (target <= 1), open and list %.2f (target <= 0.5)\n",
-                    reporter.millis["BM_LibraryAddToEmpty"] / load, 1 + reporter.millis["BM_LibraryAddToEmpty"] / load,
-                    reporter.millis["BM_LibraryAddUnchanged"] / load,
-                    reporter.millis["BM_LibraryReadAndAddUnchanged"] / load,
-                    reporter.millis["BM_LibraryOpenAndList"] / load);
+        std::printf(
+            "library / load: add to empty %.2f (target <= 2; with the read %.2f), add unchanged %.2f, "
+            "read and add unchanged %.2f (target <= 1), open and list %.2f (target <= 0.5)\n",
+            reporter.millis["BM_LibraryAddToEmpty"] / load,
+            1 + reporter.millis["BM_LibraryAddToEmpty"] / load,
+            reporter.millis["BM_LibraryAddUnchanged"] / load,
+            reporter.millis["BM_LibraryReadAndAddUnchanged"] / load,
+            reporter.millis["BM_LibraryOpenAndList"] / load);
     }
     benchmark::Shutdown();
     fs::remove_all(benchHome);

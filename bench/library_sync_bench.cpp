@@ -58,15 +58,26 @@ SourceRead source(int extra = 0, int extraWorks = 0) {
     std::mt19937_64 more(11);
     for (int w = 0; w < extraWorks; ++w) {
         for (int a = 0; a < extra; ++a) {
-            auto annotation = std::make_shared<Annotation>("new-" + std::to_string(w) + "-" + std::to_string(a),
-                                                           sentence(more, 200), "");
+            auto annotation = std::make_shared<Annotation>(
+                "new-" + std::to_string(w) + "-" + std::to_string(a), sentence(more, 200), "");
             annotation->annotationKey = "kobo:" + annotation->annotationID;
-            SortKey::appendNumber(annotation->annotationPosition.key, static_cast<std::uint64_t>(a * 13 % 101));
+            SortKey::appendNumber(annotation->annotationPosition.key,
+                                  static_cast<std::uint64_t>(a * 13 % 101));
             read.works[static_cast<std::size_t>(w)]->annotations.push_back(std::move(annotation));
         }
     }
     SourceKeys::fingerprint(read);
     return read;
+}
+
+// A new library holding the generated source, and no notes folder yet.
+void freshStart() {
+    fs::remove_all(benchHome / "notes");
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(benchHome.string() + "/library.sqlite" + suffix);
+    Library::Counts counts;
+    std::string problem;
+    Library::open(benchHome / "library.sqlite", problem)->add(source(), counts, problem);
 }
 
 std::unique_ptr<Library> library() {
@@ -87,13 +98,7 @@ void BM_SyncToEmptyFolder(benchmark::State& state) {
     NotesSync::Report report;
     for (auto _ : state) {
         state.PauseTiming();
-        fs::remove_all(benchHome / "notes");
-        // A fresh library each time, so that the folder is new to it too.
-        for (const char* suffix : {"", "-wal", "-shm"})
-            fs::remove(benchHome.string() + "/library.sqlite" + suffix);
-        Library::Counts counts;
-        std::string problem;
-        library()->add(source(), counts, problem);
+        freshStart(); // a fresh library each time, so that the folder is new to it too
         state.ResumeTiming();
         report = sync(benchHome / "notes");
     }
@@ -104,13 +109,10 @@ void BM_ResyncAfter100New(benchmark::State& state) {
     NotesSync::Report report;
     for (auto _ : state) {
         state.PauseTiming();
-        fs::remove_all(benchHome / "notes");
-        for (const char* suffix : {"", "-wal", "-shm"})
-            fs::remove(benchHome.string() + "/library.sqlite" + suffix);
+        freshStart();
+        sync(benchHome / "notes");
         Library::Counts counts;
         std::string problem;
-        library()->add(source(), counts, problem);
-        sync(benchHome / "notes");
         library()->add(source(10, 10), counts, problem); // 100 new highlights in 10 works
         state.ResumeTiming();
         report = sync(benchHome / "notes");

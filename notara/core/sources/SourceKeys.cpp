@@ -89,4 +89,11 @@ void SourceKeys::makeUnique(std::vector<AnnotationPtr>& annotations) {
     }
 }
 
+void SourceKeys::makeUnique(SourceRead& read) {
+    std::vector<AnnotationPtr> all;
+    for (const WorkPtr& work : read.works)
+        all.insert(all.end(), work->annotations.begin(), work->annotations.end());
+    makeUnique(all);
+}
+
 } // namespace notara

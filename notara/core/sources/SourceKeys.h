@@ -34,6 +34,8 @@ public:
     /// Gives annotations that would share a key (the same passage highlighted twice at one place)
     /// distinct keys, in their order.
     static void makeUnique(std::vector<AnnotationPtr>& annotations);
+    /// The same over every annotation of a read.
+    static void makeUnique(SourceRead& read);
 };
 
 } // namespace notara

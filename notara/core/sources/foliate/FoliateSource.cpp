@@ -100,11 +100,7 @@ SourceRead FoliateSource::read(const fs::path& place) const {
         read.problem = "It holds no Foliate highlight.";
         return read;
     }
-    std::vector<AnnotationPtr> all;
-    for (const WorkPtr& work : read.works)
-        for (const AnnotationPtr& annotation : work->annotations)
-            all.push_back(annotation);
-    SourceKeys::makeUnique(all);
+    SourceKeys::makeUnique(read);
     // The first book by identifier stands for the folder, wherever a copy of it lies.
     read.key = "foliate:" + std::min_element(read.works.begin(), read.works.end(),
                                              [](auto& a, auto& b) { return a->workKey < b->workKey; })

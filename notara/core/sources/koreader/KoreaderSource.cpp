@@ -277,11 +277,7 @@ SourceRead KoreaderSource::read(const fs::path& place) const {
                                    : "It holds no KOReader highlight.";
         return read;
     }
-    std::vector<AnnotationPtr> all;
-    for (const WorkPtr& work : read.works)
-        for (const AnnotationPtr& annotation : work->annotations)
-            all.push_back(annotation);
-    SourceKeys::makeUnique(all);
+    SourceKeys::makeUnique(read);
     // Recognised by a book it holds rather than by where it lies: the first checksum in order.
     read.key = "koreader:" + books.begin()->first;
     SourceKeys::fingerprint(read);
