@@ -34,7 +34,8 @@ const std::map<std::string, BuiltIn>& builtIns() {
          {"{{workTitle}}", "# {{workTitle}}\n**Author**: {{workAuthor}}\n",
           "{{#hasPassage}}{{passageQuoted}}\n\n{{/"
           "hasPassage}}{{#annotationUserNotes}}{{annotationUserNotes}}\n\n{{/"
-          "annotationUserNotes}}{{#removed}}*Removed at source on {{removedOn}}.*\n\n{{/removed}}---\n"}},
+          "annotationUserNotes}}{{#removed}}*Removed at source on "
+          "{{removedOn}}.*\n\n{{/removed}}^{{blockID}}\n\n---\n"}},
         {"detailed",
          {"{{workTitle}}",
           "title: {{workTitleYaml}}\nauthor: {{workAuthorYaml}}\nsources: {{sourcesYaml}}\n---\n# "
@@ -46,7 +47,7 @@ const std::map<std::string, BuiltIn>& builtIns() {
           "{{annotationColor}}{{/annotationColor}}{{#annotationCreated}} · {{annotationCreated}}{{/"
           "annotationCreated}}*\n\n{{#annotationUserNotes}}{{annotationUserNotes}}\n\n{{/"
           "annotationUserNotes}}{{#"
-          "removed}}*Removed at source on {{removedOn}}.*\n\n{{/removed}}---\n"}},
+          "removed}}*Removed at source on {{removedOn}}.*\n\n{{/removed}}^{{blockID}}\n\n---\n"}},
         {"obsidian",
          {"{{workTitle}}",
           "title: {{workTitleYaml}}\nauthor: {{workAuthorYaml}}\nsources: {{sourcesYaml}}\ntags: "
@@ -58,7 +59,7 @@ const std::map<std::string, BuiltIn>& builtIns() {
           ">\n{{noteInCallout}}\n{{/annotationUserNotes}}> — {{place}}{{#removed}} (removed at source on "
           "{{removedOn}}){{/removed}}{{#hashtags}} {{hashtags}}{{/hashtags}}\n\n^{{blockID}}\n"}},
         {"logseq",
-         {"{{workTitle}}", "title:: {{workTitle}}\nauthor:: {{workAuthor}}\n---\n",
+         {"{{workTitle}}", "title: {{workTitleYaml}}\nauthor: {{workAuthorYaml}}\n---\n",
           "- {{passageOneLine}}{{#hashtags}} {{hashtags}}{{/hashtags}}\n  id:: {{blockUUID}}\n  place:: "
           "{{place}}\n{{#annotationUserNotes}}  - {{noteOneLine}}\n{{/annotationUserNotes}}{{#removed}}  - "
           "removed "
