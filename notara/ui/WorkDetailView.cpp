@@ -3,6 +3,7 @@
 #include "notara/core/model/Annotation.h"
 #include "notara/core/model/DataManager.h"
 #include "notara/core/model/Work.h"
+#include "notara/core/sources/ReaderLink.h"
 #include "notara/ui/AnnotationCardDelegate.h"
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/AppIcons.h"
@@ -18,10 +19,12 @@
 #include <QListView>
 #include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <map>
 
 namespace notara {
 
@@ -150,6 +153,20 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     _annotationList->addAction(tagsShortcut);
     _pages->addWidget(_annotationList);
     layout->addWidget(_pages, 1);
+    _readerAvailable = [known = std::make_shared<std::map<QString, bool>>()](const QString& scheme) {
+        if (scheme.isEmpty()) return false;
+        auto found = known->find(scheme);
+        if (found == known->end()) {
+            // The desktop's answer for the scheme's handler, asked once.
+            QProcess query;
+            query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                                     QStringLiteral("x-scheme-handler/") + scheme});
+            const bool answered = query.waitForFinished(2000) && query.exitCode() == 0;
+            found =
+                known->emplace(scheme, answered && !query.readAllStandardOutput().trimmed().isEmpty()).first;
+        }
+        return found->second;
+    };
 
     showSelectedWork();
 }
@@ -246,6 +263,17 @@ void WorkDetailView::setSearch(const std::span<const Annotation* const>* matchin
     _annotationModel->setSearch(matching, query);
 }
 
+void WorkDetailView::openInReader(int row) {
+    const std::shared_ptr<Annotation> annotation = _annotationModel->annotationAt(row);
+    if (!annotation || !_selectedWork) return;
+    const bool reader = _readerAvailable(QString::fromStdString(ReaderLink::scheme(*_selectedWork)));
+    const auto link = ReaderLink::url(*_selectedWork, *annotation, reader);
+    if (!link) return;
+    if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(*link))))
+        emit problemOccurred(tr("No program on this computer opens \u201C%1\u201D.")
+                                 .arg(QString::fromStdString(_selectedWork->workTitle)));
+}
+
 void WorkDetailView::refreshCards() {
     _annotationModel->refresh();
 }
@@ -264,6 +292,11 @@ std::unique_ptr<QMenu> WorkDetailView::contextMenuForRow(int row) {
     menu->addAction(tr("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     const std::shared_ptr<Annotation> annotation = _annotationModel->annotationAt(row);
+    if (annotation && _selectedWork) {
+        const bool reader = _readerAvailable(QString::fromStdString(ReaderLink::scheme(*_selectedWork)));
+        if (ReaderLink::url(*_selectedWork, *annotation, reader))
+            menu->addAction(tr("Open in Reader"), this, [this, row] { openInReader(row); });
+    }
     if (annotation && _marking.canMark && _marking.canMark(*annotation)) {
         menu->addSeparator();
         QAction* favourite = menu->addAction(tr("Favourite"), this,

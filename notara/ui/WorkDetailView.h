@@ -61,6 +61,13 @@ public:
     void setMarking(Marking marking) { _marking = std::move(marking); }
     // The cards are drawn again (their marks changed).
     void refreshCards();
+    // Whether a program handles a reader's links ("calibre"): asked of the desktop once per
+    // scheme unless replaced (tests do).
+    void setReaderAvailable(std::function<bool(const QString& scheme)> available) {
+        _readerAvailable = std::move(available);
+    }
+    // "Open in Reader": the book at the highlight, in its reader or the desktop's program for it.
+    void openInReader(int row);
 
     // The order of the cards and of the export; the work's own order until changed.
     void setAnnotationOrder(AnnotationOrder::Order order);
@@ -107,6 +114,7 @@ private:
     AnnotationListModel* _annotationModel;
     AnnotationCardDelegate* _cardDelegate;
     Marking _marking;
+    std::function<bool(const QString&)> _readerAvailable;
 };
 
 } // namespace notara

@@ -40,6 +40,11 @@ public:
     /// The work's identity within its source, stable across re-reads and moved files (the Books
     /// asset id, the Kobo volume id; for sources with no ids, the folded title and author).
     std::string workKey;
+    /// The book's own file on this computer, where the source tells it (a KOReader sidecar beside
+    /// its book, a calibre library's file); empty otherwise.
+    std::string workBookFile;
+    /// A reader's own link to the book ("calibre://view-book/…"), to which a place is added.
+    std::string workReaderURL;
     /// The sources it was kept from, as the library names them; empty outside the library.
     std::vector<std::string> workSources;
     /// In database row order (or document order for a Kindle notebook).

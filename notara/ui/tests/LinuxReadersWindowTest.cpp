@@ -4,16 +4,21 @@
 #include "notara/ui/LibraryActions.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/ScanDialog.h"
+#include "notara/ui/WorkDetailView.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
+#include "notara/ui/tests/support/UrlRecorder.h"
 #include "notara/ui/tests/support/WindowFixture.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
 #include <fstream>
+#include <sqlite3.h>
 
 using namespace notara;
 using namespace notara::test;
@@ -105,6 +110,74 @@ private slots:
         QVERIFY(!window.scanDialog()->importButton()->isEnabled());
         window.scanDialog()->reject();
         QCOMPARE(fixture.rowTitles(), (QStringList{"One"}));
+    }
+
+    void openInReaderOpensTheBookWhereTheSourceNamesIt() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        const std::filesystem::path home = std::filesystem::path(testHome().toStdString()) / "open";
+        write(home / "Books/Salt Roads.sdr/metadata.epub.lua", sidecar("Salt Roads", "A river."));
+        write(home / "Books/Salt Roads.epub", "PK");
+        write(home / "Books/Gone.sdr/metadata.epub.lua", sidecar("Gone", "No book beside it."));
+        UrlRecorder desktop;
+        fixture.presenter().folderAnswers.push_back(PanelResult::chosen(qPath(home / "Books")));
+        window.selectReaderAction(SourceKind::Koreader)->trigger();
+        QCOMPARE(fixture.rowTitles(), (QStringList{"Gone", "Salt Roads"}));
+        const auto entries = [&] {
+            QStringList texts;
+            const auto menu = window.detailView()->contextMenuForRow(0);
+            for (QAction* action : menu->actions())
+                texts << action->text();
+            return texts;
+        };
+        fixture.selectRow(0);
+        QVERIFY(!entries().contains(QStringLiteral("Open in Reader"))); // no book to open
+        fixture.selectRow(1);
+        QVERIFY(entries().contains(QStringLiteral("Open in Reader")));
+        window.detailView()->openInReader(0);
+        QCOMPARE(desktop.opened, (QList<QUrl>{QUrl::fromLocalFile(qPath(home / "Books/Salt Roads.epub"))}));
+
+        // A calibre library book opens in calibre's viewer at the highlight, when calibre is there.
+        const std::filesystem::path library = home / "Calibre Library";
+        write(library / "Ada Okafor/The Ferry (1)/The Ferry - Ada Okafor.epub", "PK");
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open((library / "metadata.db").c_str(), &db), SQLITE_OK);
+        sqlite3_exec(
+            db,
+            "CREATE TABLE books (id INTEGER PRIMARY KEY, title TEXT, path TEXT, uuid TEXT);"
+            "CREATE TABLE authors (id INTEGER PRIMARY KEY, name TEXT);"
+            "CREATE TABLE books_authors_link (id INTEGER PRIMARY KEY, book INTEGER, author INTEGER);"
+            "CREATE TABLE data (id INTEGER PRIMARY KEY, book INTEGER, format TEXT, uncompressed_size INTEGER,"
+            " name TEXT);"
+            "CREATE TABLE annotations (id INTEGER PRIMARY KEY, book INTEGER, format TEXT, user_type TEXT,"
+            " user TEXT, timestamp REAL, annot_id TEXT, annot_type TEXT, annot_data TEXT);"
+            "INSERT INTO books VALUES (1, 'The Ferry', 'Ada Okafor/The Ferry (1)', 'u1');"
+            "INSERT INTO data VALUES (1, 1, 'EPUB', 2, 'The Ferry - Ada Okafor');"
+            "INSERT INTO annotations VALUES (1, 1, 'EPUB', 'local', 'viewer', 1, 'h1', 'highlight',"
+            " '{\"type\": \"highlight\", \"uuid\": \"h1\", \"highlighted_text\": \"Ferry\","
+            " \"spine_index\": 2, \"start_cfi\": \"/2/4/1:0\"}');",
+            nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        UrlRecorder viewer;
+        QDesktopServices::setUrlHandler(QStringLiteral("calibre"), &viewer, "open");
+        window.detailView()->setReaderAvailable([](const QString& scheme) { return scheme == "calibre"; });
+        fixture.presenter().folderAnswers.push_back(PanelResult::chosen(qPath(library)));
+        window.selectReaderAction(SourceKind::Calibre)->trigger();
+        fixture.selectRow(0);
+        window.detailView()->openInReader(0);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("calibre"));
+        QCOMPARE(viewer.opened.size(), 1);
+        QCOMPARE(viewer.opened[0].toString(QUrl::FullyEncoded),
+                 QStringLiteral("calibre://view-book/_hex_-") +
+                     QString::fromLatin1(QByteArray("Calibre Library").toHex()) +
+                     QStringLiteral("/1/EPUB?open_at=epubcfi%28%2F6%2F6%21%2F4%2F1%3A0%29"));
+        // Without calibre: the book's file with the desktop's program.
+        window.detailView()->setReaderAvailable([](const QString&) { return false; });
+        window.detailView()->openInReader(0);
+        QCOMPARE(
+            viewer.opened.last(), // the newest recorder stands in for the desktop's file handler too
+            QUrl::fromLocalFile(qPath(library / "Ada Okafor/The Ferry (1)/The Ferry - Ada Okafor.epub")));
     }
 };
 

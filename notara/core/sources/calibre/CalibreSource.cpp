@@ -95,6 +95,22 @@ void readLibrary(const fs::path& database, SourceRead& read) {
         read.problem = "Its metadata.db has no annotations (calibre 5 or later writes them).";
         return;
     }
+    // Each book's file (the first format, EPUB before the others) and the folder it lies in.
+    std::map<std::int64_t, std::pair<std::string, std::string>> files; // format, path below the library
+    if (std::find(tables.begin(), tables.end(), "data") != tables.end())
+        db->forEachRow(
+            "SELECT d.book, d.format, b.path || '/' || d.name || '.' || lower(d.format) FROM data d "
+            "JOIN books b ON b.id = d.book ORDER BY d.book, d.format <> 'EPUB', d.id",
+            {}, [&](const SQLiteManager::Cursor& row) {
+                files.emplace(row.integer(0).value_or(0), std::pair{row.text(1), row.text(2)});
+            });
+    // calibre names a library in its links by the folder's name, hex-encoded.
+    std::string libraryName;
+    for (const unsigned char c : database.parent_path().filename().string()) {
+        static constexpr char hex[] = "0123456789abcdef";
+        libraryName += hex[c >> 4];
+        libraryName += hex[c & 15];
+    }
     std::map<std::int64_t, std::vector<std::string>> authors;
     db->forEachRow(
         "SELECT l.book, a.name FROM books_authors_link l JOIN authors a ON a.id = l.author ORDER BY l.id", {},
@@ -124,6 +140,11 @@ void readLibrary(const fs::path& database, SourceRead& read) {
                 book.work->workSource = "calibre";
                 book.work->workKey = std::to_string(id);
                 book.work->workID = std::to_string(id);
+                if (const auto file = files.find(id); file != files.end()) {
+                    book.work->workBookFile = (database.parent_path() / file->second.second).string();
+                    book.work->workReaderURL = "calibre://view-book/_hex_-" + libraryName + "/" +
+                                               std::to_string(id) + "/" + file->second.first;
+                }
             }
             const QJsonObject data = QJsonDocument::fromJson(QByteArray::fromStdString(row.text(4))).object();
             const double timestamp = row.real(3).value_or(0);

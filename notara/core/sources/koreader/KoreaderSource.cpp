@@ -266,6 +266,18 @@ SourceRead KoreaderSource::read(const fs::path& place) const {
         }
         auto work = std::make_shared<Work>(title, authors);
         work->workSource = "KOReader";
+        // The book beside its sidecar ("Salt Roads.sdr/metadata.epub.lua" beside "Salt Roads.epub"),
+        // else where KOReader last saw it, when that is on this computer.
+        const std::string name = sidecar.file.filename().string(); // metadata.<ext>.lua
+        const std::string extension = name.substr(9, name.size() - 9 - 4);
+        const fs::path beside = sidecar.file.parent_path().parent_path() /
+                                (sidecar.file.parent_path().stem().string() + "." + extension);
+        const LuaLiteral* docPath = sidecar.root.get("doc_path");
+        std::error_code exists;
+        if (fs::is_regular_file(beside, exists))
+            work->workBookFile = beside.string();
+        else if (docPath && docPath->isString() && fs::is_regular_file(std::string(docPath->text()), exists))
+            work->workBookFile = std::string(docPath->text());
         work->workKey = checksum.size() == 32 ? checksum : SourceKeys::workMatchKey(title, authors);
         readAnnotations(sidecar.root, work->workKey, *work);
         if (!work->annotations.empty()) read.works.push_back(std::move(work));
