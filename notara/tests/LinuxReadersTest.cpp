@@ -134,6 +134,14 @@ TEST(LuaLiteral, AcceptsTheLiteralSubsetAndRefusesTheRest) {
     for (const LuaLiteral* item : sparse->sequence())
         order += item->string;
     EXPECT_EQ(order, "abc");
+    // A nil (or bare nan) at a position leaves no field behind, and later keys find their own.
+    auto holes = lua("return {nan, true, nil; [3] = 10, [7] = 0, 0, [\"k\"] = nil, k = 'v', [1] = 'one'}");
+    ASSERT_TRUE(holes);
+    EXPECT_EQ(holes->at(1)->string, "one");
+    EXPECT_TRUE(holes->at(2)->boolean);
+    EXPECT_EQ(holes->at(3)->integer, 10);
+    EXPECT_EQ(holes->at(4)->integer, 0);
+    EXPECT_EQ(holes->get("k")->string, "v");
 
     for (const char* refused : {"return {1 + 2}",
                                 "return {x}",

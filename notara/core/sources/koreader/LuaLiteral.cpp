@@ -300,19 +300,23 @@ private:
 
     bool store(Frame& frame, LuaLiteral key, LuaLiteral value) {
         if (key.type == LuaLiteral::Type::Real && std::isnan(key.real)) return fail("a key is not a number");
+        // A key seen before takes the new value in its place; a nil leaves a new key out altogether,
+        // so the indexes only ever name fields that were written.
+        const std::size_t next = frame.table.fields.size();
         std::size_t* slot = nullptr;
         if (key.type == LuaLiteral::Type::Integer) {
-            const auto [it, added] = frame.byInteger.emplace(key.integer, frame.table.fields.size());
-            if (!added) slot = &it->second;
+            if (const auto it = frame.byInteger.find(key.integer); it != frame.byInteger.end())
+                slot = &it->second;
+            else if (!value.isNil())
+                frame.byInteger.emplace(key.integer, next);
         } else if (key.type == LuaLiteral::Type::String) {
-            const auto [it, added] = frame.byName.emplace(key.string, frame.table.fields.size());
-            if (!added) slot = &it->second;
+            if (const auto it = frame.byName.find(key.string); it != frame.byName.end())
+                slot = &it->second;
+            else if (!value.isNil())
+                frame.byName.emplace(key.string, next);
         }
         if (slot) {
-            if (value.isNil())
-                frame.table.fields[*slot].value = LuaLiteral(); // the field is gone again
-            else
-                frame.table.fields[*slot].value = std::move(value);
+            frame.table.fields[*slot].value = std::move(value); // a nil: the field is gone again
             return true;
         }
         if (!value.isNil()) frame.table.fields.push_back({std::move(key), std::move(value)});
