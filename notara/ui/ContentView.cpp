@@ -172,6 +172,8 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     connect(_welcomePanel, &WelcomePanel::selectBooksFolder, this, &ContentView::selectBooksFolder);
     connect(_welcomePanel, &WelcomePanel::selectKindleExport, this, &ContentView::selectKindleNotesExport);
     connect(_welcomePanel, &WelcomePanel::openSampleNotebook, this, &ContentView::openSampleNotebook);
+    connect(_welcomePanel, &WelcomePanel::selectClippings, this, &ContentView::selectKindleClippings);
+    connect(_welcomePanel, &WelcomePanel::selectKobo, this, &ContentView::selectKoboDatabase);
     connect(_detailView, &WorkDetailView::copied, this,
             [this] { statusBar()->showMessage(tr("Copied"), 2000); });
     connect(_detailView, &WorkDetailView::problemOccurred, this,

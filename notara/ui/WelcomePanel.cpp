@@ -19,11 +19,12 @@ WelcomePanel::WelcomePanel(QWidget* parent) : QWidget(parent) {
     heading->setFont(font);
     heading->setAlignment(Qt::AlignCenter);
     layout->addWidget(heading);
-    auto* text =
-        new QLabel(tr("Notara gathers the highlights and notes you made in e-books. Choose the Apple Books "
-                      "folder copied from your Mac, or a Notebook page a Kindle app exported for one book. "
-                      "The sample shows every kind of entry."),
-                   this);
+    auto* text = new QLabel(
+        tr("Notara gathers the highlights and notes you made in e-books. Choose the Apple Books "
+           "folder copied from your Mac, a Notebook page a Kindle app exported for one book, a "
+           "Kindle's My Clippings.txt or a Kobo's KoboReader.sqlite. The sample shows every kind of "
+           "entry."),
+        this);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignCenter);
     // A wrapped label placed with an alignment is given its one-line height; a fixed width
@@ -44,11 +45,15 @@ WelcomePanel::WelcomePanel(QWidget* parent) : QWidget(parent) {
     };
     _books = addButton(AppIcons::booksFolder(), tr("Select Books Folder"));
     _kindle = addButton(AppIcons::kindleExport(), tr("Select Kindle Notes Export (.html)"));
+    _clippings = addButton(QIcon(), tr("Select Kindle Clippings (My Clippings.txt)"));
+    _kobo = addButton(QIcon(), tr("Select Kobo Database (KoboReader.sqlite)"));
     _sample = addButton(QIcon(), tr("Open Sample Notebook"));
     layout->addStretch(2);
 
     connect(_books, &QPushButton::clicked, this, &WelcomePanel::selectBooksFolder);
     connect(_kindle, &QPushButton::clicked, this, &WelcomePanel::selectKindleExport);
+    connect(_clippings, &QPushButton::clicked, this, &WelcomePanel::selectClippings);
+    connect(_kobo, &QPushButton::clicked, this, &WelcomePanel::selectKobo);
     connect(_sample, &QPushButton::clicked, this, &WelcomePanel::openSampleNotebook);
 }
 

@@ -242,6 +242,12 @@ private slots:
         QCOMPARE(fixture.presenter().folderPanels, 1);
         QTest::mouseClick(window.welcomePanel()->kindleButton(), Qt::LeftButton);
         QCOMPARE(fixture.presenter().htmlFilePanels, 1);
+        // All four sources are named and reachable from here.
+        QTest::mouseClick(window.welcomePanel()->clippingsButton(), Qt::LeftButton);
+        QCOMPARE(fixture.presenter().fileTitle, QStringLiteral("Select Kindle Clippings"));
+        QTest::mouseClick(window.welcomePanel()->koboButton(), Qt::LeftButton);
+        QCOMPARE(fixture.presenter().fileTitle, QStringLiteral("Select Kobo Database"));
+        QCOMPARE(fixture.presenter().filePanels, 2);
 
         QTest::mouseClick(window.welcomePanel()->sampleButton(), Qt::LeftButton);
         QVERIFY(!window.showingFirstLaunchState());
