@@ -97,7 +97,8 @@ QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
     case PlaceLineRole: {
         QStringList parts;
         const QString place = placeText(annotation);
-        if (!place.isEmpty()) parts << place;
+        // A card sits under its chapter's row: a place that is only the chapter would say it twice.
+        if (!place.isEmpty() && place != QString::fromStdString(annotation.annotationChapter)) parts << place;
         const QString date = dateText(annotation);
         if (!date.isEmpty()) parts << date;
         if (const AnnotationInLibrary* kept = annotation.annotationLibrary.get()) {

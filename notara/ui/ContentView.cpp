@@ -181,6 +181,15 @@ ContentView::ContentView(DataManager& dataManager, std::unique_ptr<PanelPresente
     _listObserver = _dataManager.addFilteredWorksObserver([this](DataManager::Change change) {
         if (change != DataManager::Change::DidAssign) return;
         showFirstLaunchState();
+        // "Date Highlighted" only where the list has dates to sort by.
+        bool dated = false;
+        for (const WorkPtr& work : _dataManager.filteredWorks()) {
+            for (const AnnotationPtr& annotation : work->annotations)
+                if ((dated = !annotation->annotationCreated.empty())) break;
+            if (dated) break;
+        }
+        for (const auto& [action, order] : _sortActions)
+            if (order == AnnotationOrder::Order::Created) action->setEnabled(dated);
         // An import or a reload keeps what the user typed and answers it on the new list.
         if (!_searchField->text().trimmed().isEmpty()) _searchTimer->start();
         // Ready before the first keystroke; after the list is painted.

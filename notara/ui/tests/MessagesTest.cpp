@@ -20,6 +20,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QListView>
 #include <QPushButton>
 #include <QStatusBar>
@@ -328,6 +329,11 @@ private slots:
 
         window.openSampleNotebook(); // chapters: a heading row before each chapter's cards
         QCOMPARE(window.listTitle()->text(), QStringLiteral("Kindle notebook"));
+        // The sample has no dates: there is nothing to sort by date.
+        QAction* byDate = nullptr;
+        for (QAction* action : window.sortMenu()->actions())
+            if (action->text() == QStringLiteral("Date Highlighted")) byDate = action;
+        QVERIFY(byDate && !byDate->isEnabled());
         fixture.selectRow(0);
         QListView* cards = window.detailView()->annotationList();
         const QAbstractItemModel* model = cards->model();
