@@ -287,7 +287,6 @@ TEST(Library, AVersionOneFileIsMigratedAfterACopyIsKept) {
                               std::to_string(static_cast<std::int64_t>(ContentHash().add("kobo:B1").value()));
     ASSERT_EQ(sqlite3_exec(db, keyed.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-    const std::string original = readFile(file);
 
     std::string problem;
     auto library = Library::open(file, problem);
@@ -307,7 +306,6 @@ TEST(Library, AVersionOneFileIsMigratedAfterACopyIsKept) {
               (std::vector<std::string>{"kept"}));
     library.reset();
     EXPECT_FALSE(Library::open(file, problem)->migrationBackup()); // once only
-    EXPECT_FALSE(original.empty());
 }
 
 TEST(Library, NewerDamagedAndFailedInputsChangeNothing) {

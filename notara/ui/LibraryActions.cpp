@@ -73,8 +73,8 @@ void LibraryActions::addEntries(QMenu* menu) {
     menu->addAction(_hideRemovedAction);
     menu->addAction(_keepAction);
     _forgetMenu = menu->addMenu(tr("Forget Source"));
+    // Filled when it opens: the window does not open the library at launch for it.
     connect(_forgetMenu, &QMenu::aboutToShow, this, &LibraryActions::fillForgetMenu);
-    fillForgetMenu(); // so that the entries are there before the menu first opens
     _syncAction = menu->addAction(tr("Sync to Folder\u2026"), this, &LibraryActions::syncToFolder);
     _changeSyncFolderAction =
         menu->addAction(tr("Change Sync Folder\u2026"), this, &LibraryActions::changeSyncFolder);

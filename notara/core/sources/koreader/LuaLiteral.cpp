@@ -461,18 +461,24 @@ std::optional<LuaLiteral> Parser::run() {
 
 } // namespace
 
-const LuaLiteral* LuaLiteral::get(std::string_view key) const {
-    for (const Entry& entry : fields)
-        if (entry.key.type == Type::String && entry.key.string == key && !entry.value.isNil())
-            return &entry.value;
+namespace {
+
+// The value of the first field whose key `matches`, unless it is nil.
+template <typename Matches>
+const LuaLiteral* field(const std::vector<LuaLiteral::Entry>& fields, Matches matches) {
+    for (const LuaLiteral::Entry& entry : fields)
+        if (matches(entry.key) && !entry.value.isNil()) return &entry.value;
     return nullptr;
 }
 
+} // namespace
+
+const LuaLiteral* LuaLiteral::get(std::string_view key) const {
+    return field(fields, [&](const LuaLiteral& k) { return k.type == Type::String && k.string == key; });
+}
+
 const LuaLiteral* LuaLiteral::at(std::int64_t index) const {
-    for (const Entry& entry : fields)
-        if (entry.key.type == Type::Integer && entry.key.integer == index && !entry.value.isNil())
-            return &entry.value;
-    return nullptr;
+    return field(fields, [&](const LuaLiteral& k) { return k.type == Type::Integer && k.integer == index; });
 }
 
 std::vector<const LuaLiteral*> LuaLiteral::sequence() const {
