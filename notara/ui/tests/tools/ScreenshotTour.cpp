@@ -10,12 +10,14 @@
 #include "notara/ui/tests/support/BooksLibraryBuilder.h"
 #include "notara/ui/tests/support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPalette>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -77,6 +79,24 @@ std::string passage(int i) {
 int main(int argc, char** argv) {
     test::isolateUserFolders();
     NotaraApp app(argc, argv);
+    // NOTARA_TOUR_DARK=1: the same tour in a dark palette, to see what stays readable.
+    if (qEnvironmentVariableIsSet("NOTARA_TOUR_DARK")) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Base, QColor(30, 30, 32));
+        dark.setColor(QPalette::AlternateBase, QColor(55, 55, 60));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        dark.setColor(QPalette::Button, QColor(55, 55, 60));
+        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        dark.setColor(QPalette::ToolTipBase, QColor(70, 65, 40));
+        dark.setColor(QPalette::ToolTipText, QColor(240, 240, 220));
+        dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+        dark.setColor(QPalette::Highlight, QColor(70, 120, 200));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        QApplication::setPalette(dark);
+    }
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(out);
 
