@@ -113,17 +113,8 @@ QString importSummary(const std::vector<std::shared_ptr<Work>>& works, const QSt
     std::size_t annotations = 0;
     for (const auto& work : works)
         annotations += work->annotations.size();
-    const QLocale locale;
-    auto counted = [&](std::size_t count, const char* one, const char* many) {
-        return locale.toString(static_cast<qulonglong>(count)) + ' ' +
-               QCoreApplication::translate("ContentView", count == 1 ? one : many);
-    };
-    return QCoreApplication::translate("ContentView", "%1, %2 from %3")
-        .arg(counted(works.size(), QT_TRANSLATE_NOOP("ContentView", "book"),
-                     QT_TRANSLATE_NOOP("ContentView", "books")),
-             counted(annotations, QT_TRANSLATE_NOOP("ContentView", "highlight"),
-                     QT_TRANSLATE_NOOP("ContentView", "highlights")),
-             fileName);
+    return QCoreApplication::translate("ContentView", "%1 from %2")
+        .arg(ScanDialog::booksAndHighlights(works.size(), annotations), fileName);
 }
 
 // The list's text before anything was loaded.
@@ -696,7 +687,7 @@ void ContentView::importFound(const std::vector<Scan::Found>& found) {
     std::stable_sort(works.begin(), works.end(),
                      [](const auto& a, const auto& b) { return a->workTitle < b->workTitle; });
     const QString summary =
-        tr("%1 books, %2 highlights found on this computer").arg(works.size()).arg(highlights);
+        tr("%1 found on this computer").arg(ScanDialog::booksAndHighlights(works.size(), highlights));
     _dataManager.setFilteredWorks(std::move(works));
     setSelectedWork(nullptr);
     _messageBar->showMessage(MessageBar::Kind::Information, summary);

@@ -2,9 +2,11 @@
 
 #include "notara/core/sources/Sources.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,12 +27,11 @@ ScanDialog::ScanDialog(std::vector<Scan::Found> found, QWidget* parent)
     _list->setAccessibleName(tr("Highlights found"));
     for (const Scan::Found& entry : _found) {
         auto* item = new QListWidgetItem(
-            tr("%1 \u2014 %2 \u2014 %3 books, %4 highlights")
+            tr("%1 \u2014 %2 \u2014 %3")
                 .arg(QString::fromUtf8(Sources::of(entry.kind).displayName.data(),
                                        static_cast<int>(Sources::of(entry.kind).displayName.size())),
-                     QString::fromStdString(entry.place.native()))
-                .arg(entry.books)
-                .arg(entry.highlights),
+                     QString::fromStdString(entry.place.native()),
+                     booksAndHighlights(entry.books, entry.highlights)),
             _list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
@@ -44,6 +45,19 @@ ScanDialog::ScanDialog(std::vector<Scan::Found> found, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     resize(640, 360);
+}
+
+QString ScanDialog::booksAndHighlights(std::size_t books, std::size_t highlights) {
+    const QLocale locale;
+    const auto counted = [&](std::size_t count, const char* one, const char* many) {
+        return locale.toString(static_cast<qulonglong>(count)) + ' ' +
+               QCoreApplication::translate("ContentView", count == 1 ? one : many);
+    };
+    return QCoreApplication::translate("ContentView", "%1, %2")
+        .arg(counted(books, QT_TRANSLATE_NOOP("ContentView", "book"),
+                     QT_TRANSLATE_NOOP("ContentView", "books")),
+             counted(highlights, QT_TRANSLATE_NOOP("ContentView", "highlight"),
+                     QT_TRANSLATE_NOOP("ContentView", "highlights")));
 }
 
 std::vector<Scan::Found> ScanDialog::ticked() const {

@@ -23,6 +23,8 @@ public:
     std::vector<Scan::Found> ticked() const;
     QListWidget* list() const { return _list; }
     QPushButton* importButton() const { return _import; }
+    // "1 book, 3 highlights", in the reader's language and number format.
+    static QString booksAndHighlights(std::size_t books, std::size_t highlights);
 
 private:
     std::vector<Scan::Found> _found;

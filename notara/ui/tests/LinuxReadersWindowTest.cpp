@@ -97,11 +97,11 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->list()->count(), 2);
         QVERIFY(dialog->list()->item(0)->text().startsWith(QStringLiteral("KOReader \u2014 ")));
-        QVERIFY(dialog->list()->item(0)->text().endsWith(QStringLiteral("1 books, 1 highlights")));
+        QVERIFY(dialog->list()->item(0)->text().endsWith(QStringLiteral("1 book, 1 highlight")));
         dialog->list()->item(1)->setCheckState(Qt::Unchecked);
         dialog->importButton()->click();
         QTRY_COMPARE(fixture.rowTitles(), (QStringList{"One"}));
-        QCOMPARE(window.messageBar()->text(), QStringLiteral("1 books, 1 highlights found on this computer"));
+        QCOMPARE(window.messageBar()->text(), QStringLiteral("1 book, 1 highlight found on this computer"));
         QTRY_VERIFY(!window.library()->adding());
 
         // Nothing found: the dialog says so and offers no import.

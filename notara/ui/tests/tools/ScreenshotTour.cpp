@@ -4,7 +4,9 @@
 // exporting all works and the message bar.
 #include "notara/core/model/DataManager.h"
 #include "notara/ui/ContentView.h"
+#include "notara/ui/LibraryActions.h"
 #include "notara/ui/QtPanelPresenter.h"
+#include "notara/ui/ScanDialog.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/WorkListModel.h"
 #include "notara/ui/tests/support/BooksLibraryBuilder.h"
@@ -19,6 +21,7 @@
 #include <QMessageBox>
 #include <QPalette>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
 #include <iostream>
@@ -217,6 +220,29 @@ int main(int argc, char** argv) {
         window.workList()->setCurrentIndex(window.workListModel()->index(0));
         shoot(out, QStringLiteral("14-kindle-work"));
     }
+
+    // The reader's library: every kept work with its sources, a sync's message, the scan dialog.
+    QTest::qWait(800); // the imports above are kept on a thread of their own
+    window.library()->showAllHighlights();
+    shoot(out, QStringLiteral("16-all-highlights"));
+    QSettings().setValue(LibraryActions::kSyncFolderKey, test::testHome() + QStringLiteral("/Notes"));
+    window.library()->syncToFolder();
+    QTest::qWait(1500);
+    shoot(out, QStringLiteral("17-synced"));
+    const QString koreader =
+        test::testHome() + QStringLiteral("/scan/.config/koreader/docsettings/b/One.sdr");
+    QDir().mkpath(koreader);
+    QFile sidecar(koreader + QStringLiteral("/metadata.epub.lua"));
+    if (sidecar.open(QIODevice::WriteOnly))
+        sidecar.write(
+            "return {[\"annotations\"] = {{[\"datetime\"] = \"2025-01-01 00:00:00\", [\"drawer\"] = "
+            "\"lighten\", [\"text\"] = \"A river.\"}}, [\"doc_props\"] = {[\"title\"] = \"One\"}}");
+    sidecar.close();
+    const std::filesystem::path scanHome = (test::testHome() + QStringLiteral("/scan")).toStdString();
+    window.setScanPlaces({scanHome, scanHome / ".config", scanHome / ".local/share", {}});
+    window.findHighlights();
+    shoot(out, QStringLiteral("18-scan-dialog"));
+    if (window.scanDialog()) window.scanDialog()->reject();
 
     // The real folder panel, with its message.
     QtPanelPresenter real;
