@@ -82,7 +82,8 @@ QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
     if (row.annotation < 0) {
         const Annotation& first = *_annotations[static_cast<std::size_t>(row.chapterOf)];
         switch (role) {
-        case Qt::DisplayRole: return QString::fromStdString(first.annotationChapter);
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole: return QString::fromStdString(first.annotationChapter);
         case IsChapterRole: return true;
         default: return {};
         }
@@ -111,6 +112,17 @@ QVariant AnnotationListModel::data(const QModelIndex& index, int role) const {
             }
         }
         return parts.join(QStringLiteral(" \u00B7 "));
+    }
+    case Qt::AccessibleTextRole: {
+        // A screen reader reads a card as the reader sees it: passage, note, then place.
+        QStringList parts;
+        if (!annotation.annotationSelectedText.empty())
+            parts << QString::fromStdString(annotation.annotationSelectedText);
+        if (!annotation.annotationUserNotes.empty())
+            parts << tr("Note: %1").arg(QString::fromStdString(annotation.annotationUserNotes));
+        const QString place = data(index, PlaceLineRole).toString();
+        if (!place.isEmpty()) parts << place;
+        return parts.join(QStringLiteral(". "));
     }
     case PassageMatchesRole:
     case NoteMatchesRole: {

@@ -1,17 +1,24 @@
 #include "notara/ui/AppIcons.h"
 
+#include "notara/ui/PaletteIconEngine.h"
+
 #include <initializer_list>
 
 namespace notara {
 
 namespace {
 
+// The bundled icons and a theme's symbolic ones are outlines in one colour; they take the
+// palette's text colour. A theme's full-colour icons are drawn as they are.
 QIcon themedOrBundled(std::initializer_list<const char*> themeNames, const char* bundled) {
     for (const char* name : themeNames) {
         const QString themeName = QString::fromLatin1(name);
-        if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
+        if (!QIcon::hasThemeIcon(themeName)) continue;
+        if (themeName.endsWith(QLatin1String("-symbolic")))
+            return QIcon(new PaletteIconEngine(QIcon::fromTheme(themeName)));
+        return QIcon::fromTheme(themeName);
     }
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(bundled)));
+    return QIcon(new PaletteIconEngine(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(bundled)))));
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 #include "notara/ui/AboutDialog.h"
 #include "notara/ui/AppIcons.h"
 #include "notara/ui/DisplayPath.h"
+#include "notara/ui/FileManager.h"
 #include "notara/ui/LibraryActions.h"
+#include "notara/ui/MenuCheckStyle.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/QtPanelPresenter.h"
 #include "notara/ui/ScanDialog.h"
@@ -262,7 +264,7 @@ void ContentView::openSampleNotebook() {
     QFile::remove(path);
     if (!QDir().mkpath(folder) || !QFile::copy(QStringLiteral(":/sample-notebook.html"), path)) {
         _messageBar->showMessage(MessageBar::Kind::Error,
-                                 tr("The sample notebook could not be written to ") + folder + '.');
+                                 tr("The sample notebook could not be written to %1.").arg(folder));
         return;
     }
     kindleImportFlow(PanelResult::chosen(path));
@@ -279,6 +281,7 @@ void ContentView::buildSidebar() {
     toolBar->setFloatable(false);
     _searchField = new QLineEdit(toolBar);
     _searchField->setPlaceholderText(tr("Search Highlights"));
+    _searchField->setAccessibleName(tr("Search Highlights"));
     _searchField->setClearButtonEnabled(true);
     _searchField->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolBar->addWidget(_searchField);
@@ -296,6 +299,7 @@ void ContentView::buildSidebar() {
     });
 
     _actionsMenu = new QMenu(tr("Actions"), this);
+    _actionsMenu->setStyle(MenuCheckStyle::forMenus());
     _selectBooksFolderAction = _actionsMenu->addAction(AppIcons::booksFolder(), tr("Select Books Folder"));
     _actionsMenu->addSeparator();
     _selectKindleAction =
@@ -317,6 +321,7 @@ void ContentView::buildSidebar() {
 
     _actionsMenu->addSeparator();
     _sortMenu = _actionsMenu->addMenu(tr("Sort"));
+    _sortMenu->setStyle(MenuCheckStyle::forMenus());
     auto* sortGroup = new QActionGroup(this);
     const std::pair<const char*, AnnotationOrder::Order> orders[] = {
         {QT_TR_NOOP("Book Order"), AnnotationOrder::Order::Book},
@@ -347,7 +352,7 @@ void ContentView::buildSidebar() {
     for (const auto& [kind, label] : readers) {
         QAction* action = _actionsMenu->addAction(tr(label));
         _readerActions.emplace_back(kind, action);
-        connect(action, &QAction::triggered, this, [this, kind = kind] {
+        connect(action, &QAction::triggered, this, [this, kind = kind, action] {
             static const std::map<SourceKind, const char*> messages{
                 {SourceKind::Koreader,
                  QT_TR_NOOP("Choose a folder with KOReader's sidecars: a book folder, a "
@@ -357,7 +362,7 @@ void ContentView::buildSidebar() {
                 {SourceKind::Calibre, QT_TR_NOOP("Choose a calibre library folder (with metadata.db) or the "
                                                  "viewer's annotation folder")}};
             _presenter->presentFolderPanel(
-                this, tr(messages.at(kind)), QDir::homePath(),
+                this, action->text().remove(QChar(0x2026)), tr(messages.at(kind)), QDir::homePath(),
                 [this, kind](const PanelResult& result) { readerFolderFlow(kind, result); });
         });
     }
@@ -391,6 +396,7 @@ void ContentView::buildSidebar() {
     layout->addWidget(_listTitle);
     _sidebarPages = new QStackedWidget(_sidebar);
     _workList = new QListView(_sidebarPages);
+    _workList->setAccessibleName(tr("Books"));
     _workListModel = new WorkListModel(_dataManager, _workList);
     _workList->setModel(_workListModel);
     _workList->setItemDelegate(new WorkRowDelegate(_workList));
@@ -398,6 +404,7 @@ void ContentView::buildSidebar() {
     _workList->setSelectionMode(QAbstractItemView::SingleSelection);
     _workList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     _workList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    _workList->installEventFilter(this);
     _emptyListLabel = new QLabel(nothingLoadedText(), _sidebarPages);
     _emptyListLabel->setWordWrap(true);
     _emptyListLabel->setAlignment(Qt::AlignCenter);
@@ -436,6 +443,17 @@ bool ContentView::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !_searchField->text().isEmpty()) {
         _searchField->clear();
         return true;
+    }
+    // Tabbing into the list makes its first row current without selecting it, so the first
+    // arrow key would skip it (or, with one book, do nothing): it selects the current row instead.
+    if (watched == _workList && event->type() == QEvent::KeyPress &&
+        !_workList->selectionModel()->hasSelection() && _workList->currentIndex().isValid()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Up) {
+            _workList->selectionModel()->select(_workList->currentIndex(),
+                                                QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -499,10 +517,9 @@ void ContentView::launchRestore() {
         const auto folder = FSSandboxBookmarking::storedPath(BooksFolder::folderBookmarkKey);
         const QString where =
             folder ? QStringLiteral(" (") + QString::fromStdString(folder->native()) + ')' : QString();
-        _messageBar->showMessage(tr("The Books databases of the folder chosen on ") +
-                                     _lastSelectediBooksDate + where +
-                                     tr(" are gone: they were moved or deleted. Choose \"Select Books "
-                                        "Folder\" to load them again."),
+        _messageBar->showMessage(tr("The Books databases of the folder chosen on %1%2 are gone: they were "
+                                    "moved or deleted. Choose \"Select Books Folder\" to load them again.")
+                                     .arg(_lastSelectediBooksDate, where),
                                  tr("Select Books Folder"), [this] { selectBooksFolder(); });
     }
 }
@@ -515,10 +532,11 @@ void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesyst
         return;
     }
     if (_dataManager.works().empty()) {
-        const QString where = folder ? tr(" in ") + QString::fromStdString(folder->native()) : QString();
-        _messageBar->showMessage(MessageBar::Kind::Information,
-                                 tr("The Books library") + where +
-                                     tr(" holds no books, so there is nothing to show."));
+        _messageBar->showMessage(
+            MessageBar::Kind::Information,
+            folder ? tr("The Books library in %1 holds no books, so there is nothing to show.")
+                         .arg(QString::fromStdString(folder->native()))
+                   : tr("The Books library holds no books, so there is nothing to show."));
     }
     // The most useful word comes last: the newest message is the one shown.
     if (_dataManager.recentHighlightsMayBeMissing())
@@ -529,8 +547,8 @@ void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesyst
 void ContentView::selectBooksFolder() {
     if (_selectiBooksDirectoryPresenting) return;
     _selectiBooksDirectoryPresenting = true;
-    _presenter->presentFolderPanel(this, booksFolderMessage(), booksFolderPanelStart(),
-                                   [this](const PanelResult& result) {
+    _presenter->presentFolderPanel(this, tr("Select Books Folder"), booksFolderMessage(),
+                                   booksFolderPanelStart(), [this](const PanelResult& result) {
                                        _selectiBooksDirectoryPresenting = false;
                                        booksFolderFlow(result);
                                    });
@@ -566,10 +584,11 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
 void ContentView::selectKindleNotesExport() {
     if (_selectKindlePresenting) return;
     _selectKindlePresenting = true;
-    _presenter->presentHtmlFilePanel(this, kindlePanelStart(), [this](const PanelResult& result) {
-        _selectKindlePresenting = false;
-        kindleImportFlow(result);
-    });
+    _presenter->presentHtmlFilePanel(this, tr("Select Kindle Notes Export (.html)"), kindlePanelStart(),
+                                     [this](const PanelResult& result) {
+                                         _selectKindlePresenting = false;
+                                         kindleImportFlow(result);
+                                     });
 }
 
 void ContentView::kindleImportFlow(const PanelResult& result) {
@@ -593,10 +612,9 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
 
 void ContentView::reportImportFailure(const QString& path, const QString& problem) {
     _messageBar->showMessage(MessageBar::Kind::Error,
-                             tr("\"") + QFileInfo(path).fileName() + tr("\" could not be imported. ") +
-                                 problem +
-                                 tr(" \"Select Books Folder\" or the \"Hide Works with no "
-                                    "Annotations\" filter brings the library back."),
+                             tr("\"%1\" could not be imported. %2 \"Select Books Folder\" or the \"Hide "
+                                "Works with no Annotations\" filter brings the library back.")
+                                 .arg(QFileInfo(path).fileName(), problem),
                              tr("Show Library"), [this] { applyHideRule(); });
 }
 
@@ -675,9 +693,14 @@ void ContentView::importFound(const std::vector<Scan::Found>& found) {
     WaitCursor wait;
     std::vector<std::shared_ptr<Work>> works;
     std::size_t highlights = 0;
+    QStringList failed;
     for (const Scan::Found& entry : found) {
         SourceRead read = Sources::read(entry.kind, entry.place);
-        if (!read.ok()) continue;
+        if (!read.ok()) {
+            failed << DisplayPath::homeAsTilde(QString::fromStdString(entry.place.native())) +
+                          QStringLiteral(": ") + QString::fromStdString(read.problem);
+            continue;
+        }
         for (const auto& work : read.works)
             highlights += work->annotations.size();
         works.insert(works.end(), read.works.begin(), read.works.end());
@@ -688,9 +711,19 @@ void ContentView::importFound(const std::vector<Scan::Found>& found) {
                      [](const auto& a, const auto& b) { return a->workTitle < b->workTitle; });
     const QString summary =
         tr("%1 found on this computer").arg(ScanDialog::booksAndHighlights(works.size(), highlights));
+    if (works.empty()) {
+        _messageBar->showMessage(MessageBar::Kind::Error,
+                                 tr("Nothing could be imported. %1").arg(failed.join(QLatin1Char(' '))));
+        return;
+    }
+    setListName(tr("Found on This Computer"));
     _dataManager.setFilteredWorks(std::move(works));
     setSelectedWork(nullptr);
-    _messageBar->showMessage(MessageBar::Kind::Information, summary);
+    if (failed.isEmpty())
+        _messageBar->showMessage(MessageBar::Kind::Information, summary);
+    else
+        _messageBar->showMessage(MessageBar::Kind::Warning,
+                                 tr("%1. Not imported: %2").arg(summary, failed.join(QLatin1Char(' '))));
 }
 
 void ContentView::importSource(SourceKind kind, const PanelResult& result) {
@@ -752,7 +785,7 @@ void ContentView::offerDevices(const std::vector<EReaderDevice>& found) {
         const QString file = QString::fromStdString(device.annotationsFile.native());
         const bool kindle = device.kind == EReaderDevice::Kind::Kindle;
         _messageBar->showMessage(MessageBar::Kind::Information,
-                                 QString::fromLatin1(device.name()) + tr(" connected:"),
+                                 tr("%1 connected:").arg(QString::fromLatin1(device.name())),
                                  tr("Import Highlights"), [this, file, kindle] {
                                      if (kindle)
                                          clippingsImportFlow(PanelResult::chosen(file));
@@ -781,8 +814,9 @@ void ContentView::setDetailedExport(bool detailed) {
 void ContentView::exportAllWorks() {
     if (_exportAllPresenting) return;
     _exportAllPresenting = true;
-    _presenter->presentFolderPanel(this, tr("Choose the folder for one Markdown file per work"),
-                                   kindlePanelStart(), [this](const PanelResult& result) {
+    _presenter->presentFolderPanel(this, tr("Export All Works"),
+                                   tr("Choose the folder for one Markdown file per work"), kindlePanelStart(),
+                                   [this](const PanelResult& result) {
                                        _exportAllPresenting = false;
                                        if (chosen(result)) exportAllWorksTo(result.path);
                                    });
@@ -814,8 +848,8 @@ void ContentView::exportAllWorksTo(const QString& folder) {
         // A file at a time, with the window repainted often enough to stay alive.
         if (sinceRepaint.elapsed() >= 30 || run.finished()) {
             progress.setValue(static_cast<int>(run.done()));
-            progress.setLabelText(tr("Exporting annotations\u2026 ") + QString::number(run.done()) +
-                                  tr(" of ") + QString::number(run.total()));
+            progress.setLabelText(
+                tr("Exporting annotations\u2026 %1 of %2").arg(run.done()).arg(run.total()));
             QCoreApplication::processEvents();
             sinceRepaint.restart();
         }
@@ -836,17 +870,23 @@ void ContentView::exportAllWorksTo(const QString& folder) {
     progress.close();
 
     const QString files =
-        run.written() == 1 ? tr("1 Markdown file") : QString::number(run.written()) + tr(" Markdown files");
-    QString message = files + tr(" written to ") + DisplayPath::homeAsTilde(folder);
-    if (cancelled)
-        message += tr(" (cancelled after ") + QString::number(run.done()) + tr(" of ") +
-                   QString::number(run.total()) + ')';
+        run.written() == 1 ? tr("1 Markdown file") : tr("%1 Markdown files").arg(run.written());
+    QString message = tr("%1 written to %2").arg(files, DisplayPath::homeAsTilde(folder));
+    if (cancelled) message += tr(" (cancelled after %1 of %2)").arg(run.done()).arg(run.total());
     QString details = tr("Each work with annotations has its own file, named like the single export.");
     if (failed > 0)
-        details = QString::number(failed) + tr(" could not be written: ") + QString::fromStdString(problem);
+        details =
+            tr("%1 could not be written: %2").arg(QString::number(failed), QString::fromStdString(problem));
     _presenter->presentAlertWithAction(
         this, QStringLiteral("Notara"), message, details, tr("Show in Folder"),
-        [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, [] {});
+        [this, folder] { showFolder(folder); }, [] {});
+}
+
+void ContentView::showFolder(const QString& folder) {
+    if (!FileManager::openFolder(folder))
+        _messageBar->showMessage(
+            MessageBar::Kind::Error,
+            tr("No file manager could show \u201C%1\u201D.").arg(DisplayPath::homeAsTilde(folder)));
 }
 
 void ContentView::toggleHideNoAnnotations() {

@@ -110,6 +110,8 @@ public:
     void exportAllWorks();
     // One file per listed work with annotations, with a progress dialog that can be cancelled.
     void exportAllWorksTo(const QString& folder);
+    // "Show in Folder" of the export alerts; says so when no file manager opened it.
+    void showFolder(const QString& folder);
     // "About Notara": one box, shown again when asked again.
     void showAbout();
     class AboutDialog* aboutDialog() const {

@@ -2,6 +2,8 @@
 
 #include "notara/core/export/NotesSync.h"
 #include "notara/core/model/DataManager.h"
+#include "notara/ui/DisplayPath.h"
+#include "notara/ui/FileManager.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/PanelPresenter.h"
 #include "notara/ui/WaitCursor.h"
@@ -125,7 +127,7 @@ void LibraryActions::startNextKeep() {
                 return !_closing.load();
             });
         }
-        const QString message = done ? tr("Kept in your library: ") + countsText(counts) : text(problem);
+        const QString message = done ? tr("Kept in your library: %1").arg(countsText(counts)) : text(problem);
         QMetaObject::invokeMethod(
             this,
             [this, done, message] {
@@ -241,13 +243,14 @@ void LibraryActions::syncToFolder() {
 }
 
 void LibraryActions::changeSyncFolder() {
-    _presenter.presentFolderPanel(
-        &_window, tr("Choose your notes folder: one Markdown file per book is kept in it"),
-        QSettings().value(kSyncFolderKey, QDir::homePath()).toString(), [this](const PanelResult& result) {
-            if (result.outcome != PanelResult::Outcome::Chosen) return;
-            QSettings().setValue(kSyncFolderKey, result.path);
-            startSync(result.path);
-        });
+    _presenter.presentFolderPanel(&_window, tr("Choose Your Notes Folder"),
+                                  tr("Choose your notes folder: one Markdown file per book is kept in it"),
+                                  QSettings().value(kSyncFolderKey, QDir::homePath()).toString(),
+                                  [this](const PanelResult& result) {
+                                      if (result.outcome != PanelResult::Outcome::Chosen) return;
+                                      QSettings().setValue(kSyncFolderKey, result.path);
+                                      startSync(result.path);
+                                  });
 }
 
 void LibraryActions::startSync(const QString& folder) {
@@ -292,8 +295,12 @@ void LibraryActions::startSync(const QString& folder) {
                 static_cast<QMainWindow&>(_window).statusBar()->clearMessage();
                 if (done)
                     _messageBar.showMessage(
-                        MessageBar::Kind::Information, message, tr("Show in Folder"),
-                        [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
+                        MessageBar::Kind::Information, message, tr("Show in Folder"), [this, folder] {
+                            if (!FileManager::openFolder(folder))
+                                _messageBar.showMessage(MessageBar::Kind::Error,
+                                                        tr("No file manager could show \u201C%1\u201D.")
+                                                            .arg(DisplayPath::homeAsTilde(folder)));
+                        });
                 else
                     _messageBar.showMessage(MessageBar::Kind::Error, message);
                 emit synced(message);

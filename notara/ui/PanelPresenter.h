@@ -17,12 +17,13 @@ class PanelPresenter {
 public:
     virtual ~PanelPresenter() = default;
 
-    // An open panel that accepts one folder, showing `message`.
-    virtual void presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+    // An open panel that accepts one folder, titled `title` (what to choose), showing `message`.
+    virtual void presentFolderPanel(QWidget* parent, const QString& title, const QString& message,
+                                    const QString& startFolder,
                                     std::function<void(const PanelResult&)> done) = 0;
 
-    // An open panel that accepts one HTML file.
-    virtual void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+    // An open panel that accepts one HTML file, titled `title`.
+    virtual void presentHtmlFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
                                       std::function<void(const PanelResult&)> done) = 0;
 
     // An open panel that accepts one existing file, titled `title`, offering `nameFilters`

@@ -1,5 +1,7 @@
 #include "notara/ui/QtPanelPresenter.h"
 
+#include "notara/ui/DisplayPath.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -33,9 +35,10 @@ void deliverOnClose(QFileDialog* dialog, QWidget* parent, std::function<void(con
 
 } // namespace
 
-void QtPanelPresenter::presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+void QtPanelPresenter::presentFolderPanel(QWidget* parent, const QString& title, const QString& message,
+                                          const QString& startFolder,
                                           std::function<void(const PanelResult&)> done) {
-    auto* dialog = new QFileDialog(parent);
+    auto* dialog = new QFileDialog(parent, title);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setFileMode(QFileDialog::Directory);
@@ -50,16 +53,14 @@ void QtPanelPresenter::presentFolderPanel(QWidget* parent, const QString& messag
         label->setWordWrap(true);
         label->setTextFormat(Qt::PlainText);
         grid->addWidget(label, grid->rowCount(), 0, 1, grid->columnCount());
-    } else {
-        dialog->setWindowTitle(message);
     }
     deliverOnClose(dialog, parent, std::move(done));
     dialog->open();
 }
 
-void QtPanelPresenter::presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+void QtPanelPresenter::presentHtmlFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
                                             std::function<void(const PanelResult&)> done) {
-    auto* dialog = new QFileDialog(parent);
+    auto* dialog = new QFileDialog(parent, title);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setFileMode(QFileDialog::ExistingFile);
@@ -87,7 +88,8 @@ void QtPanelPresenter::presentFilePanel(QWidget* parent, const QString& title, c
 
 void QtPanelPresenter::presentAlert(QWidget* parent, const QString& title, const QString& message,
                                     std::function<void()> dismissed) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, title, message, QMessageBox::Ok, parent);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, DisplayPath::unbrokenPaths(message),
+                                QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->setTextFormat(Qt::PlainText); // titles inside the message come from user data
@@ -99,11 +101,13 @@ void QtPanelPresenter::presentAlert(QWidget* parent, const QString& title, const
 void QtPanelPresenter::presentAlertWithAction(QWidget* parent, const QString& title, const QString& message,
                                               const QString& informativeText, const QString& actionText,
                                               std::function<void()> action, std::function<void()> dismissed) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, title, message, QMessageBox::Ok, parent);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, DisplayPath::unbrokenPaths(message),
+                                QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->setTextFormat(Qt::PlainText);
-    box->setInformativeText(informativeText.toHtmlEscaped()); // informative text has no format of its own
+    box->setInformativeText(DisplayPath::unbrokenPaths(informativeText)
+                                .toHtmlEscaped()); // informative text has no format of its own
     QPushButton* button = box->addButton(actionText, QMessageBox::ActionRole);
     box->setEscapeButton(QMessageBox::Ok); // Esc and the close button dismiss it, as with one button
     QObject::connect(button, &QPushButton::clicked, box,

@@ -7,9 +7,10 @@ namespace notara {
 // The real panels: QFileDialog and QMessageBox, window-modal and non-blocking.
 class QtPanelPresenter : public PanelPresenter {
 public:
-    void presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+    void presentFolderPanel(QWidget* parent, const QString& title, const QString& message,
+                            const QString& startFolder,
                             std::function<void(const PanelResult&)> done) override;
-    void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+    void presentHtmlFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
                               std::function<void(const PanelResult&)> done) override;
     void presentFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
                           const QStringList& nameFilters,

@@ -1,5 +1,7 @@
 #include "notara/ui/ScanDialog.h"
 
+#include "notara/ui/DisplayPath.h"
+
 #include "notara/core/sources/Sources.h"
 
 #include <QCoreApplication>
@@ -30,7 +32,7 @@ ScanDialog::ScanDialog(std::vector<Scan::Found> found, QWidget* parent)
             tr("%1 \u2014 %2 \u2014 %3")
                 .arg(QString::fromUtf8(Sources::of(entry.kind).displayName.data(),
                                        static_cast<int>(Sources::of(entry.kind).displayName.size())),
-                     QString::fromStdString(entry.place.native()),
+                     DisplayPath::homeAsTilde(QString::fromStdString(entry.place.native())),
                      booksAndHighlights(entry.books, entry.highlights)),
             _list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

@@ -8,6 +8,8 @@
 #include "notara/ui/AnnotationListModel.h"
 #include "notara/ui/AppIcons.h"
 #include "notara/ui/DisplayPath.h"
+#include "notara/ui/FileManager.h"
+#include "notara/ui/MenuCheckStyle.h"
 #include "notara/ui/PanelPresenter.h"
 
 #include <QAction>
@@ -67,6 +69,8 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     _exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     _exportAction->setShortcutContext(Qt::WindowShortcut);
     connect(_exportAction, &QAction::triggered, this, &WorkDetailView::exportAnnotations);
+    // A tool bar's buttons take no focus by default; this one is the pane's main action.
+    if (QWidget* button = _toolBar->widgetForAction(_exportAction)) button->setFocusPolicy(Qt::TabFocus);
     layout->addWidget(_toolBar);
 
     _pages = new QStackedWidget(this);
@@ -91,6 +95,7 @@ WorkDetailView::WorkDetailView(DataManager& dataManager, PanelPresenter& present
     _cardDelegate = new AnnotationCardDelegate(_annotationList);
     _annotationList->setModel(_annotationModel);
     _annotationList->setItemDelegate(_cardDelegate);
+    _annotationList->setAccessibleName(tr("Highlights"));
     _cardDelegate->watchModel(_annotationModel);
     _annotationList->setSelectionMode(QAbstractItemView::SingleSelection);
     _annotationList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -193,7 +198,7 @@ void WorkDetailView::showSelectedWork() {
     if (!work) {
         _pages->setCurrentWidget(_emptyPage);
     } else if (!hasAnnotations) {
-        _noAnnotationsLabel->setText(tr("No Annotations for \"") + title + QLatin1Char('"'));
+        _noAnnotationsLabel->setText(tr("No Annotations for \"%1\"").arg(title));
         _pages->setCurrentWidget(_noAnnotationsLabel);
     } else {
         _pages->setCurrentWidget(_annotationList);
@@ -205,9 +210,10 @@ void WorkDetailView::exportAnnotations() {
     if (!_selectedWork) return;
     const bool exported =
         _dataManager.exportMarkdown(*_selectedWork, _annotationModel->order(), _detailedExport);
-    _exportingAlertBody = exported ? tr("Exported all Annotations for \"") +
-                                         QString::fromStdString(_selectedWork->workTitle) + QLatin1Char('"')
-                                   : tr("Unable to export Annotations!");
+    _exportingAlertBody =
+        exported
+            ? tr("Exported all Annotations for \"%1\"").arg(QString::fromStdString(_selectedWork->workTitle))
+            : tr("Unable to export Annotations!");
     _showExportingAlert = true;
     auto dismissed = [self = QPointer<WorkDetailView>(this)] {
         if (self) self->_showExportingAlert = false;
@@ -215,18 +221,23 @@ void WorkDetailView::exportAnnotations() {
     const auto& written = _dataManager.lastExportPath();
     if (exported && written) {
         const QString path = QString::fromStdString(written->native());
-        const QString folder = QString::fromStdString(written->parent_path().native());
         _presenter.presentAlertWithAction(
             window(), QStringLiteral("Notara"), _exportingAlertBody,
-            tr("Annotations exported to ") + DisplayPath::homeAsTilde(path), tr("Show in Folder"),
-            [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }, std::move(dismissed));
+            tr("Annotations exported to %1").arg(DisplayPath::homeAsTilde(path)), tr("Show in Folder"),
+            [self = QPointer<WorkDetailView>(this), path] {
+                if (!FileManager::showInFolder(path) && self)
+                    emit self->problemOccurred(
+                        tr("No file manager could show \u201C%1\u201D.").arg(DisplayPath::homeAsTilde(path)));
+            },
+            std::move(dismissed));
         return;
     }
     _presenter.presentAlert(window(), QStringLiteral("Notara"), _exportingAlertBody, std::move(dismissed));
     const std::string& problem = _dataManager.lastExportProblem();
     if (!problem.empty())
-        emit problemOccurred(tr("The annotations of \"") + QString::fromStdString(_selectedWork->workTitle) +
-                             tr("\" could not be written: ") + QString::fromStdString(problem));
+        emit problemOccurred(
+            tr("The annotations of \"%1\" could not be written: %2")
+                .arg(QString::fromStdString(_selectedWork->workTitle), QString::fromStdString(problem)));
 }
 
 void WorkDetailView::copyAnnotation(int row) {
@@ -288,6 +299,7 @@ AnnotationOrder::Order WorkDetailView::annotationOrder() const {
 
 std::unique_ptr<QMenu> WorkDetailView::contextMenuForRow(int row) {
     auto menu = std::make_unique<QMenu>(this);
+    menu->setStyle(MenuCheckStyle::forMenus());
     menu->addAction(tr("Copy"), this, [this, row] { copyAnnotation(row); })->setShortcut(QKeySequence::Copy);
     menu->addAction(tr("Copy as Citation"), this, [this, row] { copyAnnotationAsCitation(row); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));

@@ -34,6 +34,9 @@ QVariant WorkListModel::data(const QModelIndex& index, int role) const {
     const Work& work = *_works[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole: return QString::fromStdString(work.workTitle);
+    case Qt::AccessibleTextRole:
+        return QString::fromStdString(work.workTitle) + QStringLiteral(". ") +
+               data(index, AnnotationCountTextRole).toString();
     case Qt::ToolTipRole:
         if (!work.workSources.empty())
             return QString::fromStdString(work.workTitle) + QLatin1Char('\n') + sourcesText(work);

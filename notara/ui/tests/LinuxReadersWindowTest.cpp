@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -102,6 +103,7 @@ private slots:
         dialog->importButton()->click();
         QTRY_COMPARE(fixture.rowTitles(), (QStringList{"One"}));
         QCOMPARE(window.messageBar()->text(), QStringLiteral("1 book, 1 highlight found on this computer"));
+        QCOMPARE(window.listTitle()->text(), QStringLiteral("Found on This Computer"));
         QTRY_VERIFY(!window.library()->adding());
 
         // Nothing found: the dialog says so and offers no import.

@@ -3,6 +3,8 @@
 #include "notara/core/model/Work.h"
 #include "notara/tests/BooksStore.h"
 #include "notara/ui/AnnotationListModel.h"
+#include "notara/ui/AppIcons.h"
+#include "notara/ui/DisplayPath.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/WelcomePanel.h"
 #include "notara/ui/WorkDetailView.h"
@@ -20,11 +22,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <QToolButton>
 #include <QUrl>
 
@@ -355,6 +358,77 @@ private slots:
         QTest::keyClick(cards, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("\u201C")));
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Copied"));
+        // A screen reader reads a card as passage, note and place; a chapter row as its chapter.
+        const QModelIndex card = model->index(row, 0);
+        const QString spoken = card.data(Qt::AccessibleTextRole).toString();
+        QVERIFY(spoken.startsWith(card.data(Qt::DisplayRole).toString()));
+        QVERIFY(spoken.endsWith(card.data(AnnotationListModel::PlaceLineRole).toString()));
+        QCOMPARE(model->index(0, 0).data(Qt::AccessibleTextRole), model->index(0, 0).data(Qt::DisplayRole));
+
+        // Tabbing into the list of books marks its only row without selecting it: the first
+        // arrow key selects that row rather than doing nothing.
+        window.openSampleNotebook();
+        QVERIFY(window.detailView()->selectedWork() == nullptr);
+        QListView* books = window.workList();
+        books->setFocus(Qt::TabFocusReason);
+        books->setCurrentIndex(books->model()->index(0, 0)); // what focusing by Tab does
+        books->selectionModel()->clearSelection();
+        QTest::keyClick(books, Qt::Key_Down);
+        QVERIFY(window.detailView()->selectedWork() != nullptr);
+    }
+
+    void panelsSayWhatToChooseAndAlertsKeepPathsWhole() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        ScriptedPresenter& presenter = fixture.presenter();
+        const std::pair<QAction*, QString> panels[] = {
+            {window.selectBooksFolderAction(), QStringLiteral("Select Books Folder")},
+            {window.selectKindleAction(), QStringLiteral("Select Kindle Notes Export (.html)")},
+            {window.exportAllAction(), QStringLiteral("Export All Works")},
+            {window.selectReaderAction(SourceKind::Foliate), QStringLiteral("Select Foliate Folder")}};
+        for (const auto& [action, title] : panels) {
+            presenter.panelTitle.clear();
+            action->trigger();
+            QCOMPARE(presenter.panelTitle, title);
+        }
+
+        // A wrapping label may break the path at its spaces, never at "~/", "/" or a hyphen.
+        const QString path = QStringLiteral("~/Downloads/2026-12-09-The Long-Awaited Guest-Annotations.md");
+        const QString shown = DisplayPath::unbrokenPaths(QStringLiteral("Annotations exported to ") + path);
+        QString visible = shown;
+        visible.remove(QChar(0x2060));
+        QCOMPARE(visible, QStringLiteral("Annotations exported to ") + path);
+        QTextBoundaryFinder lines(QTextBoundaryFinder::Line, shown);
+        const qsizetype pathStart = shown.indexOf(QLatin1Char('~'));
+        for (qsizetype at = lines.toNextBoundary(); at > 0 && at < shown.size();
+             at = lines.toNextBoundary()) {
+            if (at <= pathStart) continue;
+            QVERIFY2(shown[at - 1].isSpace(),
+                     qPrintable(QStringLiteral("breaks after \"%1\"").arg(shown.left(at))));
+        }
+        QCOMPARE(DisplayPath::unbrokenPaths(QStringLiteral("a well-known book")),
+                 QStringLiteral("a well-known book")); // words outside paths keep their breaks
+    }
+
+    void iconsTakeThePalettesTextColour() {
+        const QPalette original = QGuiApplication::palette();
+        for (const QColor text : {QColor(Qt::black), QColor(230, 230, 230)}) {
+            QPalette palette = original;
+            palette.setColor(QPalette::WindowText, text);
+            QGuiApplication::setPalette(palette);
+            const QImage image = AppIcons::actions().pixmap(32).toImage();
+            int painted = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    if (pixel.alpha() < 255) continue;
+                    ++painted;
+                    QCOMPARE(pixel.rgb(), text.rgb());
+                }
+            QVERIFY(painted > 0);
+        }
+        QGuiApplication::setPalette(original);
     }
 
     void messagesLookAndLastAsTheirKindSays() {

@@ -19,17 +19,20 @@ void ScriptedPresenter::dismissAlert() {
     if (dismiss) dismiss();
 }
 
-void ScriptedPresenter::presentFolderPanel(QWidget*, const QString& message, const QString& startFolder,
+void ScriptedPresenter::presentFolderPanel(QWidget*, const QString& title, const QString& message,
+                                           const QString& startFolder,
                                            std::function<void(const PanelResult&)> done) {
     ++folderPanels;
+    panelTitle = title;
     folderMessage = message;
     folderStart = startFolder;
     done(next(folderAnswers));
 }
 
-void ScriptedPresenter::presentHtmlFilePanel(QWidget*, const QString& startFolder,
+void ScriptedPresenter::presentHtmlFilePanel(QWidget*, const QString& title, const QString& startFolder,
                                              std::function<void(const PanelResult&)> done) {
     ++htmlFilePanels;
+    panelTitle = title;
     htmlFileStart = startFolder;
     done(next(htmlFileAnswers));
 }

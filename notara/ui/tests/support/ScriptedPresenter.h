@@ -17,6 +17,7 @@ public:
 
     int folderPanels = 0;
     int htmlFilePanels = 0;
+    QString panelTitle; // of the last folder or HTML panel
     QString folderMessage;
     QString folderStart;
     QString htmlFileStart;
@@ -31,9 +32,10 @@ public:
     bool alertOpen() const { return static_cast<bool>(_dismiss); }
     void dismissAlert();
 
-    void presentFolderPanel(QWidget* parent, const QString& message, const QString& startFolder,
+    void presentFolderPanel(QWidget* parent, const QString& title, const QString& message,
+                            const QString& startFolder,
                             std::function<void(const PanelResult&)> done) override;
-    void presentHtmlFilePanel(QWidget* parent, const QString& startFolder,
+    void presentHtmlFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
                               std::function<void(const PanelResult&)> done) override;
     void presentFilePanel(QWidget* parent, const QString& title, const QString& startFolder,
                           const QStringList& nameFilters,

@@ -45,6 +45,9 @@ void isolateUserFolders() {
     QFile::setPermissions(root + QStringLiteral("/.runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QDir().mkpath(root + QStringLiteral("/Downloads"));
+    // No desktop's session bus: "Show in Folder" must not start the developer's file manager.
+    qputenv("DBUS_SESSION_BUS_ADDRESS",
+            QByteArrayLiteral("unix:path=") + QFile::encodeName(root) + "/.runtime/no-bus");
 }
 
 QString testHome() {

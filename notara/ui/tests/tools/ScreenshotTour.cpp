@@ -35,11 +35,11 @@ class TourPresenter : public QtPanelPresenter {
 public:
     QString nextFolder;
     QString nextHtmlFile;
-    void presentFolderPanel(QWidget*, const QString&, const QString&,
+    void presentFolderPanel(QWidget*, const QString&, const QString&, const QString&,
                             std::function<void(const PanelResult&)> done) override {
         done(PanelResult::chosen(nextFolder));
     }
-    void presentHtmlFilePanel(QWidget*, const QString&,
+    void presentHtmlFilePanel(QWidget*, const QString&, const QString&,
                               std::function<void(const PanelResult&)> done) override {
         done(nextHtmlFile.isEmpty() ? PanelResult::cancelled() : PanelResult::chosen(nextHtmlFile));
     }
@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
 
     // The real folder panel, with its message.
     QtPanelPresenter real;
-    real.presentFolderPanel(&window,
+    real.presentFolderPanel(&window, QStringLiteral("Select Books Folder"),
                             QStringLiteral("Select the \"Documents\" directory for the Books App. This "
                                            "directory is usually found at: "
                                            "~/Library/Containers/com.apple.iBooksX/Data/"),
