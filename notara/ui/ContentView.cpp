@@ -14,6 +14,7 @@
 #include "notara/core/sources/kindle/KindleNotebookSource.h"
 #include "notara/ui/AboutDialog.h"
 #include "notara/ui/AppIcons.h"
+#include "notara/ui/CoreTexts.h"
 #include "notara/ui/DisplayPath.h"
 #include "notara/ui/FileManager.h"
 #include "notara/ui/LibraryActions.h"
@@ -540,7 +541,8 @@ void ContentView::reportBooksLoad(bool loaded, const std::optional<std::filesyst
     }
     // The most useful word comes last: the newest message is the one shown.
     if (_dataManager.recentHighlightsMayBeMissing())
-        _messageBar->showMessage(MessageBar::Kind::Warning, QString::fromUtf8(DataManager::missingLogMessage),
+        _messageBar->showMessage(MessageBar::Kind::Warning,
+                                 CoreTexts::translated(DataManager::missingLogMessage),
                                  tr("Select Books Folder"), [this] { selectBooksFolder(); });
 }
 
@@ -562,7 +564,7 @@ void ContentView::booksFolderFlow(const PanelResult& result) {
     const std::filesystem::path folder = toPath(result.path);
     const BooksFolder::Choice choice = BooksFolder::choose(folder, BooksFolder::Remember::Yes);
     bool loaded = false;
-    _iBooksAlertText = QString::fromStdString(choice.missingText());
+    _iBooksAlertText = CoreTexts::translated(choice.missingText());
 
     if (!_iBooksAlertText.isEmpty()) {
         _showiBooksAlert = true;
@@ -733,8 +735,7 @@ void ContentView::importSource(SourceKind kind, const PanelResult& result) {
     if (read.ok()) {
         _messageBar->dismiss();
         _library->leaveAllHighlights();
-        setListName(QString::fromUtf8(Sources::of(kind).displayName.data(),
-                                      static_cast<int>(Sources::of(kind).displayName.size())));
+        setListName(CoreTexts::sourceName(kind));
     }
     showImportedWorks(read.works, result.path, read.problem);
     _library->keep(std::move(read));

@@ -1,5 +1,6 @@
 #include "notara/ui/ScanDialog.h"
 
+#include "notara/ui/CoreTexts.h"
 #include "notara/ui/DisplayPath.h"
 
 #include "notara/core/sources/Sources.h"
@@ -30,8 +31,7 @@ ScanDialog::ScanDialog(std::vector<Scan::Found> found, QWidget* parent)
     for (const Scan::Found& entry : _found) {
         auto* item = new QListWidgetItem(
             tr("%1 \u2014 %2 \u2014 %3")
-                .arg(QString::fromUtf8(Sources::of(entry.kind).displayName.data(),
-                                       static_cast<int>(Sources::of(entry.kind).displayName.size())),
+                .arg(CoreTexts::sourceName(entry.kind),
                      DisplayPath::homeAsTilde(QString::fromStdString(entry.place.native())),
                      booksAndHighlights(entry.books, entry.highlights)),
             _list);
