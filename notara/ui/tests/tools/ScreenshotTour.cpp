@@ -7,6 +7,7 @@
 #include "notara/ui/LibraryActions.h"
 #include "notara/ui/QtPanelPresenter.h"
 #include "notara/ui/ScanDialog.h"
+#include "notara/ui/Translations.h"
 #include "notara/ui/WorkDetailView.h"
 #include "notara/ui/WorkListModel.h"
 #include "notara/ui/tests/support/BooksLibraryBuilder.h"
@@ -137,7 +138,13 @@ int main(int argc, char** argv) {
     books.writeAnnotations(annotations);
 
     auto* presenter = new TourPresenter;
+    // NOTARA_TOUR_LANG=de: in that language; NOTARA_TOUR_SIZE=800x500: at that window size.
+    if (qEnvironmentVariableIsSet("NOTARA_TOUR_LANG"))
+        Translations::install(QLocale(qEnvironmentVariable("NOTARA_TOUR_LANG")));
     ContentView window(DataManager::shared(), std::unique_ptr<PanelPresenter>(presenter));
+    if (const QStringList size = qEnvironmentVariable("NOTARA_TOUR_SIZE").split(QLatin1Char('x'));
+        size.size() == 2)
+        window.resize(size[0].toInt(), size[1].toInt());
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     shoot(out, QStringLiteral("1-empty"));
