@@ -127,7 +127,7 @@ TEST(NotesSync, EachBuiltInLayoutReadsBackAsItsToolMeansIt) {
         setup.read(clips);
         const auto report = setup.sync(name);
         EXPECT_EQ(report.text(),
-                  "1 files written, 1 new files, 2 highlights added, 0 edits kept, 0 removed at source");
+                  "1 file written, 1 new file, 2 highlights added, 0 edits kept, 0 removed at source");
         const auto files = setup.files();
         ASSERT_EQ(files.size(), 1u) << name;
         const std::string& file = files.begin()->second;
@@ -199,7 +199,7 @@ TEST(NotesSync, RenamedFilesDeletedBlocksRestoreAndDryRun) {
     const auto before = setup.files();
     const auto preview = setup.sync("obsidian", true);
     EXPECT_EQ(preview.text(),
-              "1 files written, 0 new files, 1 highlights added, 0 edits kept, 0 removed at source");
+              "1 file written, 0 new files, 1 highlight added, 0 edits kept, 0 removed at source");
     EXPECT_EQ(setup.files(), before); // a dry run writes nothing
     setup.sync();
     auto files = setup.files();

@@ -34,6 +34,27 @@ QString countsText(const Library::Counts& counts) {
         .arg(counts.unchanged);
 }
 
+// What a sync did, in the reader's language; the counts that are zero say nothing.
+QString syncText(const NotesSync::Report& report) {
+    if (report.filesWritten == 0 && report.editsKept == 0 && report.removed == 0)
+        return LibraryActions::tr("Your notes folder is up to date: nothing changed.");
+    QStringList parts;
+    QString files = report.filesWritten == 1
+                        ? LibraryActions::tr("1 file written")
+                        : LibraryActions::tr("%1 files written").arg(report.filesWritten);
+    if (report.newFiles > 0) files += LibraryActions::tr(" (%1 new)").arg(report.newFiles);
+    parts << files;
+    if (report.added > 0)
+        parts << (report.added == 1 ? LibraryActions::tr("1 highlight added")
+                                    : LibraryActions::tr("%1 highlights added").arg(report.added));
+    if (report.editsKept > 0)
+        parts << (report.editsKept == 1
+                      ? LibraryActions::tr("kept 1 highlight you edited")
+                      : LibraryActions::tr("kept %1 highlights you edited").arg(report.editsKept));
+    if (report.removed > 0) parts << LibraryActions::tr("%1 marked removed at source").arg(report.removed);
+    return parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 LibraryActions::LibraryActions(QWidget& window, DataManager& dataManager, MessageBar& messageBar,
@@ -287,7 +308,7 @@ void LibraryActions::startSync(const QString& folder) {
                 }};
             done = NotesSync::run(*library, works, options, report, problem);
         }
-        const QString message = done ? QString::fromStdString(report.text()) : text(problem);
+        const QString message = done ? syncText(report) : text(problem);
         QMetaObject::invokeMethod(
             this,
             [this, done, message, folder] {

@@ -130,9 +130,13 @@ std::string NotesSync::endMarker(const std::string& id) {
 }
 
 std::string NotesSync::Report::text() const {
-    return std::to_string(filesWritten) + " files written, " + std::to_string(newFiles) + " new files, " +
-           std::to_string(added) + " highlights added, " + std::to_string(editsKept) + " edits kept, " +
-           std::to_string(removed) + " removed at source";
+    const auto counted = [](std::size_t n, const char* one, const char* many) {
+        return std::to_string(n) + ' ' + (n == 1 ? one : many);
+    };
+    return counted(filesWritten, "file", "files") + " written, " +
+           counted(newFiles, "new file", "new files") + ", " + counted(added, "highlight", "highlights") +
+           " added, " + counted(editsKept, "edit", "edits") + " kept, " + std::to_string(removed) +
+           " removed at source";
 }
 
 bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const Options& options,

@@ -8,9 +8,13 @@
 #include "notara/ui/tests/support/WindowFixture.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace notara;
 using namespace notara::test;
@@ -80,6 +84,45 @@ private slots:
         }
         // A language with no translation keeps the window English.
         QCOMPARE(Translations::install(QLocale(QStringLiteral("fi_FI"))), QString());
+    }
+
+    // A text added to the window without its translations, or a translation that lost one of
+    // its arguments, is caught here rather than by a reader.
+    void everyTextIsTranslatedWithItsArguments() {
+        const QStringList files = QDir(QStringLiteral(NOTARA_TS_DIR)).entryList({QStringLiteral("*.ts")});
+        QCOMPARE(files.size(), 5);
+        const QRegularExpression argument(QStringLiteral("%\\d"));
+        const auto arguments = [&](const QString& text) {
+            QStringList found;
+            for (const QRegularExpressionMatch& match : argument.globalMatch(text))
+                found << match.captured();
+            found.sort();
+            return found;
+        };
+        for (const QString& name : files) {
+            QFile file(QStringLiteral(NOTARA_TS_DIR "/") + name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QXmlStreamReader xml(&file);
+            QString source;
+            int messages = 0;
+            while (!xml.atEnd()) {
+                if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+                if (xml.name() == QLatin1String("source")) {
+                    source = xml.readElementText();
+                } else if (xml.name() == QLatin1String("translation")) {
+                    const bool unfinished =
+                        xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
+                    const QString translation = xml.readElementText();
+                    QVERIFY2(!unfinished && !translation.isEmpty(),
+                             qPrintable(name + QStringLiteral(": ") + source));
+                    QVERIFY2(arguments(translation) == arguments(source),
+                             qPrintable(name + QStringLiteral(": ") + source));
+                    ++messages;
+                }
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(name + QStringLiteral(": ") + xml.errorString()));
+            QVERIFY(messages > 100);
+        }
     }
 };
 

@@ -4,7 +4,7 @@
 <context>
     <name>ContentView</name>
     <message>
-        <source>Select the &quot;Documents&quot; directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
+        <source>Select the "Documents" directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
         <translation>Wählen Sie den Ordner „Documents“ der Bücher-App. Er liegt meist unter: ~/Library/Containers/com.apple.iBooksX/Data/</translation>
     </message>
     <message>
@@ -100,7 +100,7 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Es wurden keine Markierungen gefunden: Sie stehen wahrscheinlich in den -wal-Dateien, die nicht mit den Bücher-Datenbanken kopiert wurden. Kopieren Sie den ganzen Data-Ordner vom Mac, auch die Dateien, die auf -wal und -shm enden.</translation>
     </message>
     <message>
-        <source>No book here has highlights. Turn off &quot;Hide Works with no Annotations&quot; to list them all.</source>
+        <source>No book here has highlights. Turn off "Hide Works with no Annotations" to list them all.</source>
         <translation>Kein Buch hier hat Markierungen. Schalten Sie „Werke ohne Anmerkungen ausblenden“ aus, um alle aufzulisten.</translation>
     </message>
     <message>
@@ -180,15 +180,15 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>calibre-Bibliothek auswählen…</translation>
     </message>
     <message>
-        <source>Choose a folder with KOReader&apos;s sidecars: a book folder, a mounted e-reader or KOReader&apos;s own folder</source>
+        <source>Choose a folder with KOReader's sidecars: a book folder, a mounted e-reader or KOReader's own folder</source>
         <translation>Wählen Sie einen Ordner mit den Sidecar-Dateien von KOReader: einen Bücherordner, einen eingehängten E-Reader oder den Ordner von KOReader selbst</translation>
     </message>
     <message>
-        <source>Choose Foliate&apos;s data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
+        <source>Choose Foliate's data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
         <translation>Wählen Sie den Datenordner von Foliate (~/.local/share/com.github.johnfactotum.Foliate)</translation>
     </message>
     <message>
-        <source>Choose a calibre library folder (with metadata.db) or the viewer&apos;s annotation folder</source>
+        <source>Choose a calibre library folder (with metadata.db) or the viewer's annotation folder</source>
         <translation>Wählen Sie einen calibre-Bibliotheksordner (mit metadata.db) oder den Anmerkungsordner des Betrachters</translation>
     </message>
     <message>
@@ -212,7 +212,7 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Apple Bücher</translation>
     </message>
     <message>
-        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose &quot;Select Books Folder&quot; to load them again.</source>
+        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose "Select Books Folder" to load them again.</source>
         <translation>Die Bücher-Datenbanken des am %1%2 gewählten Ordners sind nicht mehr da: Sie wurden verschoben oder gelöscht. Wählen Sie „Bücher-Ordner auswählen“, um sie erneut zu laden.</translation>
     </message>
     <message>
@@ -232,7 +232,7 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Kindle-Notizbuch</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be imported. %2 &quot;Select Books Folder&quot; or the &quot;Hide Works with no Annotations&quot; filter brings the library back.</source>
+        <source>"%1" could not be imported. %2 "Select Books Folder" or the "Hide Works with no Annotations" filter brings the library back.</source>
         <translation>„%1“ konnte nicht importiert werden. %2 „Bücher-Ordner auswählen“ oder der Filter „Werke ohne Anmerkungen ausblenden“ holt die Bibliothek zurück.</translation>
     </message>
     <message>
@@ -465,6 +465,42 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <source>Forgot %1: %2 highlights left your library.</source>
         <translation>%1 vergessen: %2 Markierungen haben Ihre Bibliothek verlassen.</translation>
     </message>
+    <message>
+        <source>Your notes folder is up to date: nothing changed.</source>
+        <translation>Ihr Notizordner ist aktuell: Nichts hat sich geändert.</translation>
+    </message>
+    <message>
+        <source>1 file written</source>
+        <translation>1 Datei geschrieben</translation>
+    </message>
+    <message>
+        <source>%1 files written</source>
+        <translation>%1 Dateien geschrieben</translation>
+    </message>
+    <message>
+        <source> (%1 new)</source>
+        <translation> (%1 neu)</translation>
+    </message>
+    <message>
+        <source>1 highlight added</source>
+        <translation>1 Markierung hinzugefügt</translation>
+    </message>
+    <message>
+        <source>%1 highlights added</source>
+        <translation>%1 Markierungen hinzugefügt</translation>
+    </message>
+    <message>
+        <source>kept 1 highlight you edited</source>
+        <translation>1 von Ihnen bearbeitete Markierung behalten</translation>
+    </message>
+    <message>
+        <source>kept %1 highlights you edited</source>
+        <translation>%1 von Ihnen bearbeitete Markierungen behalten</translation>
+    </message>
+    <message>
+        <source>%1 marked removed at source</source>
+        <translation>%1 als an der Quelle entfernt markiert</translation>
+    </message>
 </context>
 <context>
     <name>notara::MessageBar</name>
@@ -500,7 +536,7 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Auf diesem Computer und auf keinem eingehängten E-Reader wurden Markierungen von KOReader, Foliate oder calibre gefunden.</translation>
     </message>
     <message>
-        <source>Choose what to import. The readers&apos; files are only read.</source>
+        <source>Choose what to import. The readers' files are only read.</source>
         <translation>Wählen Sie, was importiert werden soll. Die Dateien der Reader werden nur gelesen.</translation>
     </message>
     <message>
@@ -523,7 +559,7 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Ihre Markierungen, Buch für Buch</translation>
     </message>
     <message>
-        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle&apos;s My Clippings.txt or a Kobo&apos;s KoboReader.sqlite. The sample shows every kind of entry.</source>
+        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle's My Clippings.txt or a Kobo's KoboReader.sqlite. The sample shows every kind of entry.</source>
         <translation>Notara sammelt die Markierungen und Notizen, die Sie in E-Books gemacht haben. Wählen Sie den vom Mac kopierten Apple-Bücher-Ordner, eine Notizbuch-Seite, die eine Kindle-App für ein Buch exportiert hat, die My Clippings.txt eines Kindle oder die KoboReader.sqlite eines Kobo. Das Beispiel zeigt jede Art von Eintrag.</translation>
     </message>
     <message>
@@ -578,11 +614,11 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Schlagwörter…</translation>
     </message>
     <message>
-        <source>No Annotations for &quot;%1&quot;</source>
+        <source>No Annotations for "%1"</source>
         <translation>Keine Anmerkungen für „%1“</translation>
     </message>
     <message>
-        <source>Exported all Annotations for &quot;%1&quot;</source>
+        <source>Exported all Annotations for "%1"</source>
         <translation>Alle Anmerkungen für „%1“ exportiert</translation>
     </message>
     <message>
@@ -602,7 +638,7 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Kein Dateimanager konnte „%1“ zeigen.</translation>
     </message>
     <message>
-        <source>The annotations of &quot;%1&quot; could not be written: %2</source>
+        <source>The annotations of "%1" could not be written: %2</source>
         <translation>Die Anmerkungen von „%1“ konnten nicht geschrieben werden: %2</translation>
     </message>
     <message>

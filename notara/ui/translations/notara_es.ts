@@ -4,7 +4,7 @@
 <context>
     <name>ContentView</name>
     <message>
-        <source>Select the &quot;Documents&quot; directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
+        <source>Select the "Documents" directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
         <translation>Seleccione la carpeta «Documents» de la app Libros. Suele estar en: ~/Library/Containers/com.apple.iBooksX/Data/</translation>
     </message>
     <message>
@@ -100,7 +100,7 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>No se encontró ningún subrayado: probablemente están en los archivos -wal, que no se copiaron con las bases de datos de Libros. Copie toda la carpeta Data del Mac, incluidos los archivos que terminan en -wal y -shm.</translation>
     </message>
     <message>
-        <source>No book here has highlights. Turn off &quot;Hide Works with no Annotations&quot; to list them all.</source>
+        <source>No book here has highlights. Turn off "Hide Works with no Annotations" to list them all.</source>
         <translation>Ningún libro aquí tiene subrayados. Desactive «Ocultar obras sin anotaciones» para verlos todos.</translation>
     </message>
     <message>
@@ -180,15 +180,15 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>Seleccionar biblioteca de calibre…</translation>
     </message>
     <message>
-        <source>Choose a folder with KOReader&apos;s sidecars: a book folder, a mounted e-reader or KOReader&apos;s own folder</source>
+        <source>Choose a folder with KOReader's sidecars: a book folder, a mounted e-reader or KOReader's own folder</source>
         <translation>Elija una carpeta con los archivos auxiliares de KOReader: una carpeta de libros, un lector montado o la carpeta propia de KOReader</translation>
     </message>
     <message>
-        <source>Choose Foliate&apos;s data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
+        <source>Choose Foliate's data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
         <translation>Elija la carpeta de datos de Foliate (~/.local/share/com.github.johnfactotum.Foliate)</translation>
     </message>
     <message>
-        <source>Choose a calibre library folder (with metadata.db) or the viewer&apos;s annotation folder</source>
+        <source>Choose a calibre library folder (with metadata.db) or the viewer's annotation folder</source>
         <translation>Elija una carpeta de biblioteca de calibre (con metadata.db) o la carpeta de anotaciones del visor</translation>
     </message>
     <message>
@@ -212,7 +212,7 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>Apple Libros</translation>
     </message>
     <message>
-        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose &quot;Select Books Folder&quot; to load them again.</source>
+        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose "Select Books Folder" to load them again.</source>
         <translation>Las bases de datos de Libros de la carpeta elegida el %1%2 ya no están: se movieron o se eliminaron. Elija «Seleccionar carpeta de Libros» para cargarlas de nuevo.</translation>
     </message>
     <message>
@@ -232,7 +232,7 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>Cuaderno de Kindle</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be imported. %2 &quot;Select Books Folder&quot; or the &quot;Hide Works with no Annotations&quot; filter brings the library back.</source>
+        <source>"%1" could not be imported. %2 "Select Books Folder" or the "Hide Works with no Annotations" filter brings the library back.</source>
         <translation>No se pudo importar «%1». %2 «Seleccionar carpeta de Libros» o el filtro «Ocultar obras sin anotaciones» recuperan la biblioteca.</translation>
     </message>
     <message>
@@ -465,6 +465,42 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <source>Forgot %1: %2 highlights left your library.</source>
         <translation>Se olvidó %1: %2 subrayados salieron de su biblioteca.</translation>
     </message>
+    <message>
+        <source>Your notes folder is up to date: nothing changed.</source>
+        <translation>Su carpeta de notas está al día: no ha cambiado nada.</translation>
+    </message>
+    <message>
+        <source>1 file written</source>
+        <translation>1 archivo escrito</translation>
+    </message>
+    <message>
+        <source>%1 files written</source>
+        <translation>%1 archivos escritos</translation>
+    </message>
+    <message>
+        <source> (%1 new)</source>
+        <translation> (%1 nuevos)</translation>
+    </message>
+    <message>
+        <source>1 highlight added</source>
+        <translation>1 subrayado añadido</translation>
+    </message>
+    <message>
+        <source>%1 highlights added</source>
+        <translation>%1 subrayados añadidos</translation>
+    </message>
+    <message>
+        <source>kept 1 highlight you edited</source>
+        <translation>se conservó 1 subrayado que usted editó</translation>
+    </message>
+    <message>
+        <source>kept %1 highlights you edited</source>
+        <translation>se conservaron %1 subrayados que usted editó</translation>
+    </message>
+    <message>
+        <source>%1 marked removed at source</source>
+        <translation>%1 marcados como eliminados en el origen</translation>
+    </message>
 </context>
 <context>
     <name>notara::MessageBar</name>
@@ -500,7 +536,7 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>No se encontraron subrayados de KOReader, Foliate ni calibre en este ordenador ni en un lector montado.</translation>
     </message>
     <message>
-        <source>Choose what to import. The readers&apos; files are only read.</source>
+        <source>Choose what to import. The readers' files are only read.</source>
         <translation>Elija qué importar. Los archivos de los lectores solo se leen.</translation>
     </message>
     <message>
@@ -523,7 +559,7 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>Sus subrayados, libro a libro</translation>
     </message>
     <message>
-        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle&apos;s My Clippings.txt or a Kobo&apos;s KoboReader.sqlite. The sample shows every kind of entry.</source>
+        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle's My Clippings.txt or a Kobo's KoboReader.sqlite. The sample shows every kind of entry.</source>
         <translation>Notara reúne los subrayados y las notas que hizo en sus libros electrónicos. Elija la carpeta de Apple Libros copiada de su Mac, una página de cuaderno que una app de Kindle exportó para un libro, el My Clippings.txt de un Kindle o el KoboReader.sqlite de un Kobo. El ejemplo muestra cada tipo de entrada.</translation>
     </message>
     <message>
@@ -578,11 +614,11 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>Etiquetas…</translation>
     </message>
     <message>
-        <source>No Annotations for &quot;%1&quot;</source>
+        <source>No Annotations for "%1"</source>
         <translation>No hay anotaciones para «%1»</translation>
     </message>
     <message>
-        <source>Exported all Annotations for &quot;%1&quot;</source>
+        <source>Exported all Annotations for "%1"</source>
         <translation>Se exportaron todas las anotaciones de «%1»</translation>
     </message>
     <message>
@@ -602,7 +638,7 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>Ningún gestor de archivos pudo mostrar «%1».</translation>
     </message>
     <message>
-        <source>The annotations of &quot;%1&quot; could not be written: %2</source>
+        <source>The annotations of "%1" could not be written: %2</source>
         <translation>No se pudieron escribir las anotaciones de «%1»: %2</translation>
     </message>
     <message>

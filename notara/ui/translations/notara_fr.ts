@@ -4,7 +4,7 @@
 <context>
     <name>ContentView</name>
     <message>
-        <source>Select the &quot;Documents&quot; directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
+        <source>Select the "Documents" directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
         <translation>Choisissez le dossier « Documents » de l’app Livres. Il se trouve en général ici : ~/Library/Containers/com.apple.iBooksX/Data/</translation>
     </message>
     <message>
@@ -100,7 +100,7 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Aucun surlignage trouvé : ils sont probablement dans les fichiers -wal, qui n’ont pas été copiés avec les bases de Livres. Copiez tout le dossier Data du Mac, y compris les fichiers qui se terminent par -wal et -shm.</translation>
     </message>
     <message>
-        <source>No book here has highlights. Turn off &quot;Hide Works with no Annotations&quot; to list them all.</source>
+        <source>No book here has highlights. Turn off "Hide Works with no Annotations" to list them all.</source>
         <translation>Aucun livre ici n’a de surlignage. Désactivez « Masquer les œuvres sans annotations » pour les afficher tous.</translation>
     </message>
     <message>
@@ -180,15 +180,15 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Choisir une bibliothèque calibre…</translation>
     </message>
     <message>
-        <source>Choose a folder with KOReader&apos;s sidecars: a book folder, a mounted e-reader or KOReader&apos;s own folder</source>
+        <source>Choose a folder with KOReader's sidecars: a book folder, a mounted e-reader or KOReader's own folder</source>
         <translation>Choisissez un dossier contenant les fichiers annexes de KOReader : un dossier de livres, une liseuse montée ou le dossier de KOReader lui-même</translation>
     </message>
     <message>
-        <source>Choose Foliate&apos;s data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
+        <source>Choose Foliate's data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
         <translation>Choisissez le dossier de données de Foliate (~/.local/share/com.github.johnfactotum.Foliate)</translation>
     </message>
     <message>
-        <source>Choose a calibre library folder (with metadata.db) or the viewer&apos;s annotation folder</source>
+        <source>Choose a calibre library folder (with metadata.db) or the viewer's annotation folder</source>
         <translation>Choisissez un dossier de bibliothèque calibre (avec metadata.db) ou le dossier d’annotations de la visionneuse</translation>
     </message>
     <message>
@@ -212,7 +212,7 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Apple Livres</translation>
     </message>
     <message>
-        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose &quot;Select Books Folder&quot; to load them again.</source>
+        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose "Select Books Folder" to load them again.</source>
         <translation>Les bases Livres du dossier choisi le %1%2 ont disparu : elles ont été déplacées ou supprimées. Choisissez « Choisir le dossier Livres » pour les charger à nouveau.</translation>
     </message>
     <message>
@@ -232,7 +232,7 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Carnet Kindle</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be imported. %2 &quot;Select Books Folder&quot; or the &quot;Hide Works with no Annotations&quot; filter brings the library back.</source>
+        <source>"%1" could not be imported. %2 "Select Books Folder" or the "Hide Works with no Annotations" filter brings the library back.</source>
         <translation>« %1 » n’a pas pu être importé. %2 « Choisir le dossier Livres » ou le filtre « Masquer les œuvres sans annotations » fait revenir la bibliothèque.</translation>
     </message>
     <message>
@@ -465,6 +465,42 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <source>Forgot %1: %2 highlights left your library.</source>
         <translation>%1 oublié : %2 surlignages ont quitté votre bibliothèque.</translation>
     </message>
+    <message>
+        <source>Your notes folder is up to date: nothing changed.</source>
+        <translation>Votre dossier de notes est à jour : rien n’a changé.</translation>
+    </message>
+    <message>
+        <source>1 file written</source>
+        <translation>1 fichier écrit</translation>
+    </message>
+    <message>
+        <source>%1 files written</source>
+        <translation>%1 fichiers écrits</translation>
+    </message>
+    <message>
+        <source> (%1 new)</source>
+        <translation> (%1 nouveaux)</translation>
+    </message>
+    <message>
+        <source>1 highlight added</source>
+        <translation>1 surlignage ajouté</translation>
+    </message>
+    <message>
+        <source>%1 highlights added</source>
+        <translation>%1 surlignages ajoutés</translation>
+    </message>
+    <message>
+        <source>kept 1 highlight you edited</source>
+        <translation>1 surlignage que vous avez modifié conservé</translation>
+    </message>
+    <message>
+        <source>kept %1 highlights you edited</source>
+        <translation>%1 surlignages que vous avez modifiés conservés</translation>
+    </message>
+    <message>
+        <source>%1 marked removed at source</source>
+        <translation>%1 marqués comme supprimés à la source</translation>
+    </message>
 </context>
 <context>
     <name>notara::MessageBar</name>
@@ -500,7 +536,7 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Aucun surlignage de KOReader, Foliate ou calibre n’a été trouvé sur cet ordinateur ni sur une liseuse montée.</translation>
     </message>
     <message>
-        <source>Choose what to import. The readers&apos; files are only read.</source>
+        <source>Choose what to import. The readers' files are only read.</source>
         <translation>Choisissez ce qu’il faut importer. Les fichiers des liseuses sont seulement lus.</translation>
     </message>
     <message>
@@ -523,7 +559,7 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Vos surlignages, livre par livre</translation>
     </message>
     <message>
-        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle&apos;s My Clippings.txt or a Kobo&apos;s KoboReader.sqlite. The sample shows every kind of entry.</source>
+        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle's My Clippings.txt or a Kobo's KoboReader.sqlite. The sample shows every kind of entry.</source>
         <translation>Notara rassemble les surlignages et les notes que vous avez faits dans vos livres numériques. Choisissez le dossier Apple Livres copié depuis votre Mac, une page de carnet qu’une app Kindle a exportée pour un livre, le My Clippings.txt d’une Kindle ou le KoboReader.sqlite d’une Kobo. L’exemple montre chaque sorte d’entrée.</translation>
     </message>
     <message>
@@ -578,11 +614,11 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Étiquettes…</translation>
     </message>
     <message>
-        <source>No Annotations for &quot;%1&quot;</source>
+        <source>No Annotations for "%1"</source>
         <translation>Aucune annotation pour « %1 »</translation>
     </message>
     <message>
-        <source>Exported all Annotations for &quot;%1&quot;</source>
+        <source>Exported all Annotations for "%1"</source>
         <translation>Toutes les annotations de « %1 » ont été exportées</translation>
     </message>
     <message>
@@ -602,7 +638,7 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Aucun gestionnaire de fichiers n’a pu afficher « %1 ».</translation>
     </message>
     <message>
-        <source>The annotations of &quot;%1&quot; could not be written: %2</source>
+        <source>The annotations of "%1" could not be written: %2</source>
         <translation>Les annotations de « %1 » n’ont pas pu être écrites : %2</translation>
     </message>
     <message>

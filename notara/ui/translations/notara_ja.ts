@@ -4,7 +4,7 @@
 <context>
     <name>ContentView</name>
     <message>
-        <source>Select the &quot;Documents&quot; directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
+        <source>Select the "Documents" directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
         <translation>ブックアプリの「Documents」フォルダを選択してください。通常は次の場所にあります: ~/Library/Containers/com.apple.iBooksX/Data/</translation>
     </message>
     <message>
@@ -100,7 +100,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>ハイライトが見つかりません。ブックのデータベースと一緒にコピーされなかった -wal ファイルにあると思われます。Mac から Data フォルダ全体を、-wal と -shm で終わるファイルも含めてコピーしてください。</translation>
     </message>
     <message>
-        <source>No book here has highlights. Turn off &quot;Hide Works with no Annotations&quot; to list them all.</source>
+        <source>No book here has highlights. Turn off "Hide Works with no Annotations" to list them all.</source>
         <translation>ハイライトのある本はありません。すべて表示するには「注釈のない作品を隠す」をオフにしてください。</translation>
     </message>
     <message>
@@ -180,15 +180,15 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>calibre のライブラリを選択…</translation>
     </message>
     <message>
-        <source>Choose a folder with KOReader&apos;s sidecars: a book folder, a mounted e-reader or KOReader&apos;s own folder</source>
+        <source>Choose a folder with KOReader's sidecars: a book folder, a mounted e-reader or KOReader's own folder</source>
         <translation>KOReader のサイドカーがあるフォルダを選んでください: 本のフォルダ、マウントした電子書籍リーダー、または KOReader 自身のフォルダ</translation>
     </message>
     <message>
-        <source>Choose Foliate&apos;s data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
+        <source>Choose Foliate's data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
         <translation>Foliate のデータフォルダを選んでください (~/.local/share/com.github.johnfactotum.Foliate)</translation>
     </message>
     <message>
-        <source>Choose a calibre library folder (with metadata.db) or the viewer&apos;s annotation folder</source>
+        <source>Choose a calibre library folder (with metadata.db) or the viewer's annotation folder</source>
         <translation>calibre のライブラリフォルダ (metadata.db があるもの) かビューアの注釈フォルダを選んでください</translation>
     </message>
     <message>
@@ -212,7 +212,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>Apple ブック</translation>
     </message>
     <message>
-        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose &quot;Select Books Folder&quot; to load them again.</source>
+        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose "Select Books Folder" to load them again.</source>
         <translation>%1%2 に選んだフォルダのブックのデータベースが見つかりません。移動または削除されました。もう一度読み込むには「ブックのフォルダを選択」を選んでください。</translation>
     </message>
     <message>
@@ -232,7 +232,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>Kindle ノートブック</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be imported. %2 &quot;Select Books Folder&quot; or the &quot;Hide Works with no Annotations&quot; filter brings the library back.</source>
+        <source>"%1" could not be imported. %2 "Select Books Folder" or the "Hide Works with no Annotations" filter brings the library back.</source>
         <translation>「%1」を読み込めませんでした。%2「ブックのフォルダを選択」か「注釈のない作品を隠す」フィルタでライブラリに戻れます。</translation>
     </message>
     <message>
@@ -465,6 +465,42 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <source>Forgot %1: %2 highlights left your library.</source>
         <translation>%1 を削除しました: %2 件のハイライトがライブラリから削除されました。</translation>
     </message>
+    <message>
+        <source>Your notes folder is up to date: nothing changed.</source>
+        <translation>メモのフォルダは最新です。変更はありません。</translation>
+    </message>
+    <message>
+        <source>1 file written</source>
+        <translation>1 個のファイルを書き込みました</translation>
+    </message>
+    <message>
+        <source>%1 files written</source>
+        <translation>%1 個のファイルを書き込みました</translation>
+    </message>
+    <message>
+        <source> (%1 new)</source>
+        <translation> (新規 %1)</translation>
+    </message>
+    <message>
+        <source>1 highlight added</source>
+        <translation>1 件のハイライトを追加</translation>
+    </message>
+    <message>
+        <source>%1 highlights added</source>
+        <translation>%1 件のハイライトを追加</translation>
+    </message>
+    <message>
+        <source>kept 1 highlight you edited</source>
+        <translation>編集した 1 件のハイライトはそのままにしました</translation>
+    </message>
+    <message>
+        <source>kept %1 highlights you edited</source>
+        <translation>編集した %1 件のハイライトはそのままにしました</translation>
+    </message>
+    <message>
+        <source>%1 marked removed at source</source>
+        <translation>%1 件を元の場所で削除済みとして記録</translation>
+    </message>
 </context>
 <context>
     <name>notara::MessageBar</name>
@@ -500,7 +536,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>このコンピュータにもマウントした電子書籍リーダーにも、KOReader、Foliate、calibre のハイライトは見つかりませんでした。</translation>
     </message>
     <message>
-        <source>Choose what to import. The readers&apos; files are only read.</source>
+        <source>Choose what to import. The readers' files are only read.</source>
         <translation>読み込むものを選んでください。リーダーのファイルは読み取るだけです。</translation>
     </message>
     <message>
@@ -523,7 +559,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>あなたのハイライトを本ごとに</translation>
     </message>
     <message>
-        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle&apos;s My Clippings.txt or a Kobo&apos;s KoboReader.sqlite. The sample shows every kind of entry.</source>
+        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle's My Clippings.txt or a Kobo's KoboReader.sqlite. The sample shows every kind of entry.</source>
         <translation>Notara は電子書籍で付けたハイライトとメモを集めます。Mac からコピーした Apple ブックのフォルダ、Kindle アプリが 1 冊ごとに書き出したノートブックのページ、Kindle の My Clippings.txt、Kobo の KoboReader.sqlite のいずれかを選んでください。サンプルではあらゆる種類の項目を見られます。</translation>
     </message>
     <message>
@@ -578,11 +614,11 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>タグ…</translation>
     </message>
     <message>
-        <source>No Annotations for &quot;%1&quot;</source>
+        <source>No Annotations for "%1"</source>
         <translation>「%1」の注釈はありません</translation>
     </message>
     <message>
-        <source>Exported all Annotations for &quot;%1&quot;</source>
+        <source>Exported all Annotations for "%1"</source>
         <translation>「%1」のすべての注釈をエクスポートしました</translation>
     </message>
     <message>
@@ -602,7 +638,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>「%1」を表示できるファイルマネージャがありません。</translation>
     </message>
     <message>
-        <source>The annotations of &quot;%1&quot; could not be written: %2</source>
+        <source>The annotations of "%1" could not be written: %2</source>
         <translation>「%1」の注釈を書き込めませんでした: %2</translation>
     </message>
     <message>

@@ -4,7 +4,7 @@
 <context>
     <name>ContentView</name>
     <message>
-        <source>Select the &quot;Documents&quot; directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
+        <source>Select the "Documents" directory for the Books App. This directory is usually found at: ~/Library/Containers/com.apple.iBooksX/Data/</source>
         <translation>请选择“图书”应用的“Documents”文件夹。它通常位于：~/Library/Containers/com.apple.iBooksX/Data/</translation>
     </message>
     <message>
@@ -100,7 +100,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>未找到标注：它们可能在未随“图书”数据库一起复制的 -wal 文件中。请从 Mac 复制整个 Data 文件夹，包括以 -wal 和 -shm 结尾的文件。</translation>
     </message>
     <message>
-        <source>No book here has highlights. Turn off &quot;Hide Works with no Annotations&quot; to list them all.</source>
+        <source>No book here has highlights. Turn off "Hide Works with no Annotations" to list them all.</source>
         <translation>这里没有带标注的书。关闭“隐藏没有注释的作品”即可全部列出。</translation>
     </message>
     <message>
@@ -180,15 +180,15 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>选择 calibre 书库…</translation>
     </message>
     <message>
-        <source>Choose a folder with KOReader&apos;s sidecars: a book folder, a mounted e-reader or KOReader&apos;s own folder</source>
+        <source>Choose a folder with KOReader's sidecars: a book folder, a mounted e-reader or KOReader's own folder</source>
         <translation>请选择包含 KOReader 附属文件的文件夹：书籍文件夹、已挂载的电子阅读器或 KOReader 自己的文件夹</translation>
     </message>
     <message>
-        <source>Choose Foliate&apos;s data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
+        <source>Choose Foliate's data folder (~/.local/share/com.github.johnfactotum.Foliate)</source>
         <translation>请选择 Foliate 的数据文件夹 (~/.local/share/com.github.johnfactotum.Foliate)</translation>
     </message>
     <message>
-        <source>Choose a calibre library folder (with metadata.db) or the viewer&apos;s annotation folder</source>
+        <source>Choose a calibre library folder (with metadata.db) or the viewer's annotation folder</source>
         <translation>请选择 calibre 书库文件夹（含 metadata.db）或阅读器的注释文件夹</translation>
     </message>
     <message>
@@ -212,7 +212,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>Apple 图书</translation>
     </message>
     <message>
-        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose &quot;Select Books Folder&quot; to load them again.</source>
+        <source>The Books databases of the folder chosen on %1%2 are gone: they were moved or deleted. Choose "Select Books Folder" to load them again.</source>
         <translation>%1%2 选择的文件夹中的“图书”数据库已不存在：它们已被移动或删除。请选择“选择“图书”文件夹”重新加载。</translation>
     </message>
     <message>
@@ -232,7 +232,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>Kindle 笔记本</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be imported. %2 &quot;Select Books Folder&quot; or the &quot;Hide Works with no Annotations&quot; filter brings the library back.</source>
+        <source>"%1" could not be imported. %2 "Select Books Folder" or the "Hide Works with no Annotations" filter brings the library back.</source>
         <translation>无法导入“%1”。%2 使用“选择“图书”文件夹”或“隐藏没有注释的作品”筛选即可回到书库。</translation>
     </message>
     <message>
@@ -465,6 +465,42 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <source>Forgot %1: %2 highlights left your library.</source>
         <translation>已移除 %1：%2 条标注已离开您的书库。</translation>
     </message>
+    <message>
+        <source>Your notes folder is up to date: nothing changed.</source>
+        <translation>您的笔记文件夹已是最新：没有任何更改。</translation>
+    </message>
+    <message>
+        <source>1 file written</source>
+        <translation>已写入 1 个文件</translation>
+    </message>
+    <message>
+        <source>%1 files written</source>
+        <translation>已写入 %1 个文件</translation>
+    </message>
+    <message>
+        <source> (%1 new)</source>
+        <translation>（新建 %1 个）</translation>
+    </message>
+    <message>
+        <source>1 highlight added</source>
+        <translation>新增 1 条标注</translation>
+    </message>
+    <message>
+        <source>%1 highlights added</source>
+        <translation>新增 %1 条标注</translation>
+    </message>
+    <message>
+        <source>kept 1 highlight you edited</source>
+        <translation>保留了 1 条您编辑过的标注</translation>
+    </message>
+    <message>
+        <source>kept %1 highlights you edited</source>
+        <translation>保留了 %1 条您编辑过的标注</translation>
+    </message>
+    <message>
+        <source>%1 marked removed at source</source>
+        <translation>%1 条已标记为来源中删除</translation>
+    </message>
 </context>
 <context>
     <name>notara::MessageBar</name>
@@ -500,7 +536,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>在本机和已挂载的电子阅读器上都没有找到 KOReader、Foliate 或 calibre 的标注。</translation>
     </message>
     <message>
-        <source>Choose what to import. The readers&apos; files are only read.</source>
+        <source>Choose what to import. The readers' files are only read.</source>
         <translation>请选择要导入的内容。阅读器的文件只会被读取。</translation>
     </message>
     <message>
@@ -523,7 +559,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>您的标注，按书整理</translation>
     </message>
     <message>
-        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle&apos;s My Clippings.txt or a Kobo&apos;s KoboReader.sqlite. The sample shows every kind of entry.</source>
+        <source>Notara gathers the highlights and notes you made in e-books. Choose the Apple Books folder copied from your Mac, a Notebook page a Kindle app exported for one book, a Kindle's My Clippings.txt or a Kobo's KoboReader.sqlite. The sample shows every kind of entry.</source>
         <translation>Notara 汇集您在电子书中做的标注和笔记。请选择从 Mac 复制的 Apple 图书文件夹、Kindle 应用为一本书导出的笔记本页面、Kindle 的 My Clippings.txt 或 Kobo 的 KoboReader.sqlite。示例展示了每一种条目。</translation>
     </message>
     <message>
@@ -578,11 +614,11 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>标签…</translation>
     </message>
     <message>
-        <source>No Annotations for &quot;%1&quot;</source>
+        <source>No Annotations for "%1"</source>
         <translation>“%1”没有注释</translation>
     </message>
     <message>
-        <source>Exported all Annotations for &quot;%1&quot;</source>
+        <source>Exported all Annotations for "%1"</source>
         <translation>已导出“%1”的全部注释</translation>
     </message>
     <message>
@@ -602,7 +638,7 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>没有文件管理器能显示“%1”。</translation>
     </message>
     <message>
-        <source>The annotations of &quot;%1&quot; could not be written: %2</source>
+        <source>The annotations of "%1" could not be written: %2</source>
         <translation>无法写入“%1”的注释：%2</translation>
     </message>
     <message>
