@@ -54,7 +54,8 @@ public:
     static std::filesystem::path defaultPath();
 
     /// Opens `file`, creating it (and its folder) when missing. Null with a sentence naming the
-    /// file in `problem` when it cannot be opened or is damaged.
+    /// file in `problem` when it cannot be opened or is damaged. A Library is used by one thread
+    /// at a time; a thread of its own opens its own.
     static std::unique_ptr<Library> open(const std::filesystem::path& file, std::string& problem);
 
     ~Library();
