@@ -492,9 +492,18 @@ int library(const Options& options, std::ostream& out, std::ostream& err) {
     if (!library) return NotaraCli::Failure;
     const std::string& action = options.action;
     if (action == "add") {
+        Library::Counts counts;
+        // A source whose files are as they were at its last add is not read again.
+        if (const auto probe = Sources::probe(*options.sourceKind, options.sourcePlace);
+            probe && library->keepIfUnchanged(*options.sourceKind, *probe, options.sourcePlace, counts)) {
+            for (const std::string& warning : probe->warnings)
+                err << warning << '\n';
+            out << counts.text() << '\n';
+            out.flush();
+            return NotaraCli::Success;
+        }
         SourceRead read;
         if (!readSource(options, read, err)) return NotaraCli::Failure;
-        Library::Counts counts;
         std::string problem;
         if (!library->add(read, counts, problem)) {
             err << "notara-cli: " << problem << '\n';

@@ -139,19 +139,35 @@ TEST(Library, MergesNewChangedRemovedAndUnchangedAnnotations) {
 TEST(Library, BooksRowsKeepTheirIdentityAndTheStoresAreOnlyRead) {
     Fixture f("library-books");
     const BooksDataFolder data(f.folder / "Data");
+    // The second highlight only in the -wal file, as a copy of a running Books leaves it.
     writeBooksFolder(data,
                      {{{"A1", "Salt Roads", "Lena Hart"}, {"A2", "Empty Book", "Nobody"}},
-                      {highlight("A1", "The road ran on."), highlight("A1", "Salt on the wind.", "a note")}});
+                      {highlight("A1", "The road ran on.")}},
+                     {{}, {highlight("A1", "Salt on the wind.", "a note")}});
     const auto before = snapshot(data.root);
     EXPECT_EQ(counts(f.add(SourceKind::Books, data.root)),
               "2 new, 0 changed, 0 removed at source, 0 unchanged");
     EXPECT_EQ(snapshot(data.root), before);
 
+    // Files byte for byte as at the add: known without reading them, only the time seen noted.
+    const auto probe = Sources::probe(SourceKind::Books, data.root);
+    ASSERT_TRUE(probe);
+    Library::Counts kept;
+    EXPECT_TRUE(f.library->keepIfUnchanged(SourceKind::Books, *probe, data.root, kept));
+    EXPECT_EQ(counts(kept), "0 new, 0 changed, 0 removed at source, 2 unchanged");
+    EXPECT_EQ(snapshot(data.root), before);
+    EXPECT_FALSE(f.library->keepIfUnchanged(
+        SourceKind::Books, SourceProbe{probe->key, probe->filesFingerprint + 1, {}}, data.root, kept));
+    EXPECT_FALSE(f.library->keepIfUnchanged(SourceKind::Kobo, *probe, data.root, kept));
+
     // The same rows with a note changed: one change, found by the row's id.
     fs::remove_all(data.root);
-    writeBooksFolder(
-        data, {{{"A1", "Salt Roads", "Lena Hart"}},
-               {highlight("A1", "The road ran on."), highlight("A1", "Salt on the wind.", "changed")}});
+    writeBooksFolder(data, {{{"A1", "Salt Roads", "Lena Hart"}}, {highlight("A1", "The road ran on.")}},
+                     {{}, {highlight("A1", "Salt on the wind.", "changed")}});
+    const auto changed = Sources::probe(SourceKind::Books, data.root);
+    ASSERT_TRUE(changed);
+    EXPECT_NE(changed->filesFingerprint, probe->filesFingerprint);
+    EXPECT_FALSE(f.library->keepIfUnchanged(SourceKind::Books, *changed, data.root, kept)); // must be read
     EXPECT_EQ(counts(f.add(SourceKind::Books, data.root)),
               "0 new, 1 changed, 0 removed at source, 1 unchanged");
     const auto works = f.works();
@@ -436,6 +452,15 @@ TEST(Library, CommandLineAddsListsSearchesAndForgets) {
     CliRun forgot = cli({"library", "forget", "1", "--library", library});
     EXPECT_EQ(forgot.out, "Forgot Kindle (My Clippings.txt): 2 highlights left the library\n");
     EXPECT_EQ(cli({"library", "forget", "1", "--library", library}).exitCode, 1);
+    // A Books folder added again as it was: known from its files' bytes, with the read's warnings.
+    const BooksDataFolder data(folder / "Data");
+    writeBooksFolder(data, {{{"A1", "Salt Roads", "Lena Hart"}}, {highlight("A1", "The road ran on.")}});
+    const QString books = QString::fromStdString(data.root.string());
+    CliRun first = cli({"library", "add", "--books", books, "--library", library});
+    EXPECT_EQ(first.out, "1 new, 0 changed, 0 removed at source, 0 unchanged\n") << first.err;
+    CliRun again = cli({"library", "add", "--books", books, "--library", library});
+    EXPECT_EQ(again.out, "0 new, 0 changed, 0 removed at source, 1 unchanged\n");
+    EXPECT_EQ(again.err, first.err);
     CliRun broken = cli({"library", "list", "--library", QString::fromStdString(folder.string())});
     EXPECT_EQ(broken.exitCode, 1);
     EXPECT_NE(broken.err.find(folder.string()), std::string::npos);

@@ -105,6 +105,10 @@ constexpr const char* migrations[] = {
         block_hash INTEGER NOT NULL,
         PRIMARY KEY(folder, annotation_key)) WITHOUT ROWID;
     )sql",
+    // 4: a hash of the source's files, so that an unchanged source need not be read again.
+    R"sql(
+    ALTER TABLE source ADD COLUMN files_fingerprint INTEGER NOT NULL DEFAULT 0;
+    )sql",
 };
 static_assert(std::size(migrations) == Library::schemaVersion);
 
@@ -321,9 +325,10 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
             sourceID = find.integer(0);
             if (find.integer(1) == asStored(read.fingerprint)) {
                 // Nothing it lists has changed: only when it was seen, and where.
-                Statement seen(db_, "UPDATE source SET last_read = ?1, place = ?2 WHERE id = ?3");
-                if (!seen.bind(1, when).bind(2, read.place.string()).bind(3, sourceID).run())
-                    return failed(seen);
+                Statement seen(db_, "UPDATE source SET last_read = ?1, place = ?2, files_fingerprint = ?4 "
+                                    "WHERE id = ?3");
+                seen.bind(1, when).bind(2, read.place.string()).bind(3, sourceID);
+                if (!seen.bind(4, asStored(read.filesFingerprint)).run()) return failed(seen);
                 if (!transaction.commit()) return unchanged(problem);
                 counts.unchanged = total;
                 return true;
@@ -502,12 +507,35 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
             return failed(markRemoved);
         ++counts.removed;
     }
-    Statement finish(db_, "UPDATE source SET fingerprint = ?1, last_read = ?2, place = ?3 WHERE id = ?4");
+    Statement finish(db_,
+                     "UPDATE source SET fingerprint = ?1, last_read = ?2, place = ?3, files_fingerprint = ?5 "
+                     "WHERE id = ?4");
     finish.bind(1, asStored(read.fingerprint)).bind(2, when).bind(3, read.place.string());
-    if (!finish.bind(4, sourceID).run()) return failed(finish);
+    if (!finish.bind(4, sourceID).bind(5, asStored(read.filesFingerprint)).run()) return failed(finish);
     if (progress) progress(total, total);
     if (!transaction.commit()) return unchanged(problem);
     return true;
+}
+
+bool Library::keepIfUnchanged(SourceKind kind, const SourceProbe& probe, const fs::path& place,
+                              Counts& counts) {
+    counts = {};
+    if (readOnly_ || probe.filesFingerprint == 0) return false;
+    Transaction transaction(db_);
+    if (!transaction.began()) return false;
+    Statement find(db_, "SELECT id FROM source WHERE kind = ?1 AND key = ?2 AND files_fingerprint = ?3");
+    find.bind(1, std::string(Sources::of(kind).name))
+        .bind(2, probe.key)
+        .bind(3, asStored(probe.filesFingerprint));
+    if (!find.step()) return false;
+    const std::int64_t sourceID = find.integer(0);
+    Statement listed(db_,
+                     "SELECT count(*) FROM annotation_source WHERE source_id = ?1 AND removed_at IS NULL");
+    if (!listed.bind(1, sourceID).step()) return false;
+    counts.unchanged = static_cast<std::size_t>(listed.integer(0));
+    Statement seen(db_, "UPDATE source SET last_read = ?1, place = ?2 WHERE id = ?3");
+    if (!seen.bind(1, now()).bind(2, place.string()).bind(3, sourceID).run()) return false;
+    return transaction.commit();
 }
 
 std::vector<WorkPtr> Library::works(bool hideRemoved) const {

@@ -25,7 +25,7 @@ namespace notara {
 class Library {
 public:
     /// The schema this build writes; older files are migrated forward (after a copy is kept).
-    static constexpr int schemaVersion = 3;
+    static constexpr int schemaVersion = 4;
 
     /// What adding a source did to its annotations.
     struct Counts {
@@ -76,6 +76,12 @@ public:
     /// Merges a successful read into the library in one transaction. False with `problem` (and
     /// nothing changed) when the read failed, the library is read-only or the write failed.
     bool add(const SourceRead& read, Counts& counts, std::string& problem, const Progress& progress = {});
+
+    /// For a source found without reading it: when the library holds it and its files are
+    /// byte for byte as at its last add, notes only when and where it was seen, counts what it
+    /// lists as unchanged and returns true. False (and nothing written) when it must be read.
+    bool keepIfUnchanged(SourceKind kind, const SourceProbe& probe, const std::filesystem::path& place,
+                         Counts& counts);
 
     /// Every kept work with its annotations, sorted by title; each work names its sources and
     /// each annotation carries its AnnotationInLibrary. Works whose every annotation is

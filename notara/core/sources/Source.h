@@ -25,6 +25,9 @@ struct SourceRead {
     std::filesystem::path place;
     /// A hash of everything the works hold: equal fingerprints, nothing changed.
     std::uint64_t fingerprint = 0;
+    /// A hash of the bytes of the files read, where the source can take one cheaply (Books);
+    /// 0 otherwise. Equal, the source is unchanged without reading it again (see SourceProbe).
+    std::uint64_t filesFingerprint = 0;
     /// Why nothing could be read, as a sentence; empty when the read worked.
     std::string problem;
     /// For Books: the stores were not found; `problem` is then the window's alert text.
@@ -33,6 +36,14 @@ struct SourceRead {
     std::vector<std::string> warnings;
 
     bool ok() const { return problem.empty(); }
+};
+
+/// What a source is, found without reading it: its identity and the hash of its files' bytes.
+struct SourceProbe {
+    std::string key;
+    std::uint64_t filesFingerprint = 0;
+    /// What a read would warn about, to be said all the same.
+    std::vector<std::string> warnings;
 };
 
 /// One kind of reader's store. Implementations only read what they are given: the user's

@@ -59,4 +59,9 @@ SourceRead Sources::read(SourceKind kind, const std::filesystem::path& place) {
     return make(kind)->read(place);
 }
 
+std::optional<SourceProbe> Sources::probe(SourceKind kind, const std::filesystem::path& place) {
+    if (kind == SourceKind::Books) return BooksSource::probe(place);
+    return std::nullopt;
+}
+
 } // namespace notara

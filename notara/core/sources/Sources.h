@@ -31,6 +31,8 @@ public:
     static std::unique_ptr<Source> make(SourceKind kind);
     /// make(kind)->read(place).
     static SourceRead read(SourceKind kind, const std::filesystem::path& place);
+    /// The source at `place` found without reading it, for the kinds that can (Books).
+    static std::optional<SourceProbe> probe(SourceKind kind, const std::filesystem::path& place);
 };
 
 } // namespace notara
