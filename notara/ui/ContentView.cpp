@@ -232,6 +232,8 @@ void ContentView::showFirstLaunchState() {
         const QString query = _searchField->text().trimmed();
         if (_workListModel->searching() && !query.isEmpty())
             why = tr("No highlights match \u201C%1\u201D").arg(query);
+        else if (!_failedImport.isEmpty())
+            why = tr("Nothing was imported from \u201C%1\u201D.").arg(_failedImport);
         else if (_dataManager.recentHighlightsMayBeMissing() && !_library->showingAllHighlights())
             why = tr(
                 "No highlights were found: they are probably in the -wal files, which were not copied with "
@@ -251,6 +253,7 @@ void ContentView::showFirstLaunchState() {
 
 void ContentView::setListName(const QString& name) {
     _listName = name;
+    _failedImport.clear();
     showFirstLaunchState();
 }
 
@@ -604,6 +607,10 @@ void ContentView::kindleImportFlow(const PanelResult& result) {
     _dataManager.setFilteredWorks(_kindleDataManager.parseWorks(&problem));
     setSelectedWork(nullptr);
     if (_dataManager.filteredWorks().empty()) {
+        // The list is the failed notebook's, not the Books library's (which the filter says nothing of).
+        _listName = tr("Kindle notebook");
+        _failedImport = QFileInfo(result.path).fileName();
+        showFirstLaunchState();
         reportImportFailure(result.path, QString::fromStdString(problem));
     } else {
         _messageBar->dismiss();
@@ -912,6 +919,7 @@ void ContentView::applyHideRule() {
         _library->relist();
     } else {
         if (!_dataManager.works().empty()) _listName = tr("Apple Books");
+        _failedImport.clear();
         _dataManager.applyHideRule(_hideNoAnnotations);
     }
     showFirstLaunchState();

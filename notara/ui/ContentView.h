@@ -264,6 +264,7 @@ private:
     LibraryActions* _library = nullptr;
     QLabel* _listTitle = nullptr;
     QString _listName;
+    QString _failedImport; // the file name while the list is that of a notebook that did not import
     QAction* _findHighlightsAction = nullptr;
     std::vector<std::pair<SourceKind, QAction*>> _readerActions;
     std::optional<Scan::Places> _scanPlaces;

@@ -181,8 +181,13 @@ private slots:
                  QStringLiteral("\"recipes.html\" could not be imported. It has no book title, so it is "
                                 "not a Kindle Notebook export. \"Select Books Folder\" or the \"Hide "
                                 "Works with no Annotations\" filter brings the library back."));
+        // The empty list is the notebook's, and says so, not that the Books library has no highlights.
+        QCOMPARE(fixture.window().listTitle()->text(), QStringLiteral("Kindle notebook"));
+        QCOMPARE(fixture.window().emptyListLabel()->text(),
+                 QStringLiteral("Nothing was imported from \u201Crecipes.html\u201D."));
         QTest::mouseClick(bar.actionButton(), Qt::LeftButton);
         QCOMPARE(fixture.rowTitles(), (QStringList{"a", "b"}));
+        QCOMPARE(fixture.window().listTitle()->text(), QStringLiteral("Apple Books"));
     }
 
     void exportAlertNamesTheFileAndShowsItsFolder() {

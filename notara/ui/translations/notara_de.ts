@@ -339,6 +339,10 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <source>No file manager could show “%1”.</source>
         <translation>Kein Dateimanager konnte „%1“ zeigen.</translation>
     </message>
+    <message>
+        <source>Nothing was imported from “%1”.</source>
+        <translation>Aus „%1“ wurde nichts importiert.</translation>
+    </message>
 </context>
 <context>
     <name>notara::CoreTexts</name>

@@ -339,6 +339,10 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <source>No file manager could show “%1”.</source>
         <translation>Ningún gestor de archivos pudo mostrar «%1».</translation>
     </message>
+    <message>
+        <source>Nothing was imported from “%1”.</source>
+        <translation>No se importó nada de «%1».</translation>
+    </message>
 </context>
 <context>
     <name>notara::CoreTexts</name>

@@ -339,6 +339,10 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <source>No file manager could show “%1”.</source>
         <translation>Aucun gestionnaire de fichiers n’a pu afficher « %1 ».</translation>
     </message>
+    <message>
+        <source>Nothing was imported from “%1”.</source>
+        <translation>Rien n’a été importé de « %1 ».</translation>
+    </message>
 </context>
 <context>
     <name>notara::CoreTexts</name>

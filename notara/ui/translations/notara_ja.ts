@@ -339,6 +339,10 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <source>No file manager could show “%1”.</source>
         <translation>「%1」を表示できるファイルマネージャがありません。</translation>
     </message>
+    <message>
+        <source>Nothing was imported from “%1”.</source>
+        <translation>「%1」からは何も読み込まれませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>notara::CoreTexts</name>

@@ -339,6 +339,10 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <source>No file manager could show “%1”.</source>
         <translation>没有文件管理器能显示“%1”。</translation>
     </message>
+    <message>
+        <source>Nothing was imported from “%1”.</source>
+        <translation>未从“%1”导入任何内容。</translation>
+    </message>
 </context>
 <context>
     <name>notara::CoreTexts</name>
