@@ -281,7 +281,9 @@ void BM_LibraryProbeAndKeepUnchanged(benchmark::State& state) {
     removeLibrary(file);
     std::string problem;
     Library::Counts counts;
-    Library::open(file, problem)->add(Sources::read(SourceKind::Books, folder), counts, problem);
+    SourceRead read = Sources::read(SourceKind::Books, folder);
+    read.filesFingerprint = Sources::probe(SourceKind::Books, folder)->filesFingerprint;
+    Library::open(file, problem)->add(read, counts, problem);
     bool kept = false;
     for (auto _ : state) {
         const auto probe = Sources::probe(SourceKind::Books, folder);

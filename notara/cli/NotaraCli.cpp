@@ -494,8 +494,8 @@ int library(const Options& options, std::ostream& out, std::ostream& err) {
     if (action == "add") {
         Library::Counts counts;
         // A source whose files are as they were at its last add is not read again.
-        if (const auto probe = Sources::probe(*options.sourceKind, options.sourcePlace);
-            probe && library->keepIfUnchanged(*options.sourceKind, *probe, options.sourcePlace, counts)) {
+        const auto probe = Sources::probe(*options.sourceKind, options.sourcePlace);
+        if (probe && library->keepIfUnchanged(*options.sourceKind, *probe, options.sourcePlace, counts)) {
             for (const std::string& warning : probe->warnings)
                 err << warning << '\n';
             out << counts.text() << '\n';
@@ -504,6 +504,7 @@ int library(const Options& options, std::ostream& out, std::ostream& err) {
         }
         SourceRead read;
         if (!readSource(options, read, err)) return NotaraCli::Failure;
+        if (probe) read.filesFingerprint = probe->filesFingerprint; // hashed once, before the read
         std::string problem;
         if (!library->add(read, counts, problem)) {
             err << "notara-cli: " << problem << '\n';

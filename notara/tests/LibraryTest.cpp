@@ -52,7 +52,9 @@ struct Fixture {
         EXPECT_TRUE(library) << problem;
     }
     Library::Counts add(SourceKind kind, const fs::path& place) {
-        const SourceRead read = Sources::read(kind, place);
+        SourceRead read = Sources::read(kind, place);
+        // As `library add` does it: the files' hash taken before the read is kept with it.
+        if (const auto probe = Sources::probe(kind, place)) read.filesFingerprint = probe->filesFingerprint;
         EXPECT_TRUE(read.ok()) << read.problem;
         Library::Counts counts;
         std::string problem;

@@ -892,9 +892,7 @@ void ContentView::exportAllWorksTo(const QString& folder) {
 
 void ContentView::showFolder(const QString& folder) {
     if (!FileManager::openFolder(folder))
-        _messageBar->showMessage(
-            MessageBar::Kind::Error,
-            tr("No file manager could show \u201C%1\u201D.").arg(DisplayPath::homeAsTilde(folder)));
+        _messageBar->showMessage(MessageBar::Kind::Error, FileManager::notShownText(folder));
 }
 
 void ContentView::toggleHideNoAnnotations() {

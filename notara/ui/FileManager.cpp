@@ -1,5 +1,8 @@
 #include "notara/ui/FileManager.h"
 
+#include "notara/ui/DisplayPath.h"
+
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
@@ -22,6 +25,11 @@ bool FileManager::call(const QString& method, const QString& path) {
 bool FileManager::showInFolder(const QString& file) {
     return call(QStringLiteral("ShowItems"), file) ||
            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+}
+
+QString FileManager::notShownText(const QString& path) {
+    return QCoreApplication::translate("notara::FileManager", "No file manager could show \u201C%1\u201D.")
+        .arg(DisplayPath::homeAsTilde(path));
 }
 
 bool FileManager::openFolder(const QString& folder) {

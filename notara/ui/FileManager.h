@@ -14,6 +14,8 @@ public:
     static bool showInFolder(const QString& file);
     // Opens `folder` itself in the file manager, in the same way.
     static bool openFolder(const QString& folder);
+    // What the window says when neither worked for `path`.
+    static QString notShownText(const QString& path);
 
 private:
     static bool call(const QString& method, const QString& path);

@@ -2,7 +2,6 @@
 
 #include "notara/core/export/NotesSync.h"
 #include "notara/core/model/DataManager.h"
-#include "notara/ui/DisplayPath.h"
 #include "notara/ui/FileManager.h"
 #include "notara/ui/MessageBar.h"
 #include "notara/ui/PanelPresenter.h"
@@ -319,8 +318,7 @@ void LibraryActions::startSync(const QString& folder) {
                         MessageBar::Kind::Information, message, tr("Show in Folder"), [this, folder] {
                             if (!FileManager::openFolder(folder))
                                 _messageBar.showMessage(MessageBar::Kind::Error,
-                                                        tr("No file manager could show \u201C%1\u201D.")
-                                                            .arg(DisplayPath::homeAsTilde(folder)));
+                                                        FileManager::notShownText(folder));
                         });
                 else
                     _messageBar.showMessage(MessageBar::Kind::Error, message);

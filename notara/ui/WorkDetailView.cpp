@@ -226,8 +226,7 @@ void WorkDetailView::exportAnnotations() {
             tr("Annotations exported to %1").arg(DisplayPath::homeAsTilde(path)), tr("Show in Folder"),
             [self = QPointer<WorkDetailView>(this), path] {
                 if (!FileManager::showInFolder(path) && self)
-                    emit self->problemOccurred(
-                        tr("No file manager could show \u201C%1\u201D.").arg(DisplayPath::homeAsTilde(path)));
+                    emit self->problemOccurred(FileManager::notShownText(path));
             },
             std::move(dismissed));
         return;

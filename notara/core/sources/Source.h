@@ -25,8 +25,8 @@ struct SourceRead {
     std::filesystem::path place;
     /// A hash of everything the works hold: equal fingerprints, nothing changed.
     std::uint64_t fingerprint = 0;
-    /// A hash of the bytes of the files read, where the source can take one cheaply (Books);
-    /// 0 otherwise. Equal, the source is unchanged without reading it again (see SourceProbe).
+    /// The probe's hash of the files read (SourceProbe), set by whoever probed before reading;
+    /// 0 otherwise. Kept by the library, so that an unchanged source need not be read again.
     std::uint64_t filesFingerprint = 0;
     /// Why nothing could be read, as a sentence; empty when the read worked.
     std::string problem;

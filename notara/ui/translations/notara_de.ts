@@ -336,10 +336,6 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
         <translation>Im Ordner zeigen</translation>
     </message>
     <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Kein Dateimanager konnte „%1“ zeigen.</translation>
-    </message>
-    <message>
         <source>Nothing was imported from “%1”.</source>
         <translation>Aus „%1“ wurde nichts importiert.</translation>
     </message>
@@ -365,6 +361,13 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
     <message>
         <source>Kindle notebook</source>
         <translation>Kindle-Notizbuch</translation>
+    </message>
+</context>
+<context>
+    <name>notara::FileManager</name>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>Kein Dateimanager konnte „%1“ zeigen.</translation>
     </message>
 </context>
 <context>
@@ -436,10 +439,6 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
     <message>
         <source>Show in Folder</source>
         <translation>Im Ordner zeigen</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Kein Dateimanager konnte „%1“ zeigen.</translation>
     </message>
     <message>
         <source>No Sources Kept</source>
@@ -636,10 +635,6 @@ Wählen Sie einen Bücher-Ordner oder einen Kindle-Notizbuch-Export oder öffnen
     <message>
         <source>Show in Folder</source>
         <translation>Im Ordner zeigen</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Kein Dateimanager konnte „%1“ zeigen.</translation>
     </message>
     <message>
         <source>The annotations of "%1" could not be written: %2</source>

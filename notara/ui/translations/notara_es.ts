@@ -336,10 +336,6 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
         <translation>Mostrar en la carpeta</translation>
     </message>
     <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Ningún gestor de archivos pudo mostrar «%1».</translation>
-    </message>
-    <message>
         <source>Nothing was imported from “%1”.</source>
         <translation>No se importó nada de «%1».</translation>
     </message>
@@ -365,6 +361,13 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
     <message>
         <source>Kindle notebook</source>
         <translation>Cuaderno de Kindle</translation>
+    </message>
+</context>
+<context>
+    <name>notara::FileManager</name>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>Ningún gestor de archivos pudo mostrar «%1».</translation>
     </message>
 </context>
 <context>
@@ -436,10 +439,6 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
     <message>
         <source>Show in Folder</source>
         <translation>Mostrar en la carpeta</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Ningún gestor de archivos pudo mostrar «%1».</translation>
     </message>
     <message>
         <source>No Sources Kept</source>
@@ -636,10 +635,6 @@ Elija una carpeta de Libros o una exportación del cuaderno de Kindle, o abra el
     <message>
         <source>Show in Folder</source>
         <translation>Mostrar en la carpeta</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Ningún gestor de archivos pudo mostrar «%1».</translation>
     </message>
     <message>
         <source>The annotations of "%1" could not be written: %2</source>

@@ -336,10 +336,6 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
         <translation>Afficher dans le dossier</translation>
     </message>
     <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Aucun gestionnaire de fichiers n’a pu afficher « %1 ».</translation>
-    </message>
-    <message>
         <source>Nothing was imported from “%1”.</source>
         <translation>Rien n’a été importé de « %1 ».</translation>
     </message>
@@ -365,6 +361,13 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
     <message>
         <source>Kindle notebook</source>
         <translation>Carnet Kindle</translation>
+    </message>
+</context>
+<context>
+    <name>notara::FileManager</name>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>Aucun gestionnaire de fichiers n’a pu afficher « %1 ».</translation>
     </message>
 </context>
 <context>
@@ -436,10 +439,6 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
     <message>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Aucun gestionnaire de fichiers n’a pu afficher « %1 ».</translation>
     </message>
     <message>
         <source>No Sources Kept</source>
@@ -636,10 +635,6 @@ Choisissez un dossier Livres ou un export de carnet Kindle, ou ouvrez le carnet 
     <message>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>Aucun gestionnaire de fichiers n’a pu afficher « %1 ».</translation>
     </message>
     <message>
         <source>The annotations of "%1" could not be written: %2</source>

@@ -336,10 +336,6 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>フォルダに表示</translation>
     </message>
     <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>「%1」を表示できるファイルマネージャがありません。</translation>
-    </message>
-    <message>
         <source>Nothing was imported from “%1”.</source>
         <translation>「%1」からは何も読み込まれませんでした。</translation>
     </message>
@@ -365,6 +361,13 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
     <message>
         <source>Kindle notebook</source>
         <translation>Kindle ノートブック</translation>
+    </message>
+</context>
+<context>
+    <name>notara::FileManager</name>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>「%1」を表示できるファイルマネージャがありません。</translation>
     </message>
 </context>
 <context>
@@ -436,10 +439,6 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
     <message>
         <source>Show in Folder</source>
         <translation>フォルダに表示</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>「%1」を表示できるファイルマネージャがありません。</translation>
     </message>
     <message>
         <source>No Sources Kept</source>
@@ -636,10 +635,6 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
     <message>
         <source>Show in Folder</source>
         <translation>フォルダに表示</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>「%1」を表示できるファイルマネージャがありません。</translation>
     </message>
     <message>
         <source>The annotations of "%1" could not be written: %2</source>

@@ -336,10 +336,6 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
         <translation>在文件夹中显示</translation>
     </message>
     <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>没有文件管理器能显示“%1”。</translation>
-    </message>
-    <message>
         <source>Nothing was imported from “%1”.</source>
         <translation>未从“%1”导入任何内容。</translation>
     </message>
@@ -365,6 +361,13 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
     <message>
         <source>Kindle notebook</source>
         <translation>Kindle 笔记本</translation>
+    </message>
+</context>
+<context>
+    <name>notara::FileManager</name>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>没有文件管理器能显示“%1”。</translation>
     </message>
 </context>
 <context>
@@ -436,10 +439,6 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
     <message>
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>没有文件管理器能显示“%1”。</translation>
     </message>
     <message>
         <source>No Sources Kept</source>
@@ -636,10 +635,6 @@ Choose a Books folder or a Kindle Notebook export, or open the sample notebook.<
     <message>
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
-    </message>
-    <message>
-        <source>No file manager could show “%1”.</source>
-        <translation>没有文件管理器能显示“%1”。</translation>
     </message>
     <message>
         <source>The annotations of "%1" could not be written: %2</source>

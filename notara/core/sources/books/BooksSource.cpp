@@ -92,9 +92,7 @@ SourceRead BooksSource::read(const std::filesystem::path& place) const {
         if (read.problem.empty()) read.problem = "the Books databases could not be loaded";
         return read;
     }
-    SourceRead described = describe(model, place);
-    described.filesFingerprint = storesHash(choice.pairing);
-    return described;
+    return describe(model, place);
 }
 
 SourceRead BooksSource::describe(const DataManager& model, const std::filesystem::path& place) {
