@@ -124,7 +124,8 @@ private:
     }
 
     static constexpr std::size_t kGrain = 8;
-    static constexpr std::size_t kBiggestBlock = std::size_t{1} << 20;
+    // One large page: the size at which blocks are mapped rather than taken from the heap.
+    static constexpr std::size_t kBiggestBlock = std::size_t{2} << 20;
     // Every piece holds at least the free list's link.
     static std::size_t rounded(std::size_t bytes) noexcept {
         return bytes <= kGrain ? kGrain : (bytes + kGrain - 1) & ~(kGrain - 1);
@@ -139,6 +140,8 @@ private:
 
     struct Block {
         Block* next;
+        std::size_t size;
+        bool mapped;
     };
 
     std::array<void*, kLargest / kGrain + 1> free_{};
