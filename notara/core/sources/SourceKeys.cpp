@@ -12,18 +12,24 @@ namespace {
 
 // Runs of white space as one space, none at the ends: the two Kindle files wrap passages
 // differently.
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
 std::string collapsed(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    bool space = false;
-    for (const char c : text) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
-            space = !out.empty();
-            continue;
-        }
-        if (space) out += ' ';
-        space = false;
-        out += c;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        while (i < n && isSpace(text[i]))
+            ++i;
+        if (i == n) break;
+        const std::size_t start = i;
+        while (i < n && !isSpace(text[i]))
+            ++i;
+        if (!out.empty()) out += ' ';
+        out.append(text.data() + start, i - start);
     }
     return out;
 }

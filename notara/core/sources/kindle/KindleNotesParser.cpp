@@ -239,44 +239,62 @@ void setPositions(const std::vector<std::shared_ptr<Annotation>>& annotations) {
 }
 
 std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path) {
-    std::string page = readUtf8Text(path);
-    auto document = html::parse(page);
-
-    PageWalker walker;
-    html::NodeTraversor(walker).traverse(document.get());
-    if (!walker.title) return {};
-    auto work = std::make_shared<Work>(
-        walker.title->text(true), walker.author ? walker.author->text(true) : std::string("No Author Found"));
-    work->workSource = "Kindle Notebook";
-
-    // Decide every kind and read every heading while the headings still stand where the page
-    // put them.
+    // Everything the model needs is taken from the tree first, and the page and the tree go before
+    // the model is built: the three are never held at once.
+    std::shared_ptr<Work> work;
+    std::vector<Entry> entries;
     std::vector<EntryKind> kinds;
     std::vector<KindleHeading> headings;
-    kinds.reserve(walker.entries.size());
-    headings.reserve(walker.entries.size());
-    for (Entry& entry : walker.entries) {
-        entry.headingText = KindleHeading::collapseAsciiSpace(entry.headingText);
-        if (!entry.text)
-            kinds.push_back(EntryKind::Other);
-        else
-            kinds.push_back(entry.highlightMark ? EntryKind::Highlight : kindFromWords(entry.headingText));
-        headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{}
-                                                            : KindleHeading::parse(entry.headingText));
-    }
+    std::vector<std::string> texts;
+    {
+        PageWalker walker;
+        html::Ref<html::Document> document;
+        {
+            const std::string page = readUtf8Text(path);
+            document = html::parse(page); // the tree keeps copies of the page's texts
+        }
+        html::NodeTraversor(walker).traverse(document.get());
+        if (!walker.title) return {};
+        work =
+            std::make_shared<Work>(walker.title->text(true), walker.author ? walker.author->text(true)
+                                                                           : std::string("No Author Found"));
 
-    // Take the nested headings out of the passages that swallowed them. The walker's references
-    // keep them alive until the end.
-    for (ElementRef& heading : walker.nestedHeadings)
-        heading->remove();
+        // Decide every kind and read every heading while the headings still stand where the page
+        // put them.
+        kinds.reserve(walker.entries.size());
+        headings.reserve(walker.entries.size());
+        for (Entry& entry : walker.entries) {
+            entry.headingText = KindleHeading::collapseAsciiSpace(entry.headingText);
+            if (!entry.text)
+                kinds.push_back(EntryKind::Other);
+            else
+                kinds.push_back(entry.highlightMark ? EntryKind::Highlight
+                                                    : kindFromWords(entry.headingText));
+            headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{}
+                                                                : KindleHeading::parse(entry.headingText));
+        }
+
+        // Take the nested headings out of the passages that swallowed them, then read the passages.
+        for (ElementRef& heading : walker.nestedHeadings)
+            heading->remove();
+        texts.reserve(walker.entries.size());
+        for (std::size_t i = 0; i < walker.entries.size(); ++i) {
+            texts.push_back(kinds[i] == EntryKind::Other ? std::string()
+                                                         : walker.entries[i].text->text(true));
+            walker.entries[i].heading = nullptr;
+            walker.entries[i].text = nullptr;
+        }
+        entries = std::move(walker.entries);
+    }
+    work->workSource = "Kindle Notebook";
 
     AnnotationIDs ids;
     std::vector<std::shared_ptr<Annotation>> annotations;
-    annotations.reserve(walker.entries.size());
+    annotations.reserve(entries.size());
     // The highlight made by the entry just before, while it has no note yet.
     std::shared_ptr<Annotation> noteTarget;
-    for (std::size_t i = 0; i < walker.entries.size(); ++i) {
-        std::string text = kinds[i] == EntryKind::Other ? std::string() : walker.entries[i].text->text(true);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::string text = std::move(texts[i]);
         if (text.empty()) {
             // Bookmarks and withheld passages yield nothing; a note after them has no highlight.
             noteTarget.reset();
@@ -284,7 +302,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
         }
         if (kinds[i] == EntryKind::Highlight) {
             noteTarget = std::make_shared<Annotation>(ids.next(), std::move(text), std::string());
-            setContext(*noteTarget, walker.entries[i], headings[i]);
+            setContext(*noteTarget, entries[i], headings[i]);
             annotations.push_back(noteTarget);
         } else if (noteTarget) {
             // The highlight's own heading keeps saying where it is.
@@ -294,7 +312,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
             // A note with no free highlight before it keeps its own annotation rather than being
             // dropped or overwriting another note.
             auto note = std::make_shared<Annotation>(ids.next(), std::string(), std::move(text));
-            setContext(*note, walker.entries[i], headings[i]);
+            setContext(*note, entries[i], headings[i]);
             annotations.push_back(std::move(note));
         }
     }
