@@ -43,8 +43,6 @@ public:
     /// The location exactly as stored (an EPUB CFI for Books), not parsed.
     std::string annotationLocationRawText;
 
-    /// A note with no passage is a Note; everything else a Highlight.
-    Kind annotationKind = Kind::Highlight;
     /// "yellow", "blue", "pink", "orange", "green", "purple", "underline" or empty.
     std::string annotationColor;
     /// The chapter or section the source names, whitespace-collapsed; empty when unknown.
@@ -56,6 +54,9 @@ public:
     /// UTC, "2021-11-01T09:24:45Z"; empty when unknown.
     DateText annotationCreated;
     DateText annotationModified;
+    /// A note with no passage is a Note; everything else a Highlight. (Beside the dates, which
+    /// leave it room: a large library holds hundreds of thousands of these.)
+    Kind annotationKind = Kind::Highlight;
     /// Sort keys for book order, computed by the loader.
     AnnotationPosition annotationPosition;
     /// The annotation's identity across re-reads and across sources of the same kind of reader
