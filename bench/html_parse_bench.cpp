@@ -11,6 +11,11 @@
 #endif
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdint>
 #include <cstdio>
@@ -67,6 +72,30 @@ int posix_memalign(void** out, std::size_t alignment, std::size_t size) noexcept
 void free(void* p) noexcept {
     if (p) liveBytes -= malloc_usable_size(p);
     __libc_free(p);
+}
+
+// Memory mapped directly (the arena maps its large blocks) counts too. The C allocator's own
+// mappings do not come through here, so nothing is counted twice.
+void* mmap(void* address, std::size_t length, int protection, int flags, int fd, off_t offset) noexcept {
+    const long result = syscall(SYS_mmap, address, length, protection, flags, fd, offset);
+    if (result < 0 && result > -4096) {
+        errno = static_cast<int>(-result);
+        return MAP_FAILED;
+    }
+    if (flags & MAP_ANONYMOUS) {
+        liveBytes += length;
+        if (liveBytes > peakBytes) peakBytes = liveBytes;
+    }
+    return reinterpret_cast<void*>(result);
+}
+int munmap(void* address, std::size_t length) noexcept {
+    const long result = syscall(SYS_munmap, address, length);
+    if (result != 0) {
+        errno = static_cast<int>(-result);
+        return -1;
+    }
+    liveBytes -= length;
+    return 0;
 }
 }
 

@@ -34,9 +34,21 @@ constexpr std::size_t kLargePage = std::size_t{2} << 20;
 // Null when the system will not map it; the caller falls back to the heap.
 void* mapLargeBlock(std::size_t size) {
 #ifdef NOTARA_HTML_ARENA_LARGE_PAGES
+    const auto map = [](std::size_t bytes) {
+        void* mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        return mapped == MAP_FAILED ? nullptr : mapped;
+    };
+    // The kernel often places a mapping of this size on the boundary already.
+    void* mapped = map(size);
+    if (!mapped) return nullptr;
+    if ((reinterpret_cast<std::uintptr_t>(mapped) & (kLargePage - 1)) == 0) {
+        ::madvise(mapped, size, MADV_HUGEPAGE);
+        return mapped;
+    }
+    ::munmap(mapped, size);
     const std::size_t span = size + kLargePage;
-    void* mapped = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) return nullptr;
+    mapped = map(span);
+    if (!mapped) return nullptr;
     const auto start = reinterpret_cast<std::uintptr_t>(mapped);
     const std::uintptr_t aligned = (start + kLargePage - 1) & ~(kLargePage - 1);
     if (aligned > start) ::munmap(mapped, aligned - start);
