@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #if defined(__linux__) && !defined(NOTARA_HTML_ARENA_CHECKED)
@@ -28,12 +29,33 @@ namespace {
 
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
 
+#ifdef NOTARA_HTML_ARENA_LARGE_PAGES
+// Large blocks a freed tree gave back, kept for the next parse of the process: memory it has
+// touched already costs no page faults again. At most kKept blocks (32 MiB), shared by threads.
+struct KeptBlocks {
+    static constexpr std::size_t kKept = 16;
+    std::mutex mutex;
+    void* blocks[kKept] = {};
+    std::size_t count = 0;
+};
+
+KeptBlocks& keptBlocks() {
+    static auto* kept = new KeptBlocks(); // never destroyed: a tree may go during exit
+    return *kept;
+}
+#endif
+
 // A block of a large parse: mapped on a large-page boundary and offered to the kernel for large
 // pages, so that a fresh process touching its tree takes one page fault per 2 MiB instead of one
 // per 4 KiB (on a virtual machine the faults were most of the time of a parse in a new process).
 // Null when the system will not map it; the caller falls back to the heap.
 void* mapLargeBlock(std::size_t size) {
 #ifdef NOTARA_HTML_ARENA_LARGE_PAGES
+    if (size == kLargePage) {
+        KeptBlocks& kept = keptBlocks();
+        const std::lock_guard lock(kept.mutex);
+        if (kept.count > 0) return kept.blocks[--kept.count];
+    }
     const auto map = [](std::size_t bytes) {
         void* mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         return mapped == MAP_FAILED ? nullptr : mapped;
@@ -64,6 +86,14 @@ void* mapLargeBlock(std::size_t size) {
 
 void unmapLargeBlock(void* block, std::size_t size) noexcept {
 #ifdef NOTARA_HTML_ARENA_LARGE_PAGES
+    if (size == kLargePage) {
+        KeptBlocks& kept = keptBlocks();
+        const std::lock_guard lock(kept.mutex);
+        if (kept.count < KeptBlocks::kKept) {
+            kept.blocks[kept.count++] = block;
+            return;
+        }
+    }
     ::munmap(block, size);
 #else
     (void)block;
@@ -72,6 +102,15 @@ void unmapLargeBlock(void* block, std::size_t size) noexcept {
 }
 
 } // namespace
+
+void NodeArena::releaseKeptBlocks() noexcept {
+#ifdef NOTARA_HTML_ARENA_LARGE_PAGES
+    KeptBlocks& kept = keptBlocks();
+    const std::lock_guard lock(kept.mutex);
+    while (kept.count > 0)
+        ::munmap(kept.blocks[--kept.count], kLargePage);
+#endif
+}
 
 Ref<NodeArena> NodeArena::create(std::size_t firstBlock) {
     return Ref<NodeArena>(new NodeArena(std::clamp<std::size_t>(firstBlock, 512, kBiggestBlock)));

@@ -89,6 +89,10 @@ public:
     // Moves to a new size, keeping the first min(oldBytes, newBytes) bytes.
     static void* reallocateIn(NodeArena* arena, void* p, std::size_t oldBytes, std::size_t newBytes);
 
+    // Gives the system back the large blocks freed trees left for later parses (they are kept
+    // so that a process parsing again does not touch new memory).
+    static void releaseKeptBlocks() noexcept;
+
     // Bytes taken from the system as blocks.
     std::size_t reservedBytes() const noexcept {
         return reserved_;
