@@ -113,7 +113,9 @@ void NodeArena::releaseKeptBlocks() noexcept {
 }
 
 Ref<NodeArena> NodeArena::create(std::size_t firstBlock) {
-    return Ref<NodeArena>(new NodeArena(std::clamp<std::size_t>(firstBlock, 512, kBiggestBlock)));
+    // At most half a large block first: a tree that needs little more than the hint wastes less of
+    // its last block.
+    return Ref<NodeArena>(new NodeArena(std::clamp<std::size_t>(firstBlock, 512, kBiggestBlock / 2)));
 }
 
 NodeArena::~NodeArena() {
