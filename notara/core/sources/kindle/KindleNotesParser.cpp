@@ -16,6 +16,7 @@
 #include "html/nodes/ClassNames.h"
 #include "html/nodes/Document.h"
 #include "html/nodes/Element.h"
+#include "html/nodes/NodeArena.h"
 #include "html/nodes/NodeTraversor.h"
 #include "html/nodes/NodeVisitor.h"
 #include "html/nodes/StringUtil.h"
@@ -144,7 +145,7 @@ struct Entry {
     bool highlightMark = false; // the heading holds a "highlight_..." element
     std::string color;          // of that element
     std::string headingText;    // the heading's own text, without a passage nested in it
-    std::string section;        // the last section heading before the entry
+    std::uint32_t section = 0;  // the last section heading before the entry (in `sections`)
 };
 
 // Walks the page once in document order, finding the title, the author and the entries by class
@@ -157,6 +158,7 @@ public:
     ElementRef author;
     std::vector<Entry> entries;
     std::vector<ElementRef> nestedHeadings;
+    std::vector<std::string> sections{std::string()}; // 0: before the first section heading
 
     void enter(html::Node& node, int) override {
         if (node.isTextNode()) {
@@ -182,7 +184,11 @@ public:
         bool sectionHeading = !noteHeading && element.hasClass("sectionHeading");
         if (noteHeading || sectionHeading) {
             if (!texts_.empty()) nestedHeadings.emplace_back(&element);
-            if (sectionHeading) section_ = KindleHeading::collapseAsciiSpace(element.text(false));
+            if (sectionHeading) {
+                // Kept once, however many entries follow it.
+                sections.push_back(KindleHeading::collapseAsciiSpace(element.text(false)));
+                section_ = static_cast<std::uint32_t>(sections.size() - 1);
+            }
             if (noteHeading) {
                 Entry entry{ElementRef(&element), {}, false, {}, {}, section_};
                 entries.push_back(std::move(entry));
@@ -214,14 +220,15 @@ private:
     bool awaitingText_ = false;
     const html::Node* heading_ = nullptr; // the note heading being walked
     std::size_t headingTextDepth_ = 0;    // texts_.size() when it began
-    std::string section_;
+    std::uint32_t section_ = 0;
     std::vector<const html::Node*> texts_; // the noteText elements being walked
 };
 
 // Fills the context members of `annotation` from the entry it was made from.
-void setContext(Annotation& annotation, const Entry& entry, const KindleHeading& heading) {
+void setContext(Annotation& annotation, const Entry& entry, const KindleHeading& heading,
+                const std::vector<std::string>& sections) {
     if (annotation.annotationKind == Annotation::Kind::Highlight) annotation.annotationColor = entry.color;
-    annotation.annotationChapter = heading.chapter.empty() ? entry.section : heading.chapter;
+    annotation.annotationChapter = heading.chapter.empty() ? sections[entry.section] : heading.chapter;
     annotation.annotationPage = heading.page;
     annotation.annotationLocation = heading.location;
 }
@@ -246,6 +253,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
     std::vector<EntryKind> kinds;
     std::vector<KindleHeading> headings;
     std::vector<std::string> texts;
+    std::vector<std::string> sections;
     {
         PageWalker walker;
         html::Ref<html::Document> document;
@@ -285,7 +293,10 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
             walker.entries[i].text = nullptr;
         }
         entries = std::move(walker.entries);
+        sections = std::move(walker.sections);
     }
+    // The tree's memory goes back to the system, not to a later parse: the model comes next.
+    html::NodeArena::releaseKeptBlocks();
     work->workSource = "Kindle Notebook";
 
     AnnotationIDs ids;
@@ -302,7 +313,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
         }
         if (kinds[i] == EntryKind::Highlight) {
             noteTarget = std::make_shared<Annotation>(ids.next(), std::move(text), std::string());
-            setContext(*noteTarget, entries[i], headings[i]);
+            setContext(*noteTarget, entries[i], headings[i], sections);
             annotations.push_back(noteTarget);
         } else if (noteTarget) {
             // The highlight's own heading keeps saying where it is.
@@ -312,7 +323,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
             // A note with no free highlight before it keeps its own annotation rather than being
             // dropped or overwriting another note.
             auto note = std::make_shared<Annotation>(ids.next(), std::string(), std::move(text));
-            setContext(*note, entries[i], headings[i]);
+            setContext(*note, entries[i], headings[i], sections);
             annotations.push_back(std::move(note));
         }
     }
