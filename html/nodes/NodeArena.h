@@ -12,7 +12,9 @@
 
 // Under AddressSanitizer every piece goes through the out-of-line paths, which poison freed and
 // not yet handed-out memory so that a use after free inside an arena is still reported.
-#if defined(__SANITIZE_ADDRESS__)
+// NOTARA_HTML_ARENA_BLOCKS keeps the real block path under the sanitizer, so that it is fuzzed too.
+#if defined(NOTARA_HTML_ARENA_BLOCKS)
+#elif defined(__SANITIZE_ADDRESS__)
 #define NOTARA_HTML_ARENA_CHECKED 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
