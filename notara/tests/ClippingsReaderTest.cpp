@@ -93,6 +93,10 @@ TEST(ClippingsReader, OddInputGivesNothingOrWhatItCan) {
     EXPECT_EQ(works[0]->annotations[0]->annotationLocation, 5444);
     // Found by fuzzing: an end with more digits than a start must not be "expanded".
     EXPECT_EQ(ClippingsReader::read("B\n- Highlight Location 12-0000000000000000000000012\n\nT").size(), 1u);
+    // A location beyond what any book has is held at the largest one kept, not wrapped around.
+    const auto huge = ClippingsReader::read("B\n- Highlight Location 99999999999-99999999999\n\nT");
+    ASSERT_EQ(huge.size(), 1u);
+    EXPECT_EQ(huge[0]->annotations[0]->annotationLocation, INT32_MAX);
 }
 
 TEST(ClippingsReader, CommandLineListsAndExportsAClippingsFile) {

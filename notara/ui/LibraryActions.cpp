@@ -213,14 +213,14 @@ void LibraryActions::toggleFavourite(const std::shared_ptr<Annotation>& annotati
     if (!annotation || !canMark(*annotation)) return;
     auto library = openLibrary();
     if (!library) return;
-    auto state = std::make_shared<AnnotationInLibrary>(*annotation->annotationLibrary);
-    state->favourite = !state->favourite;
+    AnnotationInLibrary state = *annotation->annotationLibrary;
+    state.favourite = !state.favourite;
     std::string problem;
-    if (!library->setFavourite(annotation->annotationKey, state->favourite, problem)) {
+    if (!library->setFavourite(annotation->annotationKey, state.favourite, problem)) {
         _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
         return;
     }
-    annotation->annotationLibrary = std::move(state);
+    annotation->annotationLibrary = SharedConst<AnnotationInLibrary>(std::move(state));
     _listedTimes = fileTimes(); // our own write: nothing to list again
     emit marksChanged();
 }
@@ -244,11 +244,11 @@ void LibraryActions::editTags(const std::shared_ptr<Annotation>& annotation) {
                 _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
                 return;
             }
-            auto state = std::make_shared<AnnotationInLibrary>(*annotation->annotationLibrary);
+            AnnotationInLibrary state = *annotation->annotationLibrary;
             std::sort(tags.begin(), tags.end());
             tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
-            state->tags = std::move(tags);
-            annotation->annotationLibrary = std::move(state);
+            state.tags = std::move(tags);
+            annotation->annotationLibrary = SharedConst<AnnotationInLibrary>(std::move(state));
             _listedTimes = fileTimes();
             emit marksChanged();
         });

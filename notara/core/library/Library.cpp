@@ -631,27 +631,27 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
             return tags < o.tags;
         }
     };
-    std::map<StateKey, std::shared_ptr<const AnnotationInLibrary>> shared;
+    std::map<StateKey, SharedConst<AnnotationInLibrary>> shared;
     const auto stateOf = [&](const Links& link, bool favourite, const std::vector<std::string>* tagged) {
         const bool removed = link.linked && !link.listed && link.removedAt != 0;
         StateKey key{link.sources, removed ? removals[link.removedAt - 1] : std::string(), favourite, tagged};
         auto& state = shared[key];
         if (!state) {
-            auto made = std::make_shared<AnnotationInLibrary>();
+            AnnotationInLibrary made;
             std::string lastSeen;
             for (std::size_t i = 0; i < sourceNames.size() && i < 64; ++i) {
                 if (!(link.sources >> i & 1)) continue;
-                made->sources.push_back(sourceNames[i]);
+                made.sources.push_back(sourceNames[i]);
                 if (!removed && sourceSeen[i] > lastSeen) lastSeen = sourceSeen[i];
             }
             if (removed) {
-                made->removedAtSource = DateText(key.removedAt);
+                made.removedAtSource = DateText(key.removedAt);
                 lastSeen = key.removedAt;
             }
-            made->lastSeen = DateText(lastSeen);
-            made->favourite = favourite;
-            if (tagged) made->tags = *tagged;
-            state = std::move(made);
+            made.lastSeen = DateText(lastSeen);
+            made.favourite = favourite;
+            if (tagged) made.tags = *tagged;
+            state = SharedConst<AnnotationInLibrary>(std::move(made));
         }
         return state;
     };
@@ -690,7 +690,7 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         annotation->annotationColor = rows.text(10);
         annotation->annotationChapter = rows.text(11);
         annotation->annotationPage = rows.text(12);
-        if (!rows.isNull(13)) annotation->annotationLocation = rows.integer(13);
+        if (!rows.isNull(13)) annotation->annotationLocation = Annotation::locationNumber(rows.integer(13));
         annotation->annotationCreated = DateText(rows.text(14));
         annotation->annotationModified = DateText(rows.text(15));
         annotation->annotationPosition.key = rows.blob(16);

@@ -3,6 +3,7 @@
 #include "notara/core/model/AnnotationInLibrary.h"
 #include "notara/core/model/AnnotationPosition.h"
 #include "notara/core/model/DateText.h"
+#include "notara/core/model/SharedConst.h"
 #include "notara/core/sqlite/SQLRow.h"
 
 #include <cstdint>
@@ -31,6 +32,10 @@ public:
     /// representative text. An empty passage with a note makes a lone note.
     Annotation(std::string id, std::string passage, std::string note);
 
+    /// A location number as kept in `annotationLocation`: one beyond what a location can be (a
+    /// damaged or hostile file) is held at the largest, negative ones at 0.
+    static std::optional<std::int32_t> locationNumber(std::optional<std::int64_t> number);
+
     /// "highlight" or "note", the form the command line's JSON uses.
     static std::string_view kindName(Kind kind);
 
@@ -49,23 +54,22 @@ public:
     std::string annotationChapter;
     /// The printed page label ("77", "xii"); empty when unknown.
     std::string annotationPage;
-    /// The Kindle location number.
-    std::optional<std::int64_t> annotationLocation;
-    /// UTC, "2021-11-01T09:24:45Z"; empty when unknown.
-    DateText annotationCreated;
-    DateText annotationModified;
-    /// A note with no passage is a Note; everything else a Highlight. (Beside the dates, which
-    /// leave it room: a large library holds hundreds of thousands of these.)
-    Kind annotationKind = Kind::Highlight;
-    /// Sort keys for book order, computed by the loader.
-    AnnotationPosition annotationPosition;
     /// The annotation's identity across re-reads and across sources of the same kind of reader
     /// ("books:<uuid>", "kobo:<id>"; a Kindle highlight has one key in a notebook and in
     /// My Clippings.txt); set by the source that read it.
     std::string annotationKey;
     /// What the library knows beside the source's data; null outside the library, so that a
     /// plain load carries one pointer for it.
-    std::shared_ptr<const AnnotationInLibrary> annotationLibrary;
+    SharedConst<AnnotationInLibrary> annotationLibrary;
+    /// Sort keys for book order, computed by the loader.
+    AnnotationPosition annotationPosition;
+    /// UTC, "2021-11-01T09:24:45Z"; empty when unknown.
+    DateText annotationCreated;
+    DateText annotationModified;
+    /// A note with no passage is a Note; everything else a Highlight.
+    Kind annotationKind = Kind::Highlight;
+    /// The Kindle location number (a book has some hundred thousand at most).
+    std::optional<std::int32_t> annotationLocation;
 };
 
 using AnnotationPtr = std::shared_ptr<Annotation>;

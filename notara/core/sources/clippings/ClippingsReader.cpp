@@ -333,7 +333,7 @@ std::vector<WorkPtr> ClippingsReader::readValid(std::string_view valid) {
             if (isNote[i]) continue;
             auto annotation = std::make_shared<Annotation>(ids.next(), entries[i].text, "");
             annotation->annotationPage = entries[i].page;
-            annotation->annotationLocation = entries[i].start;
+            annotation->annotationLocation = Annotation::locationNumber(entries[i].start);
             annotation->annotationCreated = entries[i].created;
             annotations[i] = std::move(annotation);
         }
@@ -403,7 +403,7 @@ std::vector<WorkPtr> ClippingsReader::readValid(std::string_view valid) {
             } else {
                 auto lone = std::make_shared<Annotation>(ids.next(), "", note.text);
                 lone->annotationPage = note.page;
-                lone->annotationLocation = note.start;
+                lone->annotationLocation = Annotation::locationNumber(note.start);
                 lone->annotationCreated = note.created;
                 annotations[i] = std::move(lone);
             }
