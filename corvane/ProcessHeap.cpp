@@ -13,29 +13,21 @@
 
 #if defined(__linux__) && defined(__GLIBC__) && !defined(CORVANE_SANITIZED_HEAP)
 #include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
 #define CORVANE_TUNED_HEAP 1
 #endif
 
 namespace corvane {
 
-bool ProcessHeap::preferLargePages(std::size_t reserve) {
+bool ProcessHeap::growInLargeSteps(std::size_t reserve) {
 #ifdef CORVANE_TUNED_HEAP
-    constexpr std::uintptr_t largePage = std::uintptr_t{2} << 20;
-    // Large blocks (a file read whole, a big list) come from the heap too, so that freeing one
-    // leaves its pages for the next rather than unmapping them.
-    mallopt(M_MMAP_THRESHOLD, static_cast<int>(reserve / 2));
-    mallopt(M_TRIM_THRESHOLD, static_cast<int>(reserve * 2));
-    mallopt(M_TOP_PAD, static_cast<int>(reserve));
-    // Grow the heap now, by `reserve`, and advise the whole new part; pages are still only
-    // taken as they are touched.
-    const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    void* volatile grown = std::malloc(largePage); // volatile: the pair must not be elided
-    std::free(grown);
-    const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    const std::uintptr_t start = (before + largePage - 1) & ~(largePage - 1);
-    return after > start && madvise(reinterpret_cast<void*>(start), after - start, MADV_HUGEPAGE) == 0;
+    // Large blocks (a big list) come from the heap too, so that freeing one leaves its pages for
+    // the next rather than unmapping them; the heap grows by `reserve` at a time and is never
+    // trimmed. (Large pages for the heap were tried: they saved no time and cost a few MB of
+    // partly used 2 MiB pages; the HTML arena takes them for its own blocks.)
+    const bool set = mallopt(M_MMAP_THRESHOLD, static_cast<int>(reserve / 2)) == 1 &&
+                     mallopt(M_TRIM_THRESHOLD, static_cast<int>(reserve * 2)) == 1 &&
+                     mallopt(M_TOP_PAD, static_cast<int>(reserve)) == 1;
+    return set;
 #else
     (void)reserve;
     return false;

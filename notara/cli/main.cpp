@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
     // A run reads one source whole and exits: it gains from a heap set up for that.
-    corvane::ProcessHeap::preferLargePages();
+    corvane::ProcessHeap::growInLargeSteps();
     // Our own name keeps the tool's working copies apart from the desktop application's
     // and guarantees it never reads or writes that application's settings.
     QCoreApplication::setOrganizationName("Notara");

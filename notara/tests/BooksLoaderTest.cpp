@@ -172,6 +172,9 @@ TEST_F(BooksLoader, EachLoadMakesNewWorksAndAFailedCheckKeepsTheOldOnes) {
     EXPECT_NE(model.works()[0], first);
     EXPECT_NE(model.works()[0]->id, first->id);
     EXPECT_EQ(model.filteredWorks()[0], model.works()[0]);
+    // A work of the old load still held elsewhere (a view's selection) keeps its annotations.
+    ASSERT_EQ(first->annotations.size(), 1u);
+    EXPECT_EQ(first->annotations[0]->annotationSelectedText, "passage");
     using Change = DataManager::Change;
     // Cleared, then published; each time told before the list changes.
     EXPECT_EQ(told, (std::vector<std::pair<Change, size_t>>{{Change::WillAssign, 1},

@@ -24,6 +24,11 @@ std::optional<fs::path> DataManager::findSQLiteFile(const fs::path& folder, std:
     return BooksFolder::findSQLiteFile(folder, subPath);
 }
 
+DataManager::~DataManager() {
+    filteredWorks_.clear();
+    Work::release(works_);
+}
+
 bool DataManager::loadDatabases(const SQLFilePairing& pairing) {
     lastLoadProblem_.clear();
     const bool copying = pairing.annotationSQLFile && pairing.librarySQLFile;
@@ -49,8 +54,7 @@ bool DataManager::loadDatabases(const SQLFilePairing& pairing) {
     recentMayBeMissing_ = copying && (BooksWorkingCopy::lacksItsLog(*pairing.annotationSQLFile) ||
                                       BooksWorkingCopy::lacksItsLog(*pairing.librarySQLFile));
     setFilteredWorks({});
-    works_.clear();
-    loadedAnnotations_.clear();
+    Work::release(works_);
     works_ = loadWorks();
     setFilteredWorks(works_);
     loadAnnotations();
@@ -81,13 +85,12 @@ std::vector<WorkPtr> DataManager::loadWorks() {
     std::vector<WorkPtr> loaded;
     if (librarySQLFile_) loaded = BooksStoreReader::readWorks(*librarySQLFile_);
     works_ = loaded;
-    loadedAnnotations_.clear();
     return loaded;
 }
 
 void DataManager::loadAnnotations() {
     if (!annotationSQLFile_) return;
-    BooksStoreReader::readAnnotations(*annotationSQLFile_, works_, loadedAnnotations_);
+    BooksStoreReader::readAnnotations(*annotationSQLFile_, works_);
 }
 
 void DataManager::applyHideRule(bool hideWorksWithNoAnnotations) {

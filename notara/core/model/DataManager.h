@@ -30,6 +30,7 @@ public:
     using ObserverId = std::uint64_t;
 
     DataManager() = default;
+    ~DataManager();
     DataManager(const DataManager&) = delete;
     DataManager& operator=(const DataManager&) = delete;
 
@@ -125,10 +126,6 @@ private:
     std::string lastLoadProblem_;
     std::optional<std::filesystem::path> lastExportPath_;
     std::string lastExportProblem_;
-    // Every annotation of the current load, in row order. A new load drops the works first
-    // and then these, front to back, so that a large library's memory is freed in the order
-    // it was allocated instead of hopping across the heap work by work.
-    std::vector<AnnotationPtr> loadedAnnotations_;
     std::vector<WorkPtr> works_;
     std::vector<WorkPtr> filteredWorks_;
     std::vector<std::pair<ObserverId, Observer>> observers_;

@@ -2,6 +2,9 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <functional>
+
 namespace notara {
 
 namespace {
@@ -39,5 +42,21 @@ Work::Work(std::string title, std::string author)
 
 Work::Work(std::string title, std::string author, QUuid uid)
     : id(uid.isNull() ? newID() : uid), workTitle(std::move(title)), workAuthor(std::move(author)) {}
+
+void Work::release(std::vector<WorkPtr>& works) {
+    std::vector<AnnotationPtr> annotations;
+    std::size_t count = 0;
+    for (const WorkPtr& work : works)
+        if (work && work.use_count() == 1) count += work->annotations.size();
+    annotations.reserve(count);
+    for (const WorkPtr& work : works) {
+        if (!work || work.use_count() != 1) continue;
+        std::move(work->annotations.begin(), work->annotations.end(), std::back_inserter(annotations));
+    }
+    works.clear();
+    std::sort(annotations.begin(), annotations.end(),
+              [](const AnnotationPtr& a, const AnnotationPtr& b) { return std::less<>()(a.get(), b.get()); });
+    annotations.clear();
+}
 
 } // namespace notara

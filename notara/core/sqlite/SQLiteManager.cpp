@@ -42,7 +42,9 @@ std::string_view cellBytes(sqlite3_stmt* statement, int column) {
 
 std::unique_ptr<SQLiteManager> SQLiteManager::open(const std::string& location) {
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+    // A connection is opened, read and closed by one thread: SQLite's own locking around every
+    // call (a mutex per column read) would be pure cost.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(location.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         corvane::Report::line("Could not open database");

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <numeric>
 #include <string_view>
 
@@ -187,8 +188,7 @@ std::vector<WorkPtr> BooksStoreReader::readWorks(const fs::path& libraryFile) {
     return loaded;
 }
 
-void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std::vector<WorkPtr>& works,
-                                       std::vector<AnnotationPtr>& loaded) {
+void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std::vector<WorkPtr>& works) {
     if (works.empty()) return;
     auto db = SQLiteManager::open(SQLiteManager::fileURI(annotationFile));
     if (!db) return;
@@ -214,8 +214,10 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
 
     // First read every row into an Annotation, remembering its first work; then hand them
     // to the works. Appending while reading would touch a random work for every row while
-    // the rows stream through the cache.
-    const size_t start = loaded.size();
+    // the rows stream through the cache. The staging list is a deque, whose blocks go back to
+    // the heap as they are handed on, where the works' lists then take their room: the list of
+    // every annotation and the works' lists are never held whole at once.
+    std::deque<AnnotationPtr> loaded;
     std::vector<uint32_t> owners;
     std::string decodedID;
     EpubCfi cfi; // one, reused for every row
@@ -256,16 +258,22 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
         for (uint32_t work = owner; work != AssetIndex::none; work = index.next(work))
             ++counts[work];
     }
-    for (size_t work = 0; work < works.size(); ++work) {
-        if (counts[work] != 0)
-            works[work]->annotations.reserve(works[work]->annotations.size() + counts[work]);
-    }
-    for (size_t i = 0; i < owners.size(); ++i) {
-        const AnnotationPtr& annotation = loaded[start + i];
-        works[owners[i]]->annotations.push_back(annotation);
+    // Each work's list is sized exactly when its first annotation arrives.
+    const auto append = [&](uint32_t work, AnnotationPtr annotation) {
+        std::vector<AnnotationPtr>& list = works[work]->annotations;
+        if (counts[work] != 0) {
+            list.reserve(list.size() + counts[work]);
+            counts[work] = 0;
+        }
+        list.push_back(std::move(annotation));
+    };
+    for (const uint32_t owner : owners) {
+        AnnotationPtr annotation = std::move(loaded.front());
+        loaded.pop_front();
         // Two library rows with one asset id each get their own Annotation objects.
-        for (uint32_t other = index.next(owners[i]); other != AssetIndex::none; other = index.next(other))
-            works[other]->annotations.push_back(std::make_shared<Annotation>(*annotation));
+        for (uint32_t other = index.next(owner); other != AssetIndex::none; other = index.next(other))
+            append(other, std::make_shared<Annotation>(*annotation));
+        append(owner, std::move(annotation));
     }
 }
 

@@ -30,10 +30,9 @@ public:
 
     /// Appends to each of `works` its live highlights (rows with its asset id and non-empty
     /// selected text that are not marked deleted), in row order, with their context (colour,
-    /// chapter, dates, book-order keys) from the columns the store has. Every annotation made
-    /// is also appended to `loaded`, in row order.
+    /// chapter, dates, book-order keys) from the columns the store has.
     static void readAnnotations(const std::filesystem::path& annotationFile,
-                                const std::vector<WorkPtr>& works, std::vector<AnnotationPtr>& loaded);
+                                const std::vector<WorkPtr>& works);
 };
 
 } // namespace notara

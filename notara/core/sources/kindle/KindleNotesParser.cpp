@@ -11,6 +11,7 @@
 
 #include <unicode/unistr.h>
 
+#include "corvane/FileBytes.h"
 #include "corvane/Report.h"
 #include "html/nodes/Attributes.h"
 #include "html/nodes/ClassNames.h"
@@ -36,45 +37,27 @@ using ElementRef = html::Ref<html::Element>;
 
 // ---- reading the file -------------------------------------------------------------------------
 
-std::string readWholeFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw std::runtime_error("Could not read \"" + path.string() + "\": it is a folder, not a file");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) throw std::runtime_error("Could not read \"" + path.string() + "\": " + std::strerror(errno));
-    std::string bytes;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        long size = std::ftell(file);
-        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
-        std::rewind(file);
-    }
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    bool failed = std::ferror(file);
-    int error = errno;
-    std::fclose(file);
-    if (failed) throw std::runtime_error("Could not read \"" + path.string() + "\": " + std::strerror(error));
-    return bytes;
-}
-
-std::string readUtf8Text(const std::filesystem::path& path) {
-    std::string bytes = readWholeFile(path);
-    std::size_t bad = html::utf8::firstInvalid(bytes);
+// The page in a mapping of its own: it goes back to the system whole once the tree is built,
+// rather than staying in the heap under everything the import builds next.
+corvane::FileBytes readUtf8Text(const std::filesystem::path& path) {
+    corvane::FileBytes bytes = corvane::FileBytes::read(path);
+    std::size_t bad = html::utf8::firstInvalid(bytes.view());
     if (bad != std::string_view::npos)
         throw std::runtime_error("Could not read \"" + path.string() +
                                  "\" as UTF-8 text: invalid byte at offset " + std::to_string(bad));
-    // Some editors and the Windows app save a byte-order mark; it is not part of the page.
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
     return bytes;
+}
+
+// Some editors and the Windows app save a byte-order mark; it is not part of the page.
+std::string_view withoutByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
 }
 
 // ---- recognising entries -----------------------------------------------------------------------
 
 // The colour of a "highlight_<colour>" class of the element (lower-case), empty when it has
 // none; `marked` tells whether it has such a class at all.
-std::string highlightColor(const html::Element& element, bool& marked) {
+std::string_view highlightColor(const html::Element& element, bool& marked) {
     static constexpr std::string_view prefix = "highlight_";
     static constexpr std::string_view colors[] = {"yellow", "blue", "pink", "orange", "green", "purple"};
     const html::Attributes* attributes = element.attributesIfPresent();
@@ -83,8 +66,7 @@ std::string highlightColor(const html::Element& element, bool& marked) {
         if (!html::StringUtil::startsWithIgnoreCase(name, prefix)) continue;
         marked = true;
         for (std::string_view known : colors) {
-            if (html::StringUtil::equalsIgnoreCase(name.substr(prefix.size()), known))
-                return std::string(known);
+            if (html::StringUtil::equalsIgnoreCase(name.substr(prefix.size()), known)) return known;
         }
         return {};
     }
@@ -142,10 +124,10 @@ EntryKind kindFromWords(std::string_view heading) {
 struct Entry {
     ElementRef heading;
     ElementRef text;
-    bool highlightMark = false; // the heading holds a "highlight_..." element
-    std::string color;          // of that element
+    std::string_view color;     // of its "highlight_..." element (one of highlightColor's names)
     std::string headingText;    // the heading's own text, without a passage nested in it
     std::uint32_t section = 0;  // the last section heading before the entry (in `sections`)
+    bool highlightMark = false; // the heading holds a "highlight_..." element
 };
 
 // Walks the page once in document order, finding the title, the author and the entries by class
@@ -173,10 +155,10 @@ public:
         if (!element.hasAttributes()) return;
         if (heading_ && texts_.size() == headingTextDepth_ && !entries.back().highlightMark) {
             bool marked = false;
-            std::string color = highlightColor(element, marked);
+            const std::string_view color = highlightColor(element, marked);
             if (marked) {
                 entries.back().highlightMark = true;
-                entries.back().color = std::move(color);
+                entries.back().color = color;
             }
         }
 
@@ -190,7 +172,7 @@ public:
                 section_ = static_cast<std::uint32_t>(sections.size() - 1);
             }
             if (noteHeading) {
-                Entry entry{ElementRef(&element), {}, false, {}, {}, section_};
+                Entry entry{ElementRef(&element), {}, {}, {}, section_, false};
                 entries.push_back(std::move(entry));
                 heading_ = &element;
                 headingTextDepth_ = texts_.size();
@@ -230,7 +212,7 @@ void setContext(Annotation& annotation, const Entry& entry, const KindleHeading&
     if (annotation.annotationKind == Annotation::Kind::Highlight) annotation.annotationColor = entry.color;
     annotation.annotationChapter = heading.chapter.empty() ? sections[entry.section] : heading.chapter;
     annotation.annotationPage = heading.page;
-    annotation.annotationLocation = heading.location;
+    annotation.annotationLocation = Annotation::locationNumber(heading.location);
 }
 
 // Book order of a notebook: by location, where an annotation without one stays after the one
@@ -258,8 +240,8 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
         PageWalker walker;
         html::Ref<html::Document> document;
         {
-            const std::string page = readUtf8Text(path);
-            document = html::parse(page); // the tree keeps copies of the page's texts
+            const corvane::FileBytes page = readUtf8Text(path);
+            document = html::parse(withoutByteOrderMark(page.view())); // the tree keeps copies of its texts
         }
         html::NodeTraversor(walker).traverse(document.get());
         if (!walker.title) return {};
@@ -280,6 +262,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
                                                     : kindFromWords(entry.headingText));
             headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{}
                                                                 : KindleHeading::parse(entry.headingText));
+            std::string().swap(entry.headingText); // its room goes to the passages read next
         }
 
         // Take the nested headings out of the passages that swallowed them, then read the passages.
