@@ -74,15 +74,16 @@ void ParsingStrings::build() {
     if (asciiByteSet) {
         for (int b = 0; b < 128; ++b) {
             if (testBit(singleByteMask, static_cast<unsigned char>(b))) {
-                if (stopByteCount < 4) stopBytes[stopByteCount] = static_cast<unsigned char>(b);
+                if (stopByteCount < kMaxStopBytes)
+                    stopBytes[stopByteCount].fill(static_cast<unsigned char>(b));
                 ++stopByteCount;
             }
         }
-        if (stopByteCount > 4)
+        if (stopByteCount > kMaxStopBytes)
             stopByteCount = 0; // too many for the compare scan: use the table scan
         else
-            for (int i = stopByteCount; i < 4; ++i)
-                stopBytes[i] = stopBytes[0]; // repeating a member keeps the OR of compares exact
+            for (int i = stopByteCount; i < kMaxStopBytes; ++i)
+                stopBytes[i] = stopBytes[0];
     }
     Hasher hasher;
     for (const auto& m : multiByteChars) {
@@ -125,18 +126,35 @@ bool ParsingStrings::containsTrie(std::string_view bytes) const {
 std::size_t ParsingStrings::scanToMember(const char* data, std::size_t from, std::size_t to) const {
     std::size_t i = from;
 #if defined(__SSE2__)
-    if (stopByteCount > 0) {
-        const __m128i s0 = _mm_set1_epi8(static_cast<char>(stopBytes[0]));
-        const __m128i s1 = _mm_set1_epi8(static_cast<char>(stopBytes[1]));
-        const __m128i s2 = _mm_set1_epi8(static_cast<char>(stopBytes[2]));
-        const __m128i s3 = _mm_set1_epi8(static_cast<char>(stopBytes[3]));
-        while (i + 16 <= to) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-            const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s0), _mm_cmpeq_epi8(v, s1)),
-                                             _mm_or_si128(_mm_cmpeq_epi8(v, s2), _mm_cmpeq_epi8(v, s3)));
-            const int bits = _mm_movemask_epi8(hit);
-            if (bits != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
-            i += 16;
+    // Runs are often short: the first byte is looked at before the vectors are loaded.
+    if (stopByteCount > 0 && i < to && !testBit(singleByteMask, static_cast<unsigned char>(data[i]))) {
+        const auto row = [this](int k) {
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(stopBytes[k].data()));
+        };
+        const __m128i s0 = row(0), s1 = row(1), s2 = row(2), s3 = row(3);
+        if (stopByteCount <= 4) {
+            while (i + 16 <= to) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+                const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s0), _mm_cmpeq_epi8(v, s1)),
+                                                 _mm_or_si128(_mm_cmpeq_epi8(v, s2), _mm_cmpeq_epi8(v, s3)));
+                const int bits = _mm_movemask_epi8(hit);
+                if (bits != 0)
+                    return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
+                i += 16;
+            }
+        } else {
+            const __m128i s4 = row(4), s5 = row(5), s6 = row(6), s7 = row(7);
+            while (i + 16 <= to) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+                const __m128i low = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s0), _mm_cmpeq_epi8(v, s1)),
+                                                 _mm_or_si128(_mm_cmpeq_epi8(v, s2), _mm_cmpeq_epi8(v, s3)));
+                const __m128i high = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s4), _mm_cmpeq_epi8(v, s5)),
+                                                  _mm_or_si128(_mm_cmpeq_epi8(v, s6), _mm_cmpeq_epi8(v, s7)));
+                const int bits = _mm_movemask_epi8(_mm_or_si128(low, high));
+                if (bits != 0)
+                    return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
+                i += 16;
+            }
         }
     }
 #endif

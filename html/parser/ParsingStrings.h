@@ -63,8 +63,11 @@ private:
 
     // Scan support: set when every member is one byte below 0x80.
     bool asciiByteSet = false;
-    int stopByteCount = 0; // members when there are at most four, for the SIMD scan
-    std::array<unsigned char, 4> stopBytes{};
+    // Up to eight members, each repeated across 16 bytes for the SIMD scan (unused rows repeat the
+    // first member, which keeps the OR of compares exact); 0 when there are more.
+    static constexpr int kMaxStopBytes = 8;
+    int stopByteCount = 0;
+    alignas(16) std::array<std::array<unsigned char, 16>, kMaxStopBytes> stopBytes{};
 };
 
 struct ParsingStringsHash {

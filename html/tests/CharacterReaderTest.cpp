@@ -211,16 +211,22 @@ TEST(ParsingStrings, MembershipIsExact) {
 }
 
 TEST(ParsingStrings, ByteScanMatchesMembership) {
-    // Five or more members take the table scan, four or fewer the vector compare.
+    // Up to four members take one vector compare, up to eight the wider one, more the table scan.
     const ParsingStrings few{"\"", "&", std::string_view("\0", 1)};
-    const ParsingStrings many{"\t", "\n", " ", "/", "=", ">", "<"};
+    const ParsingStrings some{"\t", "\n", " ", "/", "=", ">", "<"};
+    const ParsingStrings many{"\t", "\n", "\f", "\r", " ", "/", "=", ">", "<"};
     std::string text(40, 'a');
     for (std::size_t stop = 0; stop < text.size(); ++stop) {
         std::string s = text;
         s[stop] = '&';
         EXPECT_EQ(few.scanToMember(s.data(), 0, s.size()), stop);
         s[stop] = '=';
+        EXPECT_EQ(some.scanToMember(s.data(), 0, s.size()), stop);
+        EXPECT_EQ(many.scanToMember(s.data(), 0, s.size()), stop);
+        s[stop] = '\r';
+        EXPECT_EQ(some.scanToMember(s.data(), 0, s.size()), s.size());
         EXPECT_EQ(many.scanToMember(s.data(), 0, s.size()), stop);
     }
+    EXPECT_EQ(some.scanToMember(text.data(), 3, text.size()), text.size());
     EXPECT_EQ(many.scanToMember(text.data(), 3, text.size()), text.size());
 }
