@@ -197,6 +197,45 @@ TEST_F(BooksLoader, EachLoadMakesNewWorksAndAFailedCheckKeepsTheOldOnes) {
     EXPECT_TRUE(told.empty());
 }
 
+// A store large enough to be read in two halves at once: every live highlight once, each work's
+// in row order across the join, rows only in the log included, tombstones and other books' rows
+// left out, and a work whose asset id two library rows share given its own copies.
+TEST_F(BooksLoader, ALargeStoreReadInTwoHalvesKeepsRowOrder) {
+    constexpr int rows = 45000;
+    {
+        BooksStore library(folder.libraryFile, BooksStore::Kind::Library);
+        BooksStore annotations(folder.annotationFile, BooksStore::Kind::Annotations);
+        library.addBook({"A", "Alpha", "X"});
+        library.addBook({"B", "Beta", "Y"});
+        library.addBook({"B", "Beta again", "Y"});
+        annotations.exec("BEGIN");
+        for (int i = 0; i < rows; ++i) {
+            AnnotationRow row = highlight(i % 3 == 0 ? "A" : i % 3 == 1 ? "B" : "Z", std::to_string(i));
+            row.deleted = i % 10 == 5 ? 1 : 0;
+            annotations.addAnnotation(row);
+            if (i == rows - 200) {
+                annotations.exec("COMMIT");
+                annotations.checkpoint();
+                annotations.exec("BEGIN");
+            }
+        }
+        annotations.exec("COMMIT");
+        library.closeKeepingLog();
+        annotations.closeKeepingLog();
+    }
+    ASSERT_TRUE(model.loadDatabases({folder.annotationFile, folder.libraryFile}));
+    std::vector<std::string> alpha, beta;
+    for (int i = 0; i < rows; ++i) {
+        if (i % 10 == 5) continue;
+        if (i % 3 == 0) alpha.push_back(std::to_string(i));
+        if (i % 3 == 1) beta.push_back(std::to_string(i));
+    }
+    EXPECT_EQ(passages(titled(model, "Alpha")), alpha);
+    EXPECT_EQ(passages(titled(model, "Beta")), beta);
+    EXPECT_EQ(passages(titled(model, "Beta again")), beta);
+    EXPECT_NE(titled(model, "Beta").annotations[0], titled(model, "Beta again").annotations[0]);
+}
+
 TEST_F(BooksLoader, FindsOnlyRegularFilesWithTheExactExtension) {
     const fs::path annotations = folder.root / "Documents/AEAnnotation";
     EXPECT_EQ(DataManager::findSQLiteFile(folder.root, "Documents/AEAnnotation"), std::nullopt);
