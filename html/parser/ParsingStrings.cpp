@@ -129,7 +129,7 @@ std::size_t ParsingStrings::scanToMember(const char* data, std::size_t from, std
     // Runs are often short: the first byte is looked at before the vectors are loaded.
     if (stopByteCount > 0 && i < to && !testBit(singleByteMask, static_cast<unsigned char>(data[i]))) {
         const auto row = [this](int k) {
-            return _mm_load_si128(reinterpret_cast<const __m128i*>(stopBytes[k].data()));
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(stopBytes[k].data()));
         };
         const __m128i s0 = row(0), s1 = row(1), s2 = row(2), s3 = row(3);
         if (stopByteCount <= 4) {
