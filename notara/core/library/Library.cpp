@@ -595,6 +595,12 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
     std::vector<Links> links;
     std::vector<std::string> removals;
     {
+        // Sized once, from the largest id, rather than regrown (and copied) while the links stream in.
+        Statement largest(db_, "SELECT max(id) FROM annotation");
+        if (largest.step() && largest.integer(0) > 0 && largest.integer(0) < (std::int64_t{1} << 26))
+            links.resize(static_cast<std::size_t>(largest.integer(0)) + 1);
+    }
+    {
         Statement rows(db_, "SELECT annotation_id, source_id, removed_at FROM annotation_source");
         while (rows.step()) {
             const auto id = static_cast<std::size_t>(rows.integer(0));
@@ -656,6 +662,13 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         return state;
     };
 
+    // Each work's list sized once, when its first annotation comes (from the index on work_id).
+    std::unordered_map<std::int64_t, std::size_t> counts;
+    {
+        Statement rows(db_, "SELECT work_id, count(*) FROM annotation GROUP BY work_id");
+        while (rows.step())
+            counts.emplace(rows.integer(0), static_cast<std::size_t>(rows.integer(1)));
+    }
     static const Links unlinked;
     Statement rows(
         db_, "SELECT id, work_id, key_form, key_text, original_id, kind, selected, representative, note, "
@@ -673,6 +686,10 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
             if (work == byID.end()) continue;
             current = work->second.get();
             currentID = rows.integer(1);
+            if (const auto count = counts.find(currentID); count != counts.end()) {
+                current->annotations.reserve(current->annotations.size() + count->second);
+                counts.erase(count);
+            }
         }
         auto annotation = std::make_shared<Annotation>();
         annotation->annotationID = rows.text(4);
