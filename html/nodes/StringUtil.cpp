@@ -58,6 +58,23 @@ constexpr std::size_t utf8Length(unsigned char lead) noexcept {
     return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
+// Whether the eight bytes at `p` are ASCII that continues a stretch of normal text: no byte below
+// 0x21 but single spaces, none of them at the end unless `next` (the byte after) is a non-white
+// one. Being ASCII, they are whole characters, as the byte loop would have taken them one by one.
+// Each byte is tested exactly, without carries from one into the next.
+bool continuesStretch(const char* p, unsigned char next) noexcept {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL, lows = ~highs;
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    if ((word & highs) != 0) return false;
+    const std::uint64_t below21 = ~((word + ones * 0x5F) | word) & highs;
+    if (below21 == 0) return true;
+    const std::uint64_t y = word ^ (ones * 0x20);
+    const std::uint64_t spaces = ~(((y & lows) + lows) | y) & highs;
+    if ((below21 & ~spaces) != 0 || (spaces & (spaces >> 8)) != 0) return false;
+    return (spaces >> 63) == 0 || kNonWhite.value[next];
+}
+
 } // namespace
 
 void StringUtil::appendNormalisedWhitespace(StringBuilder& accum, std::string_view bytes, bool stripLeading) {
@@ -81,6 +98,11 @@ void StringUtil::appendNormalisedWhitespace(StringBuilder& accum, std::string_vi
         // normal), is copied in one go.
         std::size_t j = i;
         while (j < n) {
+            // Eight ASCII bytes at a time where they qualify.
+            if (j + 9 <= n && continuesStretch(bytes.data() + j, static_cast<unsigned char>(bytes[j + 8]))) {
+                j += 8;
+                continue;
+            }
             const auto c = static_cast<unsigned char>(bytes[j]);
             if (c < 0x80) {
                 if (kNonWhite.value[c]) {

@@ -5,6 +5,8 @@
 #include "notara/core/library/Library.h"
 #include "notara/core/model/ContentHash.h"
 #include "notara/core/search/LibrarySearch.h"
+#include "notara/core/sources/SourceKeys.h"
+#include "notara/core/sources/SourceKeys.h"
 #include "notara/core/sources/Sources.h"
 #include "notara/core/sources/clippings/ClippingsReader.h"
 #include "notara/tests/BooksStore.h"
@@ -222,6 +224,21 @@ TEST(Library, OneKindleBookFromANotebookAndMyClippingsIsOneWork) {
     ASSERT_TRUE(f.library->forget(book->id, problem));
     EXPECT_TRUE(f.works().empty());
     EXPECT_EQ(countRows(f.libraryFile, "annotation_source"), 0);
+}
+
+// A passage's identity does not depend on how its source wraps it: whatever white space it holds
+// gives the key of its collapsed form (the form most passages are already in).
+TEST(SourceKeys, PassageKeysIgnoreHowThePassageIsWrapped) {
+    const auto keyOf = [](const std::string& passage) {
+        return SourceKeys::passageKey("kindle", "work", Annotation("id", passage, ""));
+    };
+    const std::string plain = keyOf("She walked the last mile, ¿no? — twice.");
+    for (const char* wrapped :
+         {"She walked  the last mile, ¿no? — twice.", " She walked the last mile, ¿no? — twice.",
+          "She walked the\nlast mile,\t¿no? — twice.\r\n", "She\fwalked the last\vmile, ¿no? — twice."})
+        EXPECT_EQ(keyOf(wrapped), plain) << wrapped;
+    EXPECT_NE(keyOf("She walked the last mile, ¿no? — twice"), plain);
+    EXPECT_NE(keyOf("Shewalked the last mile, ¿no? — twice."), plain);
 }
 
 TEST(Library, FavouritesAndTagsSurviveReimportsAndRemovalsAndAreSearched) {

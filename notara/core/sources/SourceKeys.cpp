@@ -4,6 +4,7 @@
 #include "notara/core/search/TextFolder.h"
 #include "notara/core/sources/Source.h"
 
+#include <cstring>
 #include <unordered_set>
 
 namespace notara {
@@ -14,6 +15,35 @@ namespace {
 // differently.
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// Whether `text` is already in collapsed form: no whitespace but single spaces between other
+// bytes. Most passages are, and their hash then needs no collapsed copy. Eight bytes at a time:
+// a word with no byte below 0x21 holds no whitespace at all.
+bool isCollapsed(std::string_view text) {
+    const std::size_t n = text.size();
+    if (n == 0) return true;
+    if (isSpace(text.front()) || isSpace(text.back())) return false;
+    std::size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+            if (((word - ones * 0x21) & ~word & highs) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const char c = text[i];
+        if (c == ' ') {
+            if (isSpace(text[i + 1])) return false; // the last byte is no space, so i + 1 < n
+        } else if (isSpace(c)) {
+            return false;
+        }
+        ++i;
+    }
+    return true;
 }
 
 std::string collapsed(std::string_view text) {
@@ -51,9 +81,13 @@ std::string SourceKeys::passageKey(std::string_view prefix, std::string_view wor
         hash.add("l").add(static_cast<std::uint64_t>(*annotation.annotationLocation));
     else
         hash.add("p").add(annotation.annotationPage);
-    hash.add(collapsed(annotation.annotationKind == Annotation::Kind::Note
-                           ? annotation.annotationUserNotes
-                           : annotation.annotationSelectedText));
+    const std::string_view passage = annotation.annotationKind == Annotation::Kind::Note
+                                         ? annotation.annotationUserNotes
+                                         : annotation.annotationSelectedText;
+    if (isCollapsed(passage))
+        hash.add(passage);
+    else
+        hash.add(collapsed(passage));
     std::string key(prefix);
     key += ':';
     key += hash.hex();
