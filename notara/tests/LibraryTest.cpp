@@ -6,7 +6,6 @@
 #include "notara/core/model/ContentHash.h"
 #include "notara/core/search/LibrarySearch.h"
 #include "notara/core/sources/SourceKeys.h"
-#include "notara/core/sources/SourceKeys.h"
 #include "notara/core/sources/Sources.h"
 #include "notara/core/sources/clippings/ClippingsReader.h"
 #include "notara/tests/BooksStore.h"
