@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include <unicode/unistr.h>
 
@@ -206,13 +208,37 @@ private:
     std::vector<const html::Node*> texts_; // the noteText elements being walked
 };
 
+// Where an entry is, as its heading says, kept small: one is held per entry beside the tree and
+// the passages. A chapter the heading names is kept once, in `Chapters`.
+struct EntryPlace {
+    std::string page;
+    std::optional<std::int32_t> location;
+    std::uint32_t chapter = 0; // 0: the heading names none
+};
+
+class Chapters {
+public:
+    std::uint32_t indexOf(std::string chapter) {
+        if (chapter.empty()) return 0;
+        const auto [at, added] =
+            indexes_.try_emplace(std::move(chapter), static_cast<std::uint32_t>(names_.size()));
+        if (added) names_.push_back(at->first);
+        return at->second;
+    }
+    const std::string& operator[](std::uint32_t index) const { return names_[index]; }
+
+private:
+    std::vector<std::string> names_{std::string()};
+    std::unordered_map<std::string, std::uint32_t> indexes_;
+};
+
 // Fills the context members of `annotation` from the entry it was made from.
-void setContext(Annotation& annotation, const Entry& entry, const KindleHeading& heading,
-                const std::vector<std::string>& sections) {
+void setContext(Annotation& annotation, const Entry& entry, const EntryPlace& place,
+                const std::vector<std::string>& sections, const Chapters& chapters) {
     if (annotation.annotationKind == Annotation::Kind::Highlight) annotation.annotationColor = entry.color;
-    annotation.annotationChapter = heading.chapter.empty() ? sections[entry.section] : heading.chapter;
-    annotation.annotationPage = heading.page;
-    annotation.annotationLocation = Annotation::locationNumber(heading.location);
+    annotation.annotationChapter = place.chapter == 0 ? sections[entry.section] : chapters[place.chapter];
+    annotation.annotationPage = place.page;
+    annotation.annotationLocation = place.location;
 }
 
 // Book order of a notebook: by location, where an annotation without one stays after the one
@@ -233,7 +259,8 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
     std::shared_ptr<Work> work;
     std::vector<Entry> entries;
     std::vector<EntryKind> kinds;
-    std::vector<KindleHeading> headings;
+    std::vector<EntryPlace> places;
+    Chapters chapters;
     std::vector<std::string> texts;
     std::vector<std::string> sections;
     {
@@ -252,7 +279,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
         // Decide every kind and read every heading while the headings still stand where the page
         // put them.
         kinds.reserve(walker.entries.size());
-        headings.reserve(walker.entries.size());
+        places.reserve(walker.entries.size());
         for (Entry& entry : walker.entries) {
             entry.headingText = KindleHeading::collapseAsciiSpace(entry.headingText);
             if (!entry.text)
@@ -260,8 +287,13 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
             else
                 kinds.push_back(entry.highlightMark ? EntryKind::Highlight
                                                     : kindFromWords(entry.headingText));
-            headings.push_back(kinds.back() == EntryKind::Other ? KindleHeading{}
-                                                                : KindleHeading::parse(entry.headingText));
+            if (kinds.back() == EntryKind::Other) {
+                places.emplace_back();
+            } else {
+                KindleHeading heading = KindleHeading::parse(entry.headingText);
+                places.push_back({std::move(heading.page), Annotation::locationNumber(heading.location),
+                                  chapters.indexOf(std::move(heading.chapter))});
+            }
             std::string().swap(entry.headingText); // its room goes to the passages read next
         }
 
@@ -296,7 +328,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
         }
         if (kinds[i] == EntryKind::Highlight) {
             noteTarget = std::make_shared<Annotation>(ids.next(), std::move(text), std::string());
-            setContext(*noteTarget, entries[i], headings[i], sections);
+            setContext(*noteTarget, entries[i], places[i], sections, chapters);
             annotations.push_back(noteTarget);
         } else if (noteTarget) {
             // The highlight's own heading keeps saying where it is.
@@ -306,7 +338,7 @@ std::vector<std::shared_ptr<Work>> importWork(const std::filesystem::path& path)
             // A note with no free highlight before it keeps its own annotation rather than being
             // dropped or overwriting another note.
             auto note = std::make_shared<Annotation>(ids.next(), std::string(), std::move(text));
-            setContext(*note, entries[i], headings[i], sections);
+            setContext(*note, entries[i], places[i], sections, chapters);
             annotations.push_back(std::move(note));
         }
     }
