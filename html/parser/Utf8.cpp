@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace html::utf8 {
 
 namespace {
@@ -39,6 +43,7 @@ std::size_t maximalSubpartLength(std::string_view bytes) noexcept {
     return i;
 }
 
+#if !defined(__SSE2__)
 bool isAsciiWord(const char* p) noexcept {
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
@@ -50,25 +55,44 @@ bool isAsciiBlock(const char* p) noexcept {
     std::memcpy(words, p, sizeof words);
     return ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) == 0;
 }
+#endif
 
 } // namespace
 
 std::size_t firstInvalid(std::string_view bytes) noexcept {
-    // Most text is valid, and long ASCII runs are checked 32 and then eight bytes at a time.
+    // Most text is valid, and long ASCII runs are skipped many bytes at a time: with SSE2, to the
+    // next byte at or above 0x80 directly, 16 bytes per step; otherwise 32 and then 8 at a time.
     std::size_t i = 0;
     const std::size_t n = bytes.size();
+    const char* data = bytes.data();
     while (i < n) {
-        if (i + 32 <= n && isAsciiBlock(bytes.data() + i)) {
-            i += 32;
-        } else if (i + 8 <= n && isAsciiWord(bytes.data() + i)) {
-            i += 8;
-        } else if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-        } else {
-            int len = 0;
-            if (decode(bytes.data() + i, n - i, len) == invalid) return i;
-            i += static_cast<std::size_t>(len);
+#if defined(__SSE2__)
+        if (i + 16 <= n) {
+            const auto high = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i))));
+            if (high == 0) {
+                i += 16;
+                continue;
+            }
+            i += static_cast<std::size_t>(__builtin_ctz(high));
         }
+#else
+        if (i + 32 <= n && isAsciiBlock(data + i)) {
+            i += 32;
+            continue;
+        }
+        if (i + 8 <= n && isAsciiWord(data + i)) {
+            i += 8;
+            continue;
+        }
+#endif
+        if (static_cast<unsigned char>(data[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        int len = 0;
+        if (decode(data + i, n - i, len) == invalid) return i;
+        i += static_cast<std::size_t>(len);
     }
     return std::string_view::npos;
 }

@@ -2,6 +2,7 @@
 
 #include "html/parser/CharacterReader.h"
 #include "html/parser/ParsingStrings.h"
+#include "html/parser/Utf8.h"
 
 using html::CharacterReader;
 using html::ParsingStrings;
@@ -229,4 +230,22 @@ TEST(ParsingStrings, ByteScanMatchesMembership) {
     }
     EXPECT_EQ(some.scanToMember(text.data(), 3, text.size()), text.size());
     EXPECT_EQ(many.scanToMember(text.data(), 3, text.size()), text.size());
+}
+
+// The first bad byte is found wherever it stands against the 16-byte steps over ASCII runs, after
+// valid characters of every length; valid text has none.
+TEST(Utf8, FirstInvalidFindsTheFirstBadByteWherever) {
+    for (const std::string_view valid : {"a", "\xC3\xA9", "\xE2\x80\x94", "\xF0\x9F\x98\x80"}) {
+        for (std::size_t before = 0; before < 40; ++before) {
+            std::string text;
+            while (text.size() < before)
+                text += text.size() % 7 == 3 ? std::string(valid) : std::string("x");
+            const std::size_t bad = text.size();
+            EXPECT_EQ(html::utf8::firstInvalid(text + std::string(20, 'y')), std::string_view::npos);
+            for (const std::string_view broken : {"\xFF", "\xC3(", "\xE2\x80", "\xED\xA0\x80", "\x80"}) {
+                const std::string input = text + std::string(broken) + std::string(before % 19, 'z');
+                EXPECT_EQ(html::utf8::firstInvalid(input), bad) << before;
+            }
+        }
+    }
 }
