@@ -100,7 +100,6 @@ public:
         entries_ = std::move(firsts);
     }
 
-    /// Index of the first work with `id`, or `none`; `next` gives the following ones.
     /// The last id looked up, per reader: highlights of one book mostly come in runs.
     struct Last {
         bool known = false;
@@ -108,6 +107,7 @@ public:
         uint32_t first = none;
     };
 
+    /// Index of the first work with `id`, or `none`; `next` gives the following ones.
     uint32_t first(std::string_view id, Last& last) const {
         if (last.known && id == last.id) return last.first;
         last.known = true;
