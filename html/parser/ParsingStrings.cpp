@@ -132,30 +132,28 @@ std::size_t ParsingStrings::scanToMember(const char* data, std::size_t from, std
             return _mm_loadu_si128(reinterpret_cast<const __m128i*>(stopBytes[k].data()));
         };
         const __m128i s0 = row(0), s1 = row(1), s2 = row(2), s3 = row(3);
-        if (stopByteCount <= 4) {
-            while (i + 16 <= to) {
+        const auto firstHit = [&](auto hits) -> std::size_t {
+            for (; i + 16 <= to; i += 16) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-                const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s0), _mm_cmpeq_epi8(v, s1)),
-                                                 _mm_or_si128(_mm_cmpeq_epi8(v, s2), _mm_cmpeq_epi8(v, s3)));
-                const int bits = _mm_movemask_epi8(hit);
+                const int bits = _mm_movemask_epi8(hits(v));
                 if (bits != 0)
                     return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
-                i += 16;
             }
+            return to;
+        };
+        const auto four = [](__m128i v, __m128i a, __m128i b, __m128i c, __m128i d) {
+            return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, a), _mm_cmpeq_epi8(v, b)),
+                                _mm_or_si128(_mm_cmpeq_epi8(v, c), _mm_cmpeq_epi8(v, d)));
+        };
+        std::size_t hit = to;
+        if (stopByteCount <= 4) {
+            hit = firstHit([&](__m128i v) { return four(v, s0, s1, s2, s3); });
         } else {
             const __m128i s4 = row(4), s5 = row(5), s6 = row(6), s7 = row(7);
-            while (i + 16 <= to) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-                const __m128i low = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s0), _mm_cmpeq_epi8(v, s1)),
-                                                 _mm_or_si128(_mm_cmpeq_epi8(v, s2), _mm_cmpeq_epi8(v, s3)));
-                const __m128i high = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s4), _mm_cmpeq_epi8(v, s5)),
-                                                  _mm_or_si128(_mm_cmpeq_epi8(v, s6), _mm_cmpeq_epi8(v, s7)));
-                const int bits = _mm_movemask_epi8(_mm_or_si128(low, high));
-                if (bits != 0)
-                    return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
-                i += 16;
-            }
+            hit = firstHit(
+                [&](__m128i v) { return _mm_or_si128(four(v, s0, s1, s2, s3), four(v, s4, s5, s6, s7)); });
         }
+        if (hit != to) return hit;
     }
 #endif
     const auto& mask = singleByteMask;

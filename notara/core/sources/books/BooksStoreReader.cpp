@@ -125,8 +125,6 @@ public:
         return last.first;
     }
     uint32_t next(uint32_t work) const { return next_[work]; }
-    /// Gives up the lookup by id once every row is read; `next` still answers.
-    void dropLookup() { entries_ = {}; }
 
 private:
     struct Entry {
@@ -352,7 +350,6 @@ void BooksStoreReader::readAnnotations(const fs::path& annotationFile, const std
     readRows(*db, sql, lowest, middle, index, halves[0]);
     if (split && !secondHalf.get()) readRows(*db, sql, middle + 1, highest, index, halves[1]);
     db->close();
-    index.dropLookup(); // its room goes to the works' lists
 
     std::vector<uint32_t> counts(works.size(), 0);
     for (const RowsRead& half : halves) {

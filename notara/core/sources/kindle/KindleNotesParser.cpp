@@ -1,10 +1,10 @@
 #include "notara/core/sources/kindle/KindleNotesParser.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -220,16 +220,16 @@ class Chapters {
 public:
     std::uint32_t indexOf(std::string chapter) {
         if (chapter.empty()) return 0;
-        const auto [at, added] =
-            indexes_.try_emplace(std::move(chapter), static_cast<std::uint32_t>(names_.size()));
-        if (added) names_.push_back(at->first);
-        return at->second;
+        if (const auto known = indexes_.find(chapter); known != indexes_.end()) return known->second;
+        const auto index = static_cast<std::uint32_t>(names_.size());
+        indexes_.emplace(names_.emplace_back(std::move(chapter)), index);
+        return index;
     }
     const std::string& operator[](std::uint32_t index) const { return names_[index]; }
 
 private:
-    std::vector<std::string> names_{std::string()};
-    std::unordered_map<std::string, std::uint32_t> indexes_;
+    std::deque<std::string> names_{std::string()}; // a deque: the index's views of them stay valid
+    std::unordered_map<std::string_view, std::uint32_t> indexes_;
 };
 
 // Fills the context members of `annotation` from the entry it was made from.
