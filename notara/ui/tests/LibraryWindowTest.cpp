@@ -12,6 +12,9 @@
 #include "notara/ui/tests/support/WindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QProcess>
@@ -19,6 +22,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
@@ -216,6 +220,60 @@ private slots:
         QVERIFY(!works[0]->annotations[0]->annotationLibrary->favourite);
     }
 
+    // The same marks as a reader makes them: by mouse (a right click on the card, a click on the
+    // menu's entry) and by keyboard alone (Tab to the cards, the shortcuts).
+    void marksByMouseAndByKeyboardAlone() {
+        WindowFixture fixture;
+        QVERIFY(fixture.open());
+        ContentView& window = fixture.window();
+        importClippings(fixture, writeClippings(QStringLiteral("Kindle/My Clippings.txt"), salt1 + salt2));
+        window.library()->allHighlightsAction()->trigger();
+        fixture.selectRow(0);
+        QListView* cards = window.detailView()->annotationList();
+        const auto placeLine = [&] {
+            return cards->model()->index(0, 0).data(AnnotationListModel::PlaceLineRole).toString();
+        };
+        const auto shoot = [&](const char* name) {
+            if (const QByteArray folder = qgetenv("NOTARA_TEST_SHOTS"); !folder.isEmpty())
+                window.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name));
+        };
+
+        const QPoint onCard = cards->visualRect(cards->model()->index(0, 0)).center();
+        QTest::mouseClick(cards->viewport(), Qt::LeftButton, {}, onCard);
+        bool clicked = false;
+        QTimer::singleShot(100, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* action : menu->actions()) {
+                if (action->text() != QStringLiteral("Favourite")) continue;
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                clicked = true;
+            }
+            if (!clicked) menu->close();
+        });
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, onCard,
+                                     cards->viewport()->mapToGlobal(onCard));
+        QApplication::sendEvent(cards->viewport(), &rightClick);
+        QVERIFY(clicked);
+        QTRY_VERIFY(placeLine().startsWith(QStringLiteral("\u2605")));
+        shoot("marked-by-mouse.png");
+
+        // Keyboard alone: from the search field, Tab reaches the cards.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.searchField()->setFocus();
+        for (int tab = 0; tab < 20 && QApplication::focusWidget() != cards; ++tab)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), cards);
+        QTest::keyClick(cards, Qt::Key_Home);
+        QTest::keyClick(cards, Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(!placeLine().startsWith(QStringLiteral("\u2605")));
+        fixture.presenter().textAnswers.push_back(QStringLiteral("coast"));
+        QTest::keyClick(cards, Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(placeLine().endsWith(QStringLiteral("#coast")));
+        shoot("marked-by-keyboard.png");
+    }
+
     void syncToFolderRemembersTheFolderAndSaysWhatItDid() {
         WindowFixture fixture;
         QVERIFY(fixture.open());
@@ -229,8 +287,7 @@ private slots:
         QVERIFY(
             window.statusBar()->currentMessage().startsWith(QStringLiteral("Syncing to "))); // its progress
         QTRY_VERIFY(!window.library()->syncing());
-        QCOMPARE(window.messageBar()->text(),
-                 QStringLiteral("2 files written (2 new), 3 highlights added"));
+        QCOMPARE(window.messageBar()->text(), QStringLiteral("2 files written (2 new), 3 highlights added"));
         QCOMPARE(window.messageBar()->actionButton()->text(), QStringLiteral("Show in Folder"));
         QVERIFY(std::filesystem::exists((notes + QStringLiteral("/Salt Roads.md")).toStdString()));
         window.library()->syncAction()->trigger(); // then the remembered one
