@@ -17,9 +17,11 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <random>
@@ -367,43 +369,67 @@ void measureMemory() {
 }
 
 // Peak memory of an add to an empty library (the read included, as the command line does it) and of
-// opening the library and listing it, each above the memory before it; and the file's size
-// against the text it keeps.
-void measureLibraryMemory() {
+// opening the library and listing it, each above the memory before it.
+const auto peakOf = [](const auto& work) {
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const size_t baselineKB = procStatusKB("VmRSS:");
+    work();
+    return static_cast<double>(procStatusKB("VmHWM:") - baselineKB) / 1024.0;
+};
+
+double addPeak() {
     const fs::path file = libraryFile("memory.sqlite");
     removeLibrary(file);
-    const auto peakOf = [](const auto& work) {
-        malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";
-        const size_t baselineKB = procStatusKB("VmRSS:");
-        work();
-        return static_cast<double>(procStatusKB("VmHWM:") - baselineKB) / 1024.0;
-    };
-    size_t text = 0;
-    const double addMB = peakOf([&] {
+    return peakOf([&] {
         const SourceRead read = booksRead();
         std::string problem;
         Library::Counts counts;
         Library::open(file, problem)->add(read, counts, problem);
-        DataManager model;
-        model.setWorks(read.works);
-        text = textBytes(model);
     });
-    const double listMB = peakOf([&] {
+}
+
+double listPeak() {
+    return peakOf([&] {
         std::string problem;
-        auto library = Library::open(file, problem);
+        auto library = Library::open(libraryFile("memory.sqlite"), problem);
         benchmark::DoNotOptimize(library->works().size());
     });
+}
+
+// Each memory figure is taken in a process of its own (this program run again), so that every
+// peak starts from the same fresh heap and none is measured on a heap the others have shaped.
+std::string measuredApart(const char* what) {
+    const std::string command =
+        fs::read_symlink("/proc/self/exe").string() + " --memory-of " + what + " " + benchHome.string();
+    std::fflush(stdout);
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        ::pclose(pipe);
+    }
+    return output;
+}
+
+void measureLibraryMemory() {
+    const double addMB = std::atof(measuredApart("add").c_str());
+    const double listMB = std::atof(measuredApart("list").c_str());
+    std::printf("library memory: add peak %.1f MB, open and list peak %.1f MB (each target <= the load's)\n",
+                addMB, listMB);
+    DataManager model;
+    model.loadDatabases(pairing);
+    const double text = static_cast<double>(textBytes(model));
+    const fs::path file = libraryFile("memory.sqlite");
     size_t fileBytes = 0;
     for (const char* suffix : {"", "-wal"}) {
         std::error_code ec;
         const auto size = fs::file_size(file.native() + suffix, ec);
         if (!ec) fileBytes += size;
     }
-    std::printf("library memory: add peak %.1f MB, open and list peak %.1f MB (each target <= the load's)\n",
-                addMB, listMB);
     std::printf("library file: %.1f MB for %.1f MB of text, %.2fx (target <= 1.5)\n", fileBytes / 1048576.0,
-                text / 1048576.0, static_cast<double>(fileBytes) / static_cast<double>(text));
+                text / 1048576.0, static_cast<double>(fileBytes) / text);
 }
 
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -420,21 +446,39 @@ public:
     std::map<std::string, double> cpuMillis;
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // Everything, the generated "Books folder" and the working copies, lives in a
-    // temporary home that is removed at the end.
-    std::string pattern = (fs::temp_directory_path() / "notara-bench-XXXXXX").native();
-    if (::mkdtemp(pattern.data()) == nullptr) return 1;
-    benchHome = pattern;
+void useHome(const fs::path& home) {
+    benchHome = home;
     ::setenv("HOME", benchHome.c_str(), 1);
     ::setenv("XDG_DATA_HOME", (benchHome / ".local/share").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (benchHome / ".config").c_str(), 1);
     QCoreApplication::setOrganizationName("Notara Bench");
     QCoreApplication::setApplicationName("books_load_bench");
+}
 
-    const test::BooksDataFolder folder(benchHome / "Library/Containers/com.apple.iBooksX/Data");
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto dataFolder = [] {
+        return test::BooksDataFolder(benchHome / "Library/Containers/com.apple.iBooksX/Data");
+    };
+    if (argc == 4 && std::string_view(argv[1]) == "--memory-of") {
+        useHome(argv[3]);
+        const auto folder = dataFolder();
+        pairing = {folder.annotationFile, folder.libraryFile};
+        const std::string_view what = argv[2];
+        if (what == "load")
+            measureMemory();
+        else
+            std::printf("%.3f\n", what == "add" ? addPeak() : listPeak());
+        return 0;
+    }
+    // Everything, the generated "Books folder" and the working copies, lives in a
+    // temporary home that is removed at the end.
+    std::string pattern = (fs::temp_directory_path() / "notara-bench-XXXXXX").native();
+    if (::mkdtemp(pattern.data()) == nullptr) return 1;
+    useHome(pattern);
+
+    const auto folder = dataFolder();
     generateLibrary(folder);
     pairing = {folder.annotationFile, folder.libraryFile};
     std::printf(
@@ -443,7 +487,7 @@ int main(int argc, char** argv) {
         (fs::file_size(folder.annotationFile) + fs::file_size(folder.annotationFile.native() + "-wal")) /
             1048576.0);
 
-    measureMemory();
+    std::fputs(measuredApart("load").c_str(), stdout);
     measureLibraryMemory();
 
     benchmark::Initialize(&argc, argv);

@@ -47,7 +47,7 @@ SourceRead source(int extra = 0, int extraWorks = 0) {
             auto annotation =
                 std::make_shared<Annotation>("id-" + std::to_string(w) + "-" + std::to_string(a),
                                              sentence(random, 200), a % 5 == 0 ? sentence(random, 40) : "");
-            annotation->annotationKey = "kobo:" + annotation->annotationID;
+            annotation->annotationKeyForm = Annotation::KeyForm::Kobo;
             SortKey::appendNumber(annotation->annotationPosition.key,
                                   static_cast<std::uint64_t>(a * 7 % 101));
             work->annotations.push_back(std::move(annotation));
@@ -60,7 +60,7 @@ SourceRead source(int extra = 0, int extraWorks = 0) {
         for (int a = 0; a < extra; ++a) {
             auto annotation = std::make_shared<Annotation>(
                 "new-" + std::to_string(w) + "-" + std::to_string(a), sentence(more, 200), "");
-            annotation->annotationKey = "kobo:" + annotation->annotationID;
+            annotation->annotationKeyForm = Annotation::KeyForm::Kobo;
             SortKey::appendNumber(annotation->annotationPosition.key,
                                   static_cast<std::uint64_t>(a * 13 % 101));
             read.works[static_cast<std::size_t>(w)]->annotations.push_back(std::move(annotation));

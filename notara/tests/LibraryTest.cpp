@@ -182,6 +182,34 @@ TEST(Library, BooksRowsKeepTheirIdentityAndTheStoresAreOnlyRead) {
     EXPECT_EQ((*salt)->workSources, (std::vector<std::string>{"Apple Books"}));
 }
 
+// A damaged store can list one row id twice; the key may be held spelled out or as the id
+// behind its kind's prefix, and is the same key either way.
+TEST(Library, AKeyListedTwiceInOneReadIsOneAnnotation) {
+    Fixture f("library-twice");
+    SourceRead read;
+    read.key = "store";
+    read.name = "Apple Books";
+    auto work = std::make_shared<Work>("Salt Roads", "Lena Hart");
+    work->workKey = "A1";
+    for (const char* passage : {"The road ran on.", "The road ran on, and on."}) {
+        work->annotations.push_back(std::make_shared<Annotation>("U1", passage, ""));
+        work->annotations.back()->annotationKeyForm = Annotation::KeyForm::Books;
+    }
+    work->annotations[1]->annotationKeyForm = Annotation::KeyForm::Spelled;
+    work->annotations[1]->annotationKey = "books:U1";
+    read.works.push_back(work);
+    SourceKeys::fingerprint(read);
+    Library::Counts added;
+    std::string problem;
+    ASSERT_TRUE(f.library->add(read, added, problem)) << problem;
+    EXPECT_EQ(counts(added), "1 new, 1 changed, 0 removed at source, 0 unchanged");
+    const auto works = f.works();
+    ASSERT_EQ(works.size(), 1u);
+    ASSERT_EQ(works[0]->annotations.size(), 1u);
+    EXPECT_EQ(works[0]->annotations[0]->annotationSelectedText, "The road ran on, and on.");
+    EXPECT_EQ(works[0]->annotations[0]->key(), "books:U1");
+}
+
 TEST(Library, OneKindleBookFromANotebookAndMyClippingsIsOneWork) {
     Fixture f("library-kindle");
     const fs::path notebook = writeFile(
@@ -248,8 +276,8 @@ TEST(Library, FavouritesAndTagsSurviveReimportsAndRemovalsAndAreSearched) {
     const fs::path file = writeFile(f.folder / "My Clippings.txt", one + two);
     f.add(SourceKind::Clippings, file);
     auto works = f.works();
-    const std::string first = works[0]->annotations[0]->annotationKey;
-    const std::string second = works[0]->annotations[1]->annotationKey;
+    const std::string first = works[0]->annotations[0]->key();
+    const std::string second = works[0]->annotations[1]->key();
     std::string problem;
     ASSERT_TRUE(f.library->setFavourite(first, true, problem)) << problem;
     ASSERT_TRUE(f.library->setTags(second, {"Sea", "later", "Sea"}, problem)) << problem;
@@ -331,7 +359,7 @@ TEST(Library, AVersionOneFileIsMigratedAfterACopyIsKept) {
     const auto works = library->works();
     ASSERT_EQ(works.size(), 1u);
     EXPECT_EQ(passages(*works[0]), (std::vector<std::string>{"Kept passage."}));
-    const std::string key = works[0]->annotations[0]->annotationKey;
+    const std::string key = works[0]->annotations[0]->key();
     EXPECT_EQ(key, "kobo:B1");
     // The marks the new version brings work on the migrated rows.
     EXPECT_TRUE(library->setTags(key, {"kept"}, problem)) << problem;

@@ -216,7 +216,7 @@ void LibraryActions::toggleFavourite(const std::shared_ptr<Annotation>& annotati
     AnnotationInLibrary state = *annotation->annotationLibrary;
     state.favourite = !state.favourite;
     std::string problem;
-    if (!library->setFavourite(annotation->annotationKey, state.favourite, problem)) {
+    if (!library->setFavourite(annotation->key(), state.favourite, problem)) {
         _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
         return;
     }
@@ -240,7 +240,7 @@ void LibraryActions::editTags(const std::shared_ptr<Annotation>& annotation) {
             auto library = openLibrary();
             if (!library) return;
             std::string problem;
-            if (!library->setTags(annotation->annotationKey, tags, problem)) {
+            if (!library->setTags(annotation->key(), tags, problem)) {
                 _messageBar.showMessage(MessageBar::Kind::Error, text(problem));
                 return;
             }

@@ -220,7 +220,7 @@ std::optional<NoteTemplates> NoteTemplates::load(const std::string& nameOrFolder
 }
 
 std::string NoteTemplates::blockID(const Annotation& annotation) {
-    return "n" + ContentHash().add(annotation.annotationKey).hex().substr(0, 12);
+    return "n" + ContentHash().add(annotation.key()).hex().substr(0, 12);
 }
 
 std::string NoteTemplates::renderFileName(const Work& work) const {
@@ -261,8 +261,8 @@ std::string NoteTemplates::renderAnnotation(const Work& work, const Annotation& 
     put(values, "place", AnnotationPlace::text(a));
     put(values, "blockID", blockID(a));
     // Logseq wants its ids in the form of a UUID.
-    const std::string hex =
-        ContentHash().add(a.annotationKey).hex() + ContentHash().add("logseq").add(a.annotationKey).hex();
+    const std::string key = a.key();
+    const std::string hex = ContentHash().add(key).hex() + ContentHash().add("logseq").add(key).hex();
     values.set("blockUUID", hex.substr(0, 8) + '-' + hex.substr(8, 4) + "-8" + hex.substr(13, 3) + '-' +
                                 hex.substr(16, 4) + '-' + hex.substr(20, 12));
     const AnnotationInLibrary* kept = a.annotationLibrary.get();

@@ -184,7 +184,8 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
         for (const std::string& name : work->workSources)
             whole.add(name);
         for (const AnnotationPtr& annotation : work->annotations) {
-            whole.add(annotation->annotationKey).add(SourceKeys::contentHash(*annotation));
+            annotation->withKey([&](std::string_view key) { whole.add(key); });
+            whole.add(SourceKeys::contentHash(*annotation));
             if (const AnnotationInLibrary* kept = annotation->annotationLibrary.get()) {
                 whole.add(kept->removedAtSource.view()).add(std::uint64_t{kept->favourite});
                 for (const std::string& tag : kept->tags)
@@ -212,8 +213,7 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
             const bool removed =
                 annotation->annotationLibrary && !annotation->annotationLibrary->removedAtSource.empty();
             blocks.push_back({NoteTemplates::blockID(*annotation),
-                              Library::annotationKeyHash(annotation->annotationKey), std::move(inner),
-                              removed});
+                              Library::annotationKeyHash(annotation->key()), std::move(inner), removed});
         }
         const auto storedBlock = [&](std::int64_t key) -> const std::int64_t* {
             const auto found = before.blocks.find(key);

@@ -124,12 +124,20 @@ struct StoredKey {
     std::string_view text;
 };
 
-constexpr std::string_view keyPrefixes[] = {"", "books:", "kobo:"};
+// The stored forms are those of Annotation::KeyForm.
+constexpr int storedForms = 3;
 
-StoredKey storedKey(std::string_view key, std::string_view originalID) {
+StoredKey storedKey(const Annotation& annotation) {
+    if (annotation.annotationKeyForm != Annotation::KeyForm::Spelled) {
+        const auto hash = annotation.withKey(
+            [](std::string_view key) { return static_cast<std::int64_t>(ContentHash().add(key).value()); });
+        return {hash, static_cast<int>(annotation.annotationKeyForm), {}};
+    }
+    const std::string_view key = annotation.annotationKey;
+    const std::string_view originalID = annotation.annotationID;
     StoredKey stored{static_cast<std::int64_t>(ContentHash().add(key).value()), 0, key};
-    for (int form = 1; form < static_cast<int>(std::size(keyPrefixes)); ++form) {
-        const std::string_view prefix = keyPrefixes[form];
+    for (int form = 1; form < storedForms; ++form) {
+        const std::string_view prefix = Annotation::keyPrefix(static_cast<Annotation::KeyForm>(form));
         if (key.size() == prefix.size() + originalID.size() && key.starts_with(prefix) &&
             key.substr(prefix.size()) == originalID) {
             stored.form = form;
@@ -376,6 +384,19 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
             listed.emplace(annotations.integer(0), Listed{annotations.integer(1), annotations.integer(2),
                                                           annotations.integer(3) != 0});
     }
+    // Keys the read lists more than once (a damaged store): the later ones must find the first
+    // in `listed`. Only those are added to it, which spares a map entry per new annotation.
+    std::unordered_set<std::int64_t> repeated;
+    {
+        std::vector<std::int64_t> keys;
+        keys.reserve(total);
+        for (const WorkPtr& work : read.works)
+            for (const AnnotationPtr& annotation : work->annotations)
+                keys.push_back(storedKey(*annotation).hash);
+        std::sort(keys.begin(), keys.end());
+        for (std::size_t i = 1; i < keys.size(); ++i)
+            if (keys[i] == keys[i - 1]) repeated.insert(keys[i]);
+    }
     bool libraryEmpty = false;
     {
         Statement any(db_, "SELECT NOT EXISTS (SELECT 1 FROM annotation)");
@@ -451,7 +472,7 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
         }
         for (const AnnotationPtr& annotation : work->annotations) {
             const std::int64_t hash = asStored(SourceKeys::contentHash(*annotation));
-            const StoredKey key = storedKey(annotation->annotationKey, annotation->annotationID);
+            const StoredKey key = storedKey(*annotation);
             if (const auto known = listed.find(key.hash); known != listed.end()) {
                 Listed& entry = known->second;
                 entry.seen = true;
@@ -493,7 +514,8 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
                 }
                 linkAnnotation.bind(1, sourceID).bind(2, annotationID).bind(3, hash);
                 if (!linkAnnotation.run()) return failed(linkAnnotation);
-                listed.emplace(key.hash, Listed{annotationID, hash, false, true});
+                if (repeated.contains(key.hash))
+                    listed.emplace(key.hash, Listed{annotationID, hash, false, true});
             }
             if (progress && (++done % 4096 == 0) && !progress(done, total)) {
                 problem = "Adding was cancelled; the library is as it was.";
@@ -627,9 +649,10 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
     }
     struct StateKey {
         std::uint64_t sources;
-        std::string removedAt;
+        std::string_view removedAt; // into removals, which no longer grows
         bool favourite;
         const std::vector<std::string>* tags;
+        bool operator==(const StateKey&) const = default;
         bool operator<(const StateKey& o) const {
             if (sources != o.sources) return sources < o.sources;
             if (removedAt != o.removedAt) return removedAt < o.removedAt;
@@ -638,9 +661,14 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         }
     };
     std::map<StateKey, SharedConst<AnnotationInLibrary>> shared;
+    // Neighbours mostly share their state: the last one found is tried before the map.
+    std::optional<StateKey> lastKey;
+    SharedConst<AnnotationInLibrary> lastState;
     const auto stateOf = [&](const Links& link, bool favourite, const std::vector<std::string>* tagged) {
         const bool removed = link.linked && !link.listed && link.removedAt != 0;
-        StateKey key{link.sources, removed ? removals[link.removedAt - 1] : std::string(), favourite, tagged};
+        const StateKey key{link.sources, removed ? std::string_view(removals[link.removedAt - 1]) : "",
+                           favourite, tagged};
+        if (lastKey == key) return lastState;
         auto& state = shared[key];
         if (!state) {
             AnnotationInLibrary made;
@@ -659,6 +687,8 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
             if (tagged) made.tags = *tagged;
             state = SharedConst<AnnotationInLibrary>(std::move(made));
         }
+        lastKey = key;
+        lastState = state;
         return state;
     };
 
@@ -693,11 +723,11 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         }
         auto annotation = std::make_shared<Annotation>();
         annotation->annotationID = rows.text(4);
-        const auto form = static_cast<std::size_t>(rows.integer(2));
-        if (form == 0 || form >= std::size(keyPrefixes))
+        const std::int64_t form = rows.integer(2);
+        if (form <= 0 || form >= storedForms)
             annotation->annotationKey = rows.text(3);
         else
-            annotation->annotationKey = std::string(keyPrefixes[form]) + annotation->annotationID;
+            annotation->annotationKeyForm = static_cast<Annotation::KeyForm>(form);
         annotation->annotationKind = static_cast<Annotation::Kind>(rows.integer(5));
         annotation->annotationSelectedText = rows.text(6);
         annotation->annotationRepText =

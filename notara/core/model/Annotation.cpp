@@ -41,6 +41,20 @@ std::optional<std::int32_t> Annotation::locationNumber(std::optional<std::int64_
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(*number, 0, INT32_MAX));
 }
 
+std::string_view Annotation::keyPrefix(KeyForm form) {
+    switch (form) {
+    case KeyForm::Books: return "books:";
+    case KeyForm::Kobo: return "kobo:";
+    case KeyForm::Spelled: break;
+    }
+    return {};
+}
+
+std::string Annotation::key() const {
+    if (annotationKeyForm == KeyForm::Spelled) return annotationKey;
+    return std::string(keyPrefix(annotationKeyForm)) + annotationID;
+}
+
 std::string_view Annotation::kindName(Kind kind) {
     return kind == Kind::Note ? "note" : "highlight";
 }

@@ -39,6 +39,29 @@ public:
     /// "highlight" or "note", the form the command line's JSON uses.
     static std::string_view kindName(Kind kind);
 
+    /// How the key is held: spelled out in `annotationKey`, or, for sources whose ids are
+    /// already unique, as the source's prefix before `annotationID` ("books:<uuid>",
+    /// "kobo:<id>"), which spares a second copy of every id.
+    enum class KeyForm : std::uint8_t { Spelled, Books, Kobo };
+    static std::string_view keyPrefix(KeyForm form);
+
+    /// The annotation's identity across re-reads and across sources of the same kind of
+    /// reader (a Kindle highlight has one key in a notebook and in My Clippings.txt).
+    std::string key() const;
+    /// Calls `use` with the key as a view, without a copy for the usual lengths.
+    template <class Use> decltype(auto) withKey(Use&& use) const {
+        if (annotationKeyForm == KeyForm::Spelled) return use(std::string_view(annotationKey));
+        const std::string_view prefix = keyPrefix(annotationKeyForm);
+        char buffer[128];
+        if (prefix.size() + annotationID.size() <= sizeof buffer) {
+            prefix.copy(buffer, prefix.size());
+            annotationID.copy(buffer + prefix.size(), annotationID.size());
+            return use(std::string_view(buffer, prefix.size() + annotationID.size()));
+        }
+        const std::string spelled = key();
+        return use(std::string_view(spelled));
+    }
+
     std::string annotationID;
     /// The reader's note; empty when there is none. The Kindle parser sets it after
     /// construction.
@@ -54,9 +77,8 @@ public:
     std::string annotationChapter;
     /// The printed page label ("77", "xii"); empty when unknown.
     std::string annotationPage;
-    /// The annotation's identity across re-reads and across sources of the same kind of reader
-    /// ("books:<uuid>", "kobo:<id>"; a Kindle highlight has one key in a notebook and in
-    /// My Clippings.txt); set by the source that read it.
+    /// The key when `annotationKeyForm` is Spelled, else empty; set by the source that read it.
+    /// Read it through key() or withKey().
     std::string annotationKey;
     /// What the library knows beside the source's data; null outside the library, so that a
     /// plain load carries one pointer for it.
@@ -68,6 +90,7 @@ public:
     DateText annotationModified;
     /// A note with no passage is a Note; everything else a Highlight.
     Kind annotationKind = Kind::Highlight;
+    KeyForm annotationKeyForm = KeyForm::Spelled;
     /// The Kindle location number (a book has some hundred thousand at most).
     std::optional<std::int32_t> annotationLocation;
 };

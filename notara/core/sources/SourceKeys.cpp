@@ -110,8 +110,10 @@ void SourceKeys::fingerprint(SourceRead& read) {
     ContentHash hash;
     for (const WorkPtr& work : read.works) {
         hash.add(work->workKey).add(work->workTitle).add(work->workAuthor).add(work->annotations.size());
-        for (const AnnotationPtr& annotation : work->annotations)
-            hash.add(annotation->annotationKey).add(contentHash(*annotation));
+        for (const AnnotationPtr& annotation : work->annotations) {
+            annotation->withKey([&](std::string_view key) { hash.add(key); });
+            hash.add(contentHash(*annotation));
+        }
     }
     read.fingerprint = hash.value();
 }
@@ -120,8 +122,9 @@ void SourceKeys::makeUnique(std::vector<AnnotationPtr>& annotations) {
     std::unordered_set<std::string> seen;
     seen.reserve(annotations.size());
     for (const AnnotationPtr& annotation : annotations) {
-        if (seen.insert(annotation->annotationKey).second) continue;
-        const std::string base = annotation->annotationKey;
+        if (seen.insert(annotation->key()).second) continue;
+        const std::string base = annotation->key();
+        annotation->annotationKeyForm = Annotation::KeyForm::Spelled;
         for (int copy = 2;; ++copy) {
             annotation->annotationKey = base + '#' + std::to_string(copy);
             if (seen.insert(annotation->annotationKey).second) break;

@@ -106,7 +106,7 @@ SourceRead BooksSource::describe(const DataManager& model, const std::filesystem
     for (const WorkPtr& work : read.works) {
         work->workKey = work->workID;
         for (const AnnotationPtr& annotation : work->annotations)
-            annotation->annotationKey = "books:" + annotation->annotationID;
+            annotation->annotationKeyForm = Annotation::KeyForm::Books;
     }
     SourceKeys::fingerprint(read);
     return read;

@@ -19,7 +19,7 @@ SourceRead KoboSource::read(const std::filesystem::path& place) const {
     }
     for (const WorkPtr& work : read.works)
         for (const AnnotationPtr& annotation : work->annotations)
-            annotation->annotationKey = "kobo:" + annotation->annotationID;
+            annotation->annotationKeyForm = Annotation::KeyForm::Kobo;
     if (const auto db = SQLiteManager::open(SQLiteManager::fileURI(folder / "KoboReader.sqlite"))) {
         db->forEachRow("SELECT BookmarkID FROM Bookmark ORDER BY DateCreated, BookmarkID LIMIT 1", {},
                        [&](const SQLiteManager::Cursor& row) { read.key = "kobo:" + row.text(0); });
