@@ -182,6 +182,78 @@ TEST(Library, BooksRowsKeepTheirIdentityAndTheStoresAreOnlyRead) {
     EXPECT_EQ((*salt)->workSources, (std::vector<std::string>{"Apple Books"}));
 }
 
+// A listing large enough to pass through several of the reading thread's blocks, one passage
+// larger than a block: every field comes back as it went in, in order, and the removed ones
+// stay out when asked.
+TEST(Library, ALargeListingComesBackFieldForField) {
+    Fixture f("library-large");
+    SourceRead read;
+    read.key = "store";
+    read.name = "Apple Books";
+    std::mt19937 random(7);
+    for (int w = 0; w < 30; ++w) {
+        auto work = std::make_shared<Work>("Title " + std::to_string(100 + w), "Author");
+        work->workKey = "W" + std::to_string(w);
+        for (int i = 0; i < 100; ++i) {
+            const std::string id = work->workKey + "-" + std::to_string(i);
+            std::string passage(200 + random() % 600, 'a' + static_cast<char>(random() % 26));
+            if (w == 7 && i == 3) passage.assign(700 * 1024, 'x');
+            auto a = std::make_shared<Annotation>(id, passage, i % 3 ? "" : "note " + id);
+            a->annotationKeyForm = Annotation::KeyForm::Books;
+            if (i % 4 == 0) a->annotationRepText = "around " + passage.substr(0, 50);
+            a->annotationLocationRawText = "epubcfi(/6/" + std::to_string(i) + ")";
+            a->annotationColor = i % 2 ? "yellow" : "";
+            a->annotationChapter = "Chapter " + std::to_string(i / 10);
+            a->annotationPage = std::to_string(i);
+            if (i % 5) a->annotationLocation = i * 10;
+            a->annotationCreated = DateText("2021-11-01T09:24:45Z");
+            a->annotationPosition.key = std::string("\0\1", 2) + id;
+            if (i % 6) a->annotationPosition.spineIndex = i;
+            work->annotations.push_back(a);
+        }
+        read.works.push_back(work);
+    }
+    SourceKeys::fingerprint(read);
+    Library::Counts counts;
+    std::string problem;
+    ASSERT_TRUE(f.library->add(read, counts, problem)) << problem;
+    const auto same = [](const Annotation& a, const Annotation& b) {
+        return a.key() == b.key() && a.annotationID == b.annotationID &&
+               a.annotationSelectedText == b.annotationSelectedText &&
+               a.annotationRepText == b.annotationRepText && a.annotationUserNotes == b.annotationUserNotes &&
+               a.annotationLocationRawText == b.annotationLocationRawText &&
+               a.annotationColor == b.annotationColor && a.annotationChapter == b.annotationChapter &&
+               a.annotationPage == b.annotationPage && a.annotationLocation == b.annotationLocation &&
+               a.annotationCreated.view() == b.annotationCreated.view() &&
+               a.annotationPosition.key == b.annotationPosition.key &&
+               a.annotationPosition.spineIndex == b.annotationPosition.spineIndex &&
+               a.annotationKind == b.annotationKind;
+    };
+    auto works = f.works();
+    ASSERT_EQ(works.size(), 30u);
+    for (std::size_t w = 0; w < works.size(); ++w) {
+        ASSERT_EQ(works[w]->annotations.size(), 100u);
+        for (std::size_t i = 0; i < 100; ++i)
+            ASSERT_TRUE(same(*works[w]->annotations[i], *read.works[w]->annotations[i])) << w << " " << i;
+    }
+
+    // The second read lists every other annotation of the first work no longer.
+    SourceRead again = read;
+    again.works[0] = std::make_shared<Work>(*read.works[0]);
+    std::erase_if(again.works[0]->annotations,
+                  [](const AnnotationPtr& a) { return a->annotationID.back() % 2; });
+    SourceKeys::fingerprint(again);
+    ASSERT_TRUE(f.library->add(again, counts, problem)) << problem;
+    EXPECT_EQ(counts.removed, 50u);
+    works = f.works();
+    EXPECT_EQ(works[0]->annotations.size(), 100u);
+    EXPECT_FALSE(works[0]->annotations[1]->annotationLibrary->removedAtSource.empty());
+    EXPECT_TRUE(works[0]->annotations[2]->annotationLibrary->removedAtSource.empty());
+    works = f.works(true);
+    EXPECT_EQ(works[0]->annotations.size(), 50u);
+    EXPECT_EQ(works[1]->annotations.size(), 100u);
+}
+
 // A damaged store can list one row id twice; the key may be held spelled out or as the id
 // behind its kind's prefix, and is the same key either way.
 TEST(Library, AKeyListedTwiceInOneReadIsOneAnnotation) {

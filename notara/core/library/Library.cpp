@@ -1,5 +1,6 @@
 #include "notara/core/library/Library.h"
 
+#include "notara/core/library/RowHandoff.h"
 #include "notara/core/library/Statement.h"
 #include "notara/core/model/ContentHash.h"
 #include "notara/core/model/IsoDate.h"
@@ -10,8 +11,12 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
+#include <exception>
 #include <map>
+#include <set>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -152,7 +157,10 @@ std::int64_t keyHash(std::string_view key) {
 }
 
 std::string quoted(const fs::path& file) {
-    return "\"" + file.string() + "\"";
+    std::string text;
+    text.reserve(file.native().size() + 2);
+    text.append(1, '"').append(file.native()).append(1, '"');
+    return text;
 }
 
 // Rolls back unless committed, so that every early return leaves the library as it was.
@@ -174,6 +182,54 @@ private:
     sqlite3* db_;
     bool began_ = false;
     bool done_ = false;
+};
+
+// One snapshot of the file for a whole listing, though another process may add meanwhile; and,
+// as every page is read once and in order, next to no page cache for its length.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(sqlite3* db) : db_(db) {
+        Statement size(db_, "PRAGMA cache_size");
+        if (size.step()) cacheSize_ = size.integer(0);
+        sqlite3_exec(db_, "PRAGMA cache_size=-64", nullptr, nullptr, nullptr);
+        began_ = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~ReadTransaction() {
+        if (began_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        const std::string restore = "PRAGMA cache_size=" + std::to_string(cacheSize_);
+        sqlite3_exec(db_, restore.c_str(), nullptr, nullptr, nullptr);
+    }
+
+private:
+    sqlite3* db_;
+    std::int64_t cacheSize_ = -2000;
+    bool began_ = false;
+};
+
+// One annotation row as the thread that reads the library hands it on: its numbers, then the
+// bytes of its texts, the whole rounded up to eight bytes.
+struct PackedRow {
+    static constexpr int texts = 12;
+    enum Flag : std::uint8_t {
+        hasLocation = 1,
+        hasSpine = 2,
+        favourite = 4,
+        sameRepresentative = 8,
+        linked = 16,
+        listed = 32,
+    };
+    static std::size_t rounded(std::size_t bytes) { return (bytes + 7) & ~std::size_t{7}; }
+
+    std::int64_t id;
+    std::int64_t workID;
+    std::int64_t keyForm;
+    std::int64_t location;
+    std::uint64_t sources;
+    const std::string* removedAt;
+    std::int32_t spine;
+    std::int32_t kind;
+    std::uint32_t lengths[texts];
+    std::uint8_t flags;
 };
 
 std::int64_t asStored(std::uint64_t hash) {
@@ -561,6 +617,7 @@ bool Library::keepIfUnchanged(SourceKind kind, const SourceProbe& probe, const f
 }
 
 std::vector<WorkPtr> Library::works(bool hideRemoved) const {
+    const ReadTransaction reading(db_);
     // Sources by id, numbered 0, 1, … for the sets of sources below.
     std::unordered_map<std::int64_t, std::size_t> sourceIndex;
     std::vector<std::string> sourceNames;
@@ -610,37 +667,11 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
     // the latest removal. Most annotations share their state, so one object serves them all.
     struct Links {
         std::uint64_t sources = 0;
-        std::uint32_t removedAt = 0; // 1 + index into removals, 0 while a source lists it
+        const std::string* removedAt = nullptr; // into removals; null while a source lists it
         bool listed = false;
         bool linked = false;
     };
-    std::vector<Links> links;
-    std::vector<std::string> removals;
-    {
-        // Sized once, from the largest id, rather than regrown (and copied) while the links stream in.
-        Statement largest(db_, "SELECT max(id) FROM annotation");
-        if (largest.step() && largest.integer(0) > 0 && largest.integer(0) < (std::int64_t{1} << 26))
-            links.resize(static_cast<std::size_t>(largest.integer(0)) + 1);
-    }
-    {
-        Statement rows(db_, "SELECT annotation_id, source_id, removed_at FROM annotation_source");
-        while (rows.step()) {
-            const auto id = static_cast<std::size_t>(rows.integer(0));
-            if (id >= links.size()) links.resize(std::max(id + 1, links.size() * 2));
-            Links& entry = links[id];
-            entry.linked = true;
-            const auto source = sourceIndex.find(rows.integer(1));
-            if (source != sourceIndex.end() && source->second < 64)
-                entry.sources |= std::uint64_t{1} << source->second;
-            if (rows.isNull(2)) {
-                entry.listed = true;
-            } else if (entry.removedAt == 0 ||
-                       rows.text(2) > std::string_view(removals[entry.removedAt - 1])) {
-                removals.emplace_back(rows.text(2));
-                entry.removedAt = static_cast<std::uint32_t>(removals.size());
-            }
-        }
-    }
+    std::set<std::string, std::less<>> removals;
     std::unordered_map<std::int64_t, std::vector<std::string>> tags;
     {
         Statement rows(db_, "SELECT annotation_id, tag FROM annotation_tag ORDER BY annotation_id, tag");
@@ -649,7 +680,7 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
     }
     struct StateKey {
         std::uint64_t sources;
-        std::string_view removedAt; // into removals, which no longer grows
+        std::string_view removedAt; // into removals
         bool favourite;
         const std::vector<std::string>* tags;
         bool operator==(const StateKey&) const = default;
@@ -665,9 +696,8 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
     std::optional<StateKey> lastKey;
     SharedConst<AnnotationInLibrary> lastState;
     const auto stateOf = [&](const Links& link, bool favourite, const std::vector<std::string>* tagged) {
-        const bool removed = link.linked && !link.listed && link.removedAt != 0;
-        const StateKey key{link.sources, removed ? std::string_view(removals[link.removedAt - 1]) : "",
-                           favourite, tagged};
+        const bool removed = link.linked && !link.listed && link.removedAt;
+        const StateKey key{link.sources, removed ? std::string_view(*link.removedAt) : "", favourite, tagged};
         if (lastKey == key) return lastState;
         auto& state = shared[key];
         if (!state) {
@@ -699,55 +729,157 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         while (rows.step())
             counts.emplace(rows.integer(0), static_cast<std::size_t>(rows.integer(1)));
     }
-    static const Links unlinked;
+    // The links come in annotation order, beside the annotations themselves.
+    Statement linkRows(db_, "SELECT annotation_id, source_id, removed_at FROM annotation_source "
+                            "ORDER BY annotation_id");
+    bool linksLeft = linkRows.step();
+    const auto linksOf = [&](std::int64_t id) {
+        Links link;
+        for (; linksLeft && linkRows.integer(0) <= id; linksLeft = linkRows.step()) {
+            if (linkRows.integer(0) < id) continue; // of an annotation that is gone
+            link.linked = true;
+            const auto source = sourceIndex.find(linkRows.integer(1));
+            if (source != sourceIndex.end() && source->second < 64)
+                link.sources |= std::uint64_t{1} << source->second;
+            if (linkRows.isNull(2)) {
+                link.listed = true;
+            } else if (!link.removedAt || linkRows.text(2) > std::string_view(*link.removedAt)) {
+                link.removedAt = &*removals.emplace(linkRows.text(2)).first;
+            }
+        }
+        return link;
+    };
     Statement rows(
         db_, "SELECT id, work_id, key_form, key_text, original_id, kind, selected, representative, note, "
              "location_raw, color, chapter, page, location, created, modified, position, spine, "
              "favourite FROM annotation ORDER BY id");
+
+    // The rows are read on a thread of its own (about two fifths of the work) while this one makes
+    // the annotations from them. Until it ends that thread alone uses the connection, so the
+    // Library is still used by one thread at a time.
+    RowHandoff handoff;
+    std::exception_ptr readFailure;
+    const auto readInto = [&] {
+        constexpr int columns[PackedRow::texts] = {3, 4, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16};
+        RowHandoff::Block* block = handoff.take();
+        while (block && rows.step()) {
+            const std::int64_t id = rows.integer(0);
+            const Links link = linksOf(id);
+            if (hideRemoved && link.linked && !link.listed) continue;
+            PackedRow head{id,
+                           rows.integer(1),
+                           rows.integer(2),
+                           rows.integer(13),
+                           link.sources,
+                           link.removedAt,
+                           static_cast<std::int32_t>(rows.integer(17)),
+                           static_cast<std::int32_t>(rows.integer(5)),
+                           {},
+                           0};
+            head.flags = (rows.isNull(13) ? 0 : PackedRow::hasLocation) |
+                         (rows.isNull(17) ? 0 : PackedRow::hasSpine) |
+                         (rows.integer(18) != 0 ? PackedRow::favourite : 0) |
+                         (rows.isNull(7) ? PackedRow::sameRepresentative : 0) |
+                         (link.linked ? PackedRow::linked : 0) | (link.listed ? PackedRow::listed : 0);
+            std::string_view texts[PackedRow::texts];
+            std::size_t bytes = sizeof head;
+            for (int i = 0; i < PackedRow::texts; ++i) {
+                texts[i] = i + 1 == PackedRow::texts ? rows.blob(columns[i]) : rows.text(columns[i]);
+                head.lengths[i] = static_cast<std::uint32_t>(texts[i].size());
+                bytes += texts[i].size();
+            }
+            bytes = PackedRow::rounded(bytes);
+            if (!block->empty() && block->size() + bytes > block->capacity()) {
+                handoff.give(block);
+                if (!(block = handoff.take())) break;
+            }
+            const std::size_t at = block->size();
+            block->resize(at + bytes);
+            char* out = block->data() + at;
+            std::memcpy(out, &head, sizeof head);
+            out += sizeof head;
+            for (const std::string_view text : texts)
+                out = std::copy(text.begin(), text.end(), out);
+        }
+        if (block && !block->empty()) handoff.give(block);
+    };
+    std::thread reader([&] {
+        try {
+            readInto();
+        } catch (...) {
+            readFailure = std::current_exception();
+        }
+        handoff.finish();
+    });
+    // Whatever ends this scope, the reading thread is stopped and joined before the rows go.
+    struct Joiner {
+        RowHandoff& handoff;
+        std::thread& reader;
+        void join() {
+            handoff.stop();
+            if (reader.joinable()) reader.join();
+        }
+        ~Joiner() { join(); }
+    } joiner{handoff, reader};
+
     Work* current = nullptr;
     std::int64_t currentID = 0;
-    while (rows.step()) {
-        const std::int64_t id = rows.integer(0);
-        const Links& link =
-            static_cast<std::size_t>(id) < links.size() ? links[static_cast<std::size_t>(id)] : unlinked;
-        if (hideRemoved && link.linked && !link.listed) continue;
-        if (!current || rows.integer(1) != currentID) {
-            const auto work = byID.find(rows.integer(1));
-            if (work == byID.end()) continue;
-            current = work->second.get();
-            currentID = rows.integer(1);
-            if (const auto count = counts.find(currentID); count != counts.end()) {
-                current->annotations.reserve(current->annotations.size() + count->second);
-                counts.erase(count);
+    while (RowHandoff::Block* block = handoff.next()) {
+        for (std::size_t at = 0; at < block->size();) {
+            PackedRow head;
+            std::memcpy(&head, block->data() + at, sizeof head);
+            std::string_view text[PackedRow::texts];
+            const char* in = block->data() + at + sizeof head;
+            std::size_t bytes = sizeof head;
+            for (int i = 0; i < PackedRow::texts; ++i) {
+                text[i] = std::string_view(in, head.lengths[i]);
+                in += head.lengths[i];
+                bytes += head.lengths[i];
             }
+            at += PackedRow::rounded(bytes);
+            if (!current || head.workID != currentID) {
+                const auto work = byID.find(head.workID);
+                if (work == byID.end()) continue;
+                current = work->second.get();
+                currentID = head.workID;
+                if (const auto count = counts.find(currentID); count != counts.end()) {
+                    current->annotations.reserve(current->annotations.size() + count->second);
+                    counts.erase(count);
+                }
+            }
+            auto annotation = std::make_shared<Annotation>();
+            annotation->annotationID = text[1];
+            if (head.keyForm <= 0 || head.keyForm >= storedForms)
+                annotation->annotationKey = text[0];
+            else
+                annotation->annotationKeyForm = static_cast<Annotation::KeyForm>(head.keyForm);
+            annotation->annotationKind = static_cast<Annotation::Kind>(head.kind);
+            annotation->annotationSelectedText = text[2];
+            annotation->annotationRepText = head.flags & PackedRow::sameRepresentative
+                                                ? annotation->annotationSelectedText
+                                                : std::string(text[3]);
+            annotation->annotationUserNotes = text[4];
+            annotation->annotationLocationRawText = text[5];
+            annotation->annotationColor = text[6];
+            annotation->annotationChapter = text[7];
+            annotation->annotationPage = text[8];
+            if (head.flags & PackedRow::hasLocation)
+                annotation->annotationLocation = Annotation::locationNumber(head.location);
+            annotation->annotationCreated = DateText(text[9]);
+            annotation->annotationModified = DateText(text[10]);
+            annotation->annotationPosition.key = text[11];
+            if (head.flags & PackedRow::hasSpine) annotation->annotationPosition.spineIndex = head.spine;
+            const auto tagged = tags.find(head.id);
+            const Links link{head.sources, head.removedAt, (head.flags & PackedRow::listed) != 0,
+                             (head.flags & PackedRow::linked) != 0};
+            annotation->annotationLibrary = stateOf(link, (head.flags & PackedRow::favourite) != 0,
+                                                    tagged != tags.end() ? &tagged->second : nullptr);
+            current->annotations.push_back(std::move(annotation));
         }
-        auto annotation = std::make_shared<Annotation>();
-        annotation->annotationID = rows.text(4);
-        const std::int64_t form = rows.integer(2);
-        if (form <= 0 || form >= storedForms)
-            annotation->annotationKey = rows.text(3);
-        else
-            annotation->annotationKeyForm = static_cast<Annotation::KeyForm>(form);
-        annotation->annotationKind = static_cast<Annotation::Kind>(rows.integer(5));
-        annotation->annotationSelectedText = rows.text(6);
-        annotation->annotationRepText =
-            rows.isNull(7) ? annotation->annotationSelectedText : std::string(rows.text(7));
-        annotation->annotationUserNotes = rows.text(8);
-        annotation->annotationLocationRawText = rows.text(9);
-        annotation->annotationColor = rows.text(10);
-        annotation->annotationChapter = rows.text(11);
-        annotation->annotationPage = rows.text(12);
-        if (!rows.isNull(13)) annotation->annotationLocation = Annotation::locationNumber(rows.integer(13));
-        annotation->annotationCreated = DateText(rows.text(14));
-        annotation->annotationModified = DateText(rows.text(15));
-        annotation->annotationPosition.key = rows.blob(16);
-        if (!rows.isNull(17))
-            annotation->annotationPosition.spineIndex = static_cast<std::int32_t>(rows.integer(17));
-        const auto tagged = tags.find(id);
-        annotation->annotationLibrary =
-            stateOf(link, rows.integer(18) != 0, tagged != tags.end() ? &tagged->second : nullptr);
-        current->annotations.push_back(std::move(annotation));
+        handoff.recycle(block);
     }
+    joiner.join();
+    if (readFailure) std::rethrow_exception(readFailure);
     std::stable_sort(works.begin(), works.end(),
                      [](const WorkPtr& a, const WorkPtr& b) { return a->workTitle < b->workTitle; });
     return works;
