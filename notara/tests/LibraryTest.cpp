@@ -270,14 +270,20 @@ TEST(Library, AKeyListedTwiceInOneReadIsOneAnnotation) {
     work->annotations[1]->annotationKeyForm = Annotation::KeyForm::Spelled;
     work->annotations[1]->annotationKey = "books:U1";
     read.works.push_back(work);
+    // And one work twice, under another title the second time: still the one work.
+    auto copy = std::make_shared<Work>("Salt Roads, again", "Lena Hart");
+    copy->workKey = "A1";
+    copy->annotations.push_back(std::make_shared<Annotation>("U2", "Salt on the wind.", ""));
+    copy->annotations.back()->annotationKeyForm = Annotation::KeyForm::Books;
+    read.works.push_back(copy);
     SourceKeys::fingerprint(read);
     Library::Counts added;
     std::string problem;
     ASSERT_TRUE(f.library->add(read, added, problem)) << problem;
-    EXPECT_EQ(counts(added), "1 new, 1 changed, 0 removed at source, 0 unchanged");
+    EXPECT_EQ(counts(added), "2 new, 1 changed, 0 removed at source, 0 unchanged");
     const auto works = f.works();
     ASSERT_EQ(works.size(), 1u);
-    ASSERT_EQ(works[0]->annotations.size(), 1u);
+    ASSERT_EQ(works[0]->annotations.size(), 2u);
     EXPECT_EQ(works[0]->annotations[0]->annotationSelectedText, "The road ran on, and on.");
     EXPECT_EQ(works[0]->annotations[0]->key(), "books:U1");
 }

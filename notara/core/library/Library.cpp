@@ -442,16 +442,25 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
     }
     // Keys the read lists more than once (a damaged store): the later ones must find the first
     // in `listed`. Only those are added to it, which spares a map entry per new annotation.
+    // The same for works.
     std::unordered_set<std::int64_t> repeated;
+    std::unordered_set<std::string_view> repeatedWorks;
     {
         std::vector<std::int64_t> keys;
         keys.reserve(total);
-        for (const WorkPtr& work : read.works)
+        std::vector<std::string_view> workKeys;
+        workKeys.reserve(read.works.size());
+        for (const WorkPtr& work : read.works) {
+            workKeys.emplace_back(work->workKey);
             for (const AnnotationPtr& annotation : work->annotations)
                 keys.push_back(storedKey(*annotation).hash);
+        }
         std::sort(keys.begin(), keys.end());
         for (std::size_t i = 1; i < keys.size(); ++i)
             if (keys[i] == keys[i - 1]) repeated.insert(keys[i]);
+        std::sort(workKeys.begin(), workKeys.end());
+        for (std::size_t i = 1; i < workKeys.size(); ++i)
+            if (workKeys[i] == workKeys[i - 1]) repeatedWorks.insert(workKeys[i]);
     }
     bool libraryEmpty = false;
     {
@@ -524,7 +533,7 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
             linkWork.bind(1, sourceID).bind(2, work->workKey).bind(3, workID).bind(4, work->workID);
             if (!linkWork.bind(5, work->downloadedStatus).bind(6, work->workSource).run())
                 return failed(linkWork);
-            knownWorks.emplace(work->workKey, workID);
+            if (repeatedWorks.contains(work->workKey)) knownWorks.emplace(work->workKey, workID);
         }
         for (const AnnotationPtr& annotation : work->annotations) {
             const std::int64_t hash = asStored(SourceKeys::contentHash(*annotation));
