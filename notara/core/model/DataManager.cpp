@@ -25,7 +25,7 @@ std::optional<fs::path> DataManager::findSQLiteFile(const fs::path& folder, std:
 }
 
 DataManager::~DataManager() {
-    filteredWorks_.clear();
+    Work::release(filteredWorks_);
     Work::release(works_);
 }
 
@@ -134,6 +134,8 @@ std::optional<fs::path> DataManager::exportMarkdownTo(const Work& work, const fs
 
 void DataManager::setFilteredWorks(std::vector<WorkPtr> works) {
     notify(Change::WillAssign);
+    // A list of its own (the library's, shown whole) goes as a load's does, in address order.
+    Work::release(filteredWorks_);
     filteredWorks_ = std::move(works);
     notify(Change::DidAssign);
 }
