@@ -653,8 +653,10 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
         }
     }
     {
+        // In the table's own order, which is by source: each work still meets its sources in the
+        // order of their ids, and no lookup per row from the index by work is needed.
         Statement links(db_, "SELECT work_id, source_id, key, asset_id, downloaded, origin FROM work_source "
-                             "ORDER BY work_id, source_id");
+                             "ORDER BY source_id, key");
         while (links.step()) {
             const auto work = byID.find(links.integer(0));
             const auto source = sourceIndex.find(links.integer(1));

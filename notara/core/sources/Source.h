@@ -14,8 +14,8 @@ namespace notara {
 /// and the source's own identity, recognised by what the file holds rather than where it lies.
 struct SourceRead {
     SourceKind kind = SourceKind::Books;
-    /// Works in the source's order; every work has its workKey, every annotation its
-    /// annotationKey and workSource.
+    /// Works in the source's order; every work has its workKey and workSource, every
+    /// annotation its key (Annotation::key()).
     std::vector<WorkPtr> works;
     /// The library or device the file comes from, the same for a copy moved elsewhere.
     std::string key;
