@@ -39,7 +39,8 @@ TEST(FileBytes, ReadsFilesWholeWhateverTheirSize) {
         std::string content(size, '\0');
         for (std::size_t i = 0; i < size; ++i)
             content[i] = static_cast<char>('a' + i % 26);
-        const fs::path file = folder / ("f" + std::to_string(size));
+        fs::path file = folder / "f";
+        file += std::to_string(size);
         std::ofstream(file, std::ios::binary) << content;
         EXPECT_EQ(corvane::FileBytes::read(file).view(), content) << size;
     }

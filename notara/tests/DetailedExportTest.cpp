@@ -81,7 +81,7 @@ TEST(DetailedExport, BulkExportNamesEqualTitlesApartAndWritesOnlyWorksWithAnnota
     auto make = [](std::string title, int annotations) {
         auto work = std::make_shared<Work>(std::move(title), "A");
         for (int i = 0; i < annotations; ++i)
-            work->annotations.push_back(annotation("p" + std::to_string(i), "", ""));
+            work->annotations.push_back(annotation(std::string("p").append(std::to_string(i)), "", ""));
         return work;
     };
     const std::vector<WorkPtr> works = {make("Same", 1), make("Empty", 0), make("Same", 2),

@@ -138,13 +138,15 @@ TEST(SearchTokens, PunctuationPartsOfWordsAndALibraryIndexedInParts) {
     std::vector<WorkPtr> works;
     std::vector<std::string> expected;
     for (int w = 0; w < 300; ++w) {
+        const std::string title = std::string("W").append(std::to_string(w));
         std::vector<std::pair<std::string, std::string>> annotations;
         for (int a = 0; a < 100; ++a) {
             const bool marked = (w * 100 + a) % 997 == 0;
-            annotations.push_back({"line " + std::to_string(a) + (marked ? " Zebra" : ""), ""});
-            if (marked) expected.push_back("W" + std::to_string(w) + ": " + annotations.back().first);
+            annotations.push_back(
+                {std::string("line ").append(std::to_string(a)).append(marked ? " Zebra" : ""), ""});
+            if (marked) expected.push_back(title + ": " + annotations.back().first);
         }
-        works.push_back(work("W" + std::to_string(w), "", annotations));
+        works.push_back(work(title, "", annotations));
     }
     index.build(works);
     EXPECT_EQ(found(index, "zebra"), expected);
