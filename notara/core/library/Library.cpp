@@ -451,7 +451,7 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
         std::vector<std::string_view> workKeys;
         workKeys.reserve(read.works.size());
         for (const WorkPtr& work : read.works) {
-            workKeys.emplace_back(work->workKey);
+            workKeys.emplace_back(work->key());
             for (const AnnotationPtr& annotation : work->annotations)
                 keys.push_back(storedKey(*annotation).hash);
         }
@@ -517,7 +517,7 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
     std::size_t done = 0;
     for (const WorkPtr& work : read.works) {
         std::int64_t workID = 0;
-        if (const auto known = knownWorks.find(work->workKey); known != knownWorks.end()) {
+        if (const auto known = knownWorks.find(work->key()); known != knownWorks.end()) {
             workID = known->second;
         } else {
             const std::string matchKey = SourceKeys::workMatchKey(work->workTitle, work->workAuthor);
@@ -530,10 +530,10 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
                 if (!insertWork.bind(5, seconds).run()) return failed(insertWork);
                 workID = sqlite3_last_insert_rowid(db_);
             }
-            linkWork.bind(1, sourceID).bind(2, work->workKey).bind(3, workID).bind(4, work->workID);
+            linkWork.bind(1, sourceID).bind(2, work->key()).bind(3, workID).bind(4, work->workID);
             if (!linkWork.bind(5, work->downloadedStatus).bind(6, work->workSource).run())
                 return failed(linkWork);
-            if (repeatedWorks.contains(work->workKey)) knownWorks.emplace(work->workKey, workID);
+            if (repeatedWorks.contains(work->key())) knownWorks.emplace(work->key(), workID);
         }
         for (const AnnotationPtr& annotation : work->annotations) {
             const std::int64_t hash = asStored(SourceKeys::contentHash(*annotation));
@@ -663,11 +663,13 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
             if (work == byID.end() || source == sourceIndex.end()) continue;
             Work& w = *work->second;
             const std::string& name = sourceNames[source->second];
+            const bool first = w.workSources.empty(); // the first source's link gives the fields
             if (std::find(w.workSources.begin(), w.workSources.end(), name) == w.workSources.end())
                 w.workSources.push_back(name);
-            if (w.workKey.empty()) {
-                w.workKey = links.text(2);
+            if (first) {
                 w.workID = links.text(3);
+                w.keyIsWorkID = links.text(2) == w.workID;
+                if (!w.keyIsWorkID) w.workKey = links.text(2);
                 w.downloadedStatus = links.text(4);
                 w.workSource = links.text(5);
             }

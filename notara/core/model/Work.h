@@ -39,7 +39,11 @@ public:
     std::string workSource;
     /// The work's identity within its source, stable across re-reads and moved files (the Books
     /// asset id, the Kobo volume id; for sources with no ids, the folded title and author).
+    /// Empty when `keyIsWorkID`; read it through key().
     std::string workKey;
+    /// The key is `workID` itself (a Books work), which spares a second copy of every id.
+    bool keyIsWorkID = false;
+    const std::string& key() const { return keyIsWorkID ? workID : workKey; }
     /// The book's own file on this computer, where the source tells it (a KOReader sidecar beside
     /// its book, a calibre library's file); empty otherwise.
     std::string workBookFile;

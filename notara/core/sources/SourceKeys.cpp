@@ -109,7 +109,7 @@ std::uint64_t SourceKeys::contentHash(const Annotation& a) {
 void SourceKeys::fingerprint(SourceRead& read) {
     ContentHash hash;
     for (const WorkPtr& work : read.works) {
-        hash.add(work->workKey).add(work->workTitle).add(work->workAuthor).add(work->annotations.size());
+        hash.add(work->key()).add(work->workTitle).add(work->workAuthor).add(work->annotations.size());
         for (const AnnotationPtr& annotation : work->annotations) {
             annotation->withKey([&](std::string_view key) { hash.add(key); });
             hash.add(contentHash(*annotation));

@@ -104,7 +104,7 @@ SourceRead BooksSource::describe(const DataManager& model, const std::filesystem
     if (model.recentHighlightsMayBeMissing()) read.warnings.emplace_back(DataManager::missingLogMessage);
     read.key = sourceKey(model.annotationSQLFile(), model.librarySQLFile());
     for (const WorkPtr& work : read.works) {
-        work->workKey = work->workID;
+        work->keyIsWorkID = true;
         for (const AnnotationPtr& annotation : work->annotations)
             annotation->annotationKeyForm = Annotation::KeyForm::Books;
     }
