@@ -767,9 +767,9 @@ std::vector<WorkPtr> Library::works(bool hideRemoved) const {
              "location_raw, color, chapter, page, location, created, modified, position, spine, "
              "favourite FROM annotation ORDER BY id");
 
-    // The rows are read on a thread of its own (about two fifths of the work) while this one makes
-    // the annotations from them. Until it ends that thread alone uses the connection, so the
-    // Library is still used by one thread at a time.
+    // The rows are read on a thread of its own (stepping SQLite is the slower half of the work)
+    // while this one makes the annotations from them. Until it ends that thread alone uses the
+    // connection, so the Library is still used by one thread at a time.
     RowHandoff handoff;
     std::exception_ptr readFailure;
     const auto readInto = [&] {
