@@ -213,7 +213,7 @@ bool NotesSync::run(Library& library, const std::vector<WorkPtr>& works, const O
             const bool removed =
                 annotation->annotationLibrary && !annotation->annotationLibrary->removedAtSource.empty();
             blocks.push_back({NoteTemplates::blockID(*annotation),
-                              Library::annotationKeyHash(annotation->key()), std::move(inner), removed});
+                              annotation->withKey(Library::annotationKeyHash), std::move(inner), removed});
         }
         const auto storedBlock = [&](std::int64_t key) -> const std::int64_t* {
             const auto found = before.blocks.find(key);

@@ -129,18 +129,19 @@ struct StoredKey {
     std::string_view text;
 };
 
+std::int64_t keyHash(std::string_view key) {
+    return static_cast<std::int64_t>(ContentHash().add(key).value());
+}
+
 // The stored forms are those of Annotation::KeyForm.
-constexpr int storedForms = 3;
+constexpr int storedForms = static_cast<int>(Annotation::KeyForm::Kobo) + 1;
 
 StoredKey storedKey(const Annotation& annotation) {
-    if (annotation.annotationKeyForm != Annotation::KeyForm::Spelled) {
-        const auto hash = annotation.withKey(
-            [](std::string_view key) { return static_cast<std::int64_t>(ContentHash().add(key).value()); });
-        return {hash, static_cast<int>(annotation.annotationKeyForm), {}};
-    }
+    if (annotation.annotationKeyForm != Annotation::KeyForm::Spelled)
+        return {annotation.withKey(keyHash), static_cast<int>(annotation.annotationKeyForm), {}};
     const std::string_view key = annotation.annotationKey;
     const std::string_view originalID = annotation.annotationID;
-    StoredKey stored{static_cast<std::int64_t>(ContentHash().add(key).value()), 0, key};
+    StoredKey stored{keyHash(key), 0, key};
     for (int form = 1; form < storedForms; ++form) {
         const std::string_view prefix = Annotation::keyPrefix(static_cast<Annotation::KeyForm>(form));
         if (key.size() == prefix.size() + originalID.size() && key.starts_with(prefix) &&
@@ -150,10 +151,6 @@ StoredKey storedKey(const Annotation& annotation) {
         }
     }
     return stored;
-}
-
-std::int64_t keyHash(std::string_view key) {
-    return static_cast<std::int64_t>(ContentHash().add(key).value());
 }
 
 std::string quoted(const fs::path& file) {
@@ -231,6 +228,15 @@ struct PackedRow {
     std::uint32_t lengths[texts];
     std::uint8_t flags;
 };
+
+// The values `values` holds more than once.
+template <class T> std::unordered_set<T> repeatedIn(std::vector<T> values) {
+    std::sort(values.begin(), values.end());
+    std::unordered_set<T> repeated;
+    for (std::size_t i = 1; i < values.size(); ++i)
+        if (values[i] == values[i - 1]) repeated.insert(values[i]);
+    return repeated;
+}
 
 std::int64_t asStored(std::uint64_t hash) {
     return static_cast<std::int64_t>(hash);
@@ -455,12 +461,8 @@ bool Library::add(const SourceRead& read, Counts& counts, std::string& problem, 
             for (const AnnotationPtr& annotation : work->annotations)
                 keys.push_back(storedKey(*annotation).hash);
         }
-        std::sort(keys.begin(), keys.end());
-        for (std::size_t i = 1; i < keys.size(); ++i)
-            if (keys[i] == keys[i - 1]) repeated.insert(keys[i]);
-        std::sort(workKeys.begin(), workKeys.end());
-        for (std::size_t i = 1; i < workKeys.size(); ++i)
-            if (workKeys[i] == workKeys[i - 1]) repeatedWorks.insert(workKeys[i]);
+        repeated = repeatedIn(std::move(keys));
+        repeatedWorks = repeatedIn(std::move(workKeys));
     }
     bool libraryEmpty = false;
     {

@@ -20,19 +20,11 @@ RowHandoff::Block* RowHandoff::take() {
 }
 
 void RowHandoff::give(Block* filled) {
-    {
-        const std::lock_guard lock(mutex_);
-        filled_.push_back(filled);
-    }
-    changed_.notify_all();
+    changeThenNotify([&] { filled_.push_back(filled); });
 }
 
 void RowHandoff::finish() {
-    {
-        const std::lock_guard lock(mutex_);
-        finished_ = true;
-    }
-    changed_.notify_all();
+    changeThenNotify([&] { finished_ = true; });
 }
 
 RowHandoff::Block* RowHandoff::next() {
@@ -45,19 +37,11 @@ RowHandoff::Block* RowHandoff::next() {
 }
 
 void RowHandoff::recycle(Block* used) {
-    {
-        const std::lock_guard lock(mutex_);
-        empty_.push_back(used);
-    }
-    changed_.notify_all();
+    changeThenNotify([&] { empty_.push_back(used); });
 }
 
 void RowHandoff::stop() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopped_ = true;
-    }
-    changed_.notify_all();
+    changeThenNotify([&] { stopped_ = true; });
 }
 
 } // namespace notara

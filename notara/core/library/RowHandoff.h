@@ -33,6 +33,14 @@ public:
     void stop();
 
 private:
+    template <class Change> void changeThenNotify(Change change) {
+        {
+            const std::lock_guard lock(mutex_);
+            change();
+        }
+        changed_.notify_all();
+    }
+
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Block> blocks_;

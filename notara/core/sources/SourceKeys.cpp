@@ -122,8 +122,8 @@ void SourceKeys::makeUnique(std::vector<AnnotationPtr>& annotations) {
     std::unordered_set<std::string> seen;
     seen.reserve(annotations.size());
     for (const AnnotationPtr& annotation : annotations) {
-        if (seen.insert(annotation->key()).second) continue;
         const std::string base = annotation->key();
+        if (seen.insert(base).second) continue;
         annotation->annotationKeyForm = Annotation::KeyForm::Spelled;
         for (int copy = 2;; ++copy) {
             annotation->annotationKey = base + '#' + std::to_string(copy);
