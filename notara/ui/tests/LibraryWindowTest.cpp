@@ -196,6 +196,9 @@ private slots:
 
         fixture.presenter().textAnswers.push_back(QStringLiteral("sea, later ,,sea"));
         cards->setCurrentIndex(cards->model()->index(card, 0));
+        // Shortcuts reach only an active window (so on a real display, not only offscreen).
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         cards->setFocus();
         QTest::keyClick(cards, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(fixture.presenter().textInputs, 1);
